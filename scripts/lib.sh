@@ -1,0 +1,32 @@
+# Shared by scripts/play and scripts/test: installs what a fresh Debian 12 machine lacks.
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+QUADRIX_PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  libgtest-dev libbenchmark-dev
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev
+  libfontconfig-dev fontconfig fonts-dejavu-core
+)
+
+ensure_packages() {
+  local missing=()
+  for p in "${QUADRIX_PACKAGES[@]}" "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "Missing packages (${missing[*]}); run as root or install them." >&2; exit 1; }
+    sudo=sudo
+  fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}
+
+configure_and_build() {
+  local dir="$1" type="$2"; shift 2
+  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@" >/dev/null
+  cmake --build "$dir" --parallel "$(nproc)"
+}

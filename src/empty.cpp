@@ -1,0 +1,1 @@
+// Placeholder so that a source folder without code still makes a library.

@@ -1,0 +1,6 @@
+#pragma once
+
+class clsBoxes {
+public:
+    void Terminate() {}
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+class clsWell {
+public:
+    void Terminate() {}
+};
