@@ -1,0 +1,25 @@
+// Font realisation and measurement. A family name resolves to an installed font file, with
+// DejaVu Sans as the stated fallback when the family is not installed.
+#pragma once
+
+#include <string>
+
+#include "platform/raster/gdi.h"
+
+namespace platform {
+
+// Path of the font file used for a family (never empty while fonts-dejavu-core is installed).
+std::string ResolveFontFile(const std::string& family, bool bold, bool italic);
+
+// A LOGFONT-like description for a family at a point size (96 pixels per inch: height is
+// -Nearest(points * 96 / 72), i.e. a character height in pixels).
+LOGFONTA MakeLogFont(const std::string& family, double points, bool bold, bool italic);
+
+struct TextExtent {
+    int32_t width = 0;
+    int32_t height = 0;
+};
+// Size in pixels of one line of text in that font (height is the font's line height).
+TextExtent MeasureText(const LOGFONTA& font, const std::string& text);
+
+}  // namespace platform
