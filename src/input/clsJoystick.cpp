@@ -22,35 +22,25 @@ void ApplyDeadZone(double& x, double& y, double zone) {
     }
 }
 
+struct HatDirection {
+    uint32_t pov;
+    double x, y;
+};
+// Hundredths of a degree clockwise from up; anything else is centred.
+constexpr HatDirection kHat[] = {
+    {0, 0, -1},    {4500, kDiagonal, -kDiagonal},  {9000, 1, 0},   {13500, kDiagonal, kDiagonal},
+    {18000, 0, 1}, {22500, -kDiagonal, kDiagonal}, {27000, -1, 0}, {31500, -kDiagonal, -kDiagonal},
+};
+
 void HatToPad(uint32_t pov, double& x, double& y) {
-    switch (pov) {
-        case 0:
-            x = 0, y = -1;
-            break;
-        case 4500:
-            x = kDiagonal, y = -kDiagonal;
-            break;
-        case 9000:
-            x = 1, y = 0;
-            break;
-        case 13500:
-            x = kDiagonal, y = kDiagonal;
-            break;
-        case 18000:
-            x = 0, y = 1;
-            break;
-        case 22500:
-            x = -kDiagonal, y = kDiagonal;
-            break;
-        case 27000:
-            x = -1, y = 0;
-            break;
-        case 31500:
-            x = -kDiagonal, y = -kDiagonal;
-            break;
-        default:
-            x = 0, y = 0;
-            break;
+    x = 0;
+    y = 0;
+    for (const HatDirection& h : kHat) {
+        if (h.pov == pov) {
+            x = h.x;
+            y = h.y;
+            return;
+        }
     }
 }
 }  // namespace
