@@ -1,0 +1,39 @@
+#include "main/modMain.h"
+
+#include <cmath>
+
+#include "platform/input/Cursor.h"
+
+namespace {
+// The old program's own constants, kept so angles land on the same side of every boundary.
+constexpr double kPi = 3.14159265358979;
+constexpr double kTwoPi = 6.28318530717958;
+}  // namespace
+
+void CursorShow() {
+    int count = ShowCursor(1);
+    while (count < 1)
+        count = ShowCursor(1);
+}
+
+void CursorHide() {
+    int count = ShowCursor(0);
+    while (count > -1)
+        count = ShowCursor(0);
+}
+
+double GetAngle(double x, double y) {
+    double a = (x == 0) ? kPi / 2 : std::fabs(std::atan(y / x));
+    if (x < 0) a = kPi - a;
+    if (y > 0) a = kTwoPi - a;
+    return a;
+}
+
+void GetDirection(double x1, double y1, double x2, double y2, double& ux, double& uy) {
+    const double d = x1 - x2;
+    const double a = (d == 0) ? kPi / 2 : std::fabs(std::atan((y1 - y2) / d));
+    ux = std::cos(a);
+    if (x1 < x2) ux = -ux;
+    uy = std::sin(a);
+    if (y1 < y2) uy = -uy;
+}
