@@ -1,0 +1,207 @@
+// The wall ring: folding, point tests, motion and the push of the man.
+#include "playfield/clsWalls.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "graphics/kelSprite3.h"
+#include "main/frmMain.h"
+#include "main/modMain.h"
+#include "playfield/clsMan.h"
+
+namespace {
+
+std::string& FolderOverride() {
+    static std::string folder;
+    return folder;
+}
+
+// One displacement the push may try, in lines.
+struct Step {
+    int32_t dx;
+    int32_t dy;
+};
+
+// Tries 3 to 18 of the push; tries 1 and 2 follow the wall and are computed per push.
+constexpr Step kFallback[16] = {{1, 0},  {-1, 0},  {0, 1},  {0, -1}, {1, 1}, {-1, -1},
+                                {1, -1}, {-1, 1},  {2, 0},  {-2, 0}, {0, 2}, {0, -2},
+                                {2, 2},  {-2, -2}, {2, -2}, {-2, 2}};
+
+}  // namespace
+
+clsWalls::clsWalls() = default;
+clsWalls::~clsWalls() = default;
+
+void clsWalls::SetProgramFolder(const std::string& pFolder) {
+    FolderOverride() = pFolder;
+}
+
+std::string clsWalls::ProgramFolder() {
+    if (!FolderOverride().empty()) return FolderOverride();
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return ".";
+    return exe.parent_path().string();
+}
+
+void clsWalls::Clear(int32_t pWallCount) {
+    mWallCount = pWallCount > 0 ? pWallCount : 0;
+    mWall.assign(static_cast<size_t>(mWallCount), Wall{});
+    mWallI = 0;
+    mSkipped = 0;
+}
+
+int32_t clsWalls::LiveCount() const {
+    int32_t n = 0;
+    for (const Wall& w : mWall)
+        n += w.Alive ? 1 : 0;
+    return n;
+}
+
+// Only one period is added or taken away: callers stay within one period.
+int32_t clsWalls::WrapX(int32_t x) const {
+    const int32_t w = gCellWidth * gColumns;
+    if (x > 0) return x <= w ? x : x - w;
+    return w + x;
+}
+
+int32_t clsWalls::WrapY(int32_t y) const {
+    const int32_t h = gCellHeight * gRows;
+    if (y > 0) return y <= h ? y : y - h;
+    return h + y;
+}
+
+int32_t clsWalls::FindWall(int32_t x, int32_t y, int32_t dx, int32_t dy, int32_t speed) const {
+    for (int32_t i = 0; i < mWallCount; ++i) {
+        const Wall& w = mWall[static_cast<size_t>(i)];
+        if (!w.Alive || w.DirX != dx || w.DirY != dy || w.Speed != speed) continue;
+        if ((x == w.X1 || x == w.X2) && (y == w.Y1 || y == w.Y2)) return i;
+    }
+    return -1;
+}
+
+bool clsWalls::ManCollide(int32_t pX, int32_t pY) const {
+    // Anything drawn in another colour than the path blocks, walls or not; a point outside the
+    // picture reads as an invalid colour.
+    if (GetPixel(MainForm().picMain.hDC(), pX, pY) != gNormalColor1) return true;
+    const int32_t right = gCellWidth * gColumns + gLineWidth;
+    const int32_t bottom = gCellHeight * gRows + gLineHeight;
+    for (const Wall& w : mWall) {
+        if (!w.Alive) continue;
+        if (w.X2 < w.X1) {
+            if (w.Y1 <= pY && pY < w.Y2 && ((0 <= pX && pX < w.X2) || (w.X1 <= pX && pX < right)))
+                return true;
+        } else if (w.Y2 < w.Y1) {
+            if (w.X1 <= pX && pX < w.X2 && ((0 <= pY && pY < w.Y2) || (w.Y1 <= pY && pY < bottom)))
+                return true;
+        } else if (w.X1 <= pX && pX < w.X2 && w.Y1 <= pY && pY < w.Y2) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool clsWalls::ManCollide2(int32_t pX, int32_t pY, int32_t pDirX, int32_t pDirY,
+                           int32_t pSpeed) const {
+    const int32_t lw = gLineWidth;
+    const int32_t lh = gLineHeight;
+    const int32_t right = gCellWidth * gColumns + lw;
+    const int32_t bottom = gCellHeight * gRows + lh;
+    // The far line is left out, so a wall of the same kind may start on another's end line.
+    for (const Wall& w : mWall) {
+        if (!w.Alive || w.DirX != pDirX || w.DirY != pDirY || w.Speed != pSpeed) continue;
+        if (w.X2 < w.X1) {
+            if (w.Y1 <= pY && pY < w.Y2 - lh &&
+                ((0 <= pX && pX < w.X2 - lw) || (w.X1 <= pX && pX < right)))
+                return true;
+        } else if (w.Y2 < w.Y1) {
+            if (w.X1 <= pX && pX < w.X2 - lw &&
+                ((0 <= pY && pY < w.Y2 - lh) || (w.Y1 <= pY && pY < bottom)))
+                return true;
+        } else if (w.X1 <= pX && pX < w.X2 - lw && w.Y1 <= pY && pY < w.Y2 - lh) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void clsWalls::Remove(int32_t pIndex) {
+    if (pIndex < 0 || pIndex >= mWallCount) return;
+    mWall[static_cast<size_t>(pIndex)].Alive = false;
+}
+
+void clsWalls::Move(int32_t pSpeed) {
+    const int32_t lw = gLineWidth;
+    const int32_t lh = gLineHeight;
+    // Each corner folds on its own, so a wall becomes wrapped (and stops being so) as its
+    // corners cross the edges.
+    for (Wall& w : mWall) {
+        if (!w.Alive || w.Speed < pSpeed) continue;
+        w.X1 = WrapX(w.X1 + w.DirX * lw);
+        w.X2 = WrapX(w.X2 + w.DirX * lw);
+        w.Y1 = WrapY(w.Y1 + w.DirY * lh);
+        w.Y2 = WrapY(w.Y2 + w.DirY * lh);
+    }
+}
+
+void clsWalls::WallCollide(int32_t pSpeed) {
+    frmMain& form = MainForm();
+    if (form.mState == 2 || gElectric || !form.mMan) return;
+    clsMan& man = *form.mMan;
+    const int32_t mx = man.mX;
+    const int32_t my = man.mY;
+    const int32_t lw = gLineWidth;
+    const int32_t lh = gLineHeight;
+    const int32_t right = gCellWidth * gColumns + lw;
+    const int32_t bottom = gCellHeight * gRows + lh;
+
+    // A wall pushes only along the axis it travels.
+    int32_t hx = 0;
+    for (const Wall& w : mWall) {
+        if (!w.Alive || w.Speed < pSpeed || w.DirX == 0) continue;
+        bool inside;
+        if (w.X2 < w.X1) {
+            inside =
+                w.Y1 <= my && my < w.Y2 && ((0 <= mx && mx < w.X2) || (w.X1 <= mx && mx < right));
+        } else {
+            inside = w.X1 <= mx && mx < w.X2 && w.Y1 <= my && my < w.Y2;
+        }
+        if (inside) {
+            hx = w.DirX;
+            break;
+        }
+    }
+    int32_t vy = 0;
+    for (const Wall& w : mWall) {
+        if (!w.Alive || w.Speed < pSpeed || w.DirY == 0) continue;
+        bool inside;
+        if (w.Y2 < w.Y1) {
+            inside =
+                w.X1 <= mx && mx < w.X2 && ((0 <= my && my < w.Y2) || (w.Y1 <= my && my < bottom));
+        } else {
+            inside = w.X1 <= mx && mx < w.X2 && w.Y1 <= my && my < w.Y2;
+        }
+        if (inside) {
+            vy = w.DirY;
+            break;
+        }
+    }
+    if (hx == 0 && vy == 0) return;
+
+    // One line ahead of the wall, then two, then the fixed list of nearby spots.
+    const Step ahead[2] = {{hx, vy}, {2 * hx, 2 * vy}};
+    for (const Step& s : ahead) {
+        if (!ManCollide(mx + s.dx * lw, my + s.dy * lh)) {
+            man.mX = mx + s.dx * lw;
+            man.mY = my + s.dy * lh;
+            return;
+        }
+    }
+    for (const Step& s : kFallback) {
+        if (!ManCollide(mx + s.dx * lw, my + s.dy * lh)) {
+            man.mX = mx + s.dx * lw;
+            man.mY = my + s.dy * lh;
+            return;
+        }
+    }
+}
