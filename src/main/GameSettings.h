@@ -2,4 +2,5 @@
 #pragma once
 
 // Cell sizes and the well rectangle from line thickness, cell lines, grid size and margins.
-void CompleteSettings();
+// Returns false, leaving the record as it was, when a result does not fit 32 bits.
+bool CompleteSettings();
