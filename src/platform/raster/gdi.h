@@ -229,5 +229,6 @@ constexpr unsigned DT_WORDBREAK = 0x10;
 constexpr unsigned DT_SINGLELINE = 0x20;
 constexpr unsigned DT_NOCLIP = 0x100;
 constexpr unsigned DT_CALCRECT = 0x400;
+constexpr unsigned DT_NOPREFIX = 0x800;
 HFONT CreateFontIndirectA(const LOGFONTA* logfont);
 int DrawTextA(HDC dc, const char* text, int count, RECT* rect, unsigned format);
