@@ -11,6 +11,7 @@ int ShowCursor(BOOL show);
 BOOL GetCursorPos(POINT* point);
 BOOL SetCursorPos(int32_t x, int32_t y);
 
+constexpr uint32_t MOUSEEVENTF_MOVE = 0x1;  // dx, dy move the cursor relative to where it is
 constexpr uint32_t MOUSEEVENTF_LEFTDOWN = 0x2;
 constexpr uint32_t MOUSEEVENTF_LEFTUP = 0x4;
 constexpr uint32_t MOUSEEVENTF_RIGHTDOWN = 0x8;
