@@ -1,0 +1,109 @@
+// BMP and GIF decoding with SDL2_image. Neither decoder needs SDL_Init or IMG_Init, so this
+// works without a display and before anything else of SDL is started.
+#include "platform/pictures/Pictures.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace platform {
+namespace {
+
+// Far beyond any picture of the game; refuses files that would make us allocate gigabytes.
+constexpr int64_t kMaxSide = 16384;
+constexpr int64_t kMaxPixels = (256ll << 20) / 4;
+
+bool SizeAllowed(int64_t width, int64_t height) {
+    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+           width * height <= kMaxPixels;
+}
+
+int64_t Le16(const uint8_t* p) {
+    return p[0] | (p[1] << 8);
+}
+int64_t Le32s(const uint8_t* p) {
+    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+                                (static_cast<uint32_t>(p[2]) << 16) |
+                                (static_cast<uint32_t>(p[3]) << 24));
+}
+
+// Reads the declared size from the file header before the decoder allocates anything.
+// False only when the header declares a size we refuse.
+bool HeaderSizeAllowed(SDL_RWops* rw) {
+    uint8_t h[26] = {};
+    Sint64 start = SDL_RWtell(rw);
+    size_t got = SDL_RWread(rw, h, 1, sizeof h);
+    SDL_RWseek(rw, start, RW_SEEK_SET);
+    if (got >= 10 && std::memcmp(h, "GIF8", 4) == 0) return SizeAllowed(Le16(h + 6), Le16(h + 8));
+    if (got >= 26 && h[0] == 'B' && h[1] == 'M') {
+        int64_t headerSize = Le32s(h + 14);
+        if (headerSize == 12) return SizeAllowed(Le16(h + 18), Le16(h + 20));
+        int64_t height = Le32s(h + 22);
+        return SizeAllowed(Le32s(h + 18), height < 0 ? -height : height);
+    }
+    return true;  // the decoder rejects what it does not know
+}
+
+}  // namespace
+
+HBITMAP LoadPictureFile(const std::string& path, std::string* error) {
+    auto fail = [&](const std::string& why) -> HBITMAP {
+        if (error) *error = "Can't load picture '" + path + "': " + why;
+        return nullptr;
+    };
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return fail(std::strerror(errno));
+    SDL_RWops* rw = SDL_RWFromFP(file, SDL_TRUE);
+    if (!rw) {
+        std::fclose(file);
+        return fail(SDL_GetError());
+    }
+    SDL_Surface* decoded = nullptr;
+    std::string why;
+    if (!HeaderSizeAllowed(rw)) {
+        why = "the picture is too large";
+    } else if (IMG_isBMP(rw)) {
+        decoded = IMG_LoadBMP_RW(rw);
+    } else if (IMG_isGIF(rw)) {
+        decoded = IMG_LoadGIF_RW(rw);
+    } else {
+        why = "not a BMP or GIF picture";
+    }
+    if (!decoded && why.empty()) why = SDL_GetError();
+    SDL_RWclose(rw);
+    if (!decoded) return fail(why.empty() ? "the picture cannot be decoded" : why);
+
+    // XBGR8888 as a 32-bit value is red in the low byte: exactly a COLORREF once X is cleared.
+    // Transparency in the file is ignored; the game keys transparency on colours.
+    SDL_Surface* rgb = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_XBGR8888, 0);
+    SDL_FreeSurface(decoded);
+    if (!rgb) return fail(SDL_GetError());
+    if (!SizeAllowed(rgb->w, rgb->h)) {
+        SDL_FreeSurface(rgb);
+        return fail("the picture is too large");
+    }
+    HBITMAP bitmap = CreateBitmap(rgb->w, rgb->h, 1, 32, nullptr);
+    if (!bitmap) {
+        SDL_FreeSurface(rgb);
+        return fail("out of memory");
+    }
+    SDL_LockSurface(rgb);
+    for (int y = 0; y < rgb->h; ++y) {
+        const auto* src = reinterpret_cast<const uint8_t*>(rgb->pixels) +
+                          static_cast<size_t>(y) * static_cast<size_t>(rgb->pitch);
+        uint32_t* dst = bitmap->row(y);
+        for (int x = 0; x < rgb->w; ++x) {
+            uint32_t value;
+            std::memcpy(&value, src + 4 * static_cast<size_t>(x), 4);
+            dst[x] = value & 0x00FFFFFFu;
+        }
+    }
+    SDL_UnlockSurface(rgb);
+    SDL_FreeSurface(rgb);
+    return bitmap;
+}
+
+}  // namespace platform
