@@ -30,6 +30,9 @@ struct GdiObject {
     virtual ~GdiObject() = default;
     const GdiKind kind;
     bool stock = false;  // stock objects ignore DeleteObject
+    // Contexts holding the object; DeleteObject on a held object waits until the last lets go.
+    int32_t selections = 0;
+    bool deletePending = false;
 };
 
 // 32-bit colour pixels store the COLORREF itself (red in the low byte) so GetPixel is a load;
@@ -155,6 +158,7 @@ struct DeviceContext {
     POINT current{};           // MoveToEx / LineTo position
     bool screen = false;       // the screen's reference context (GetDC(nullptr))
     Bitmap* ownDefaultBitmap = nullptr;
+    Bitmap* borrowed = nullptr;  // CreateBitmapDC's target: never counted, never deleted here
 };
 
 using HDC = DeviceContext*;
@@ -174,7 +178,9 @@ BOOL DeleteDC(HDC dc);
 HDC CreateBitmapDC(Bitmap* target);
 
 HBITMAP CreateCompatibleBitmap(HDC dc, int32_t width, int32_t height);
-// Only 1 plane with 1 or 32 bits per pixel; bits may be null.
+// Only 1 plane with 1 or 32 bits per pixel; bits may be null. Bits use the old device-independent
+// layout: 1-bit rows padded to 16 bits, leftmost pixel in the high bit, 1 = white; 32-bit pixels
+// as bytes B, G, R, unused (converted to COLORREF on the way in).
 HBITMAP CreateBitmap(int32_t width, int32_t height, unsigned planes, unsigned bitsPerPixel,
                      const void* bits);
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ obj);
@@ -218,6 +224,15 @@ BOOL BitBlt(HDC dest, int32_t x, int32_t y, int32_t width, int32_t height, HDC s
             int32_t srcY, DWORD rop);
 BOOL StretchBlt(HDC dest, int32_t x, int32_t y, int32_t width, int32_t height, HDC src,
                 int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight, DWORD rop);
+
+namespace raster {
+// Monochrome targets take a pen or brush colour as the nearer of black (0) and white (1) by
+// luminance; blits use the background-colour rule instead.
+inline uint32_t NearestMonoBit(COLORREF c) {
+    const uint32_t r = c & 255, g = (c >> 8) & 255, b = (c >> 16) & 255;
+    return 299 * r + 587 * g + 114 * b >= 127500 ? 1u : 0u;
+}
+}  // namespace raster
 
 // Text, implemented by the font layer (platform/fonts) on top of this raster.
 constexpr unsigned DT_LEFT = 0x0;
