@@ -36,9 +36,17 @@ public:
     // is the playfield's context.
     HDC hDC() const;
 
+    // The form's back colour (white after a win). Once the form has its own surface, setting it
+    // clears that surface, as for any form.
+    void SetBackColor(COLORREF color) { backColor_ = color; }
+    COLORREF BackColor() const { return backColor_; }
+
     std::unique_ptr<clsWell> mWell;
     POINT mSavedCursor{};
     POINT mCursor{};
+
+private:
+    COLORREF backColor_ = RGB(255, 255, 255);
 };
 
 // The single game-form instance.

@@ -43,8 +43,15 @@ class clsMan {
     bool Blink() const { return BlinkPhase; }
 
   private:
-    // Brush half-sizes in lines, from the modifier button pairs.
-    void BrushSize(int32_t& sX, int32_t& sY) const;
+    // The three modifier pairs: right/middle mouse button, joystick 6/7, Shift/Ctrl.
+    struct ButtonPairs {
+        bool firstOnly = false;
+        bool secondOnly = false;
+        bool both = false;
+    };
+    static ButtonPairs ReadPairs();
+    // Brush half-sizes in lines.
+    static void BrushSize(const ButtonPairs& p, int32_t& sX, int32_t& sY);
     // Unit square on the playfield, and on the form's own surface as well after a win.
     void Square(int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF color, bool won) const;
 
