@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TempDir.h"
+#include "platform/files/Folder.h"
+
+namespace {
+
+TEST(Folder, ListsFilesAndFoldersSortedWithoutHiddenEntries) {
+    TempDir dir;
+    ASSERT_FALSE(dir.path().empty());
+    namespace fs = std::filesystem;
+    dir.Write("b.mid", "x");
+    dir.Write("A.wav", "x");
+    dir.Write(".hidden", "x");
+    fs::create_directory(dir.File("music"));
+    fs::create_directory(dir.File(".config"));
+    fs::create_directory_symlink(dir.File("music"), dir.File("linked"));
+    fs::create_symlink(dir.File("nowhere"), dir.File("dangling"));
+
+    std::vector<platform::FolderEntry> entries{{"stale", true}};
+    std::string error;
+    ASSERT_TRUE(platform::ListFolder(dir.path(), entries, &error)) << error;
+    ASSERT_EQ(entries.size(), 5u);
+    const std::pair<const char*, bool> expected[] = {
+        {"A.wav", false}, {"b.mid", false}, {"dangling", false}, {"linked", true}, {"music", true}};
+    for (size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(entries[i].name, expected[i].first);
+        EXPECT_EQ(entries[i].isFolder, expected[i].second) << entries[i].name;
+    }
+
+    ASSERT_TRUE(platform::ListFolder(dir.File("music") + "/", entries, &error));
+    EXPECT_TRUE(entries.empty());
+
+    const std::string missing = dir.File("not-there");
+    EXPECT_FALSE(platform::ListFolder(missing, entries, &error));
+    EXPECT_NE(error.find("'" + missing + "'"), std::string::npos) << error;
+    EXPECT_TRUE(entries.empty());
+    EXPECT_FALSE(platform::ListFolder(dir.File("b.mid"), entries, nullptr));  // a file
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "TempDir.h"
+#include "platform/settings/SettingsFile.h"
+#include "platform/settings/SettingsStore.h"
+
+using platform::GetSetting;
+using platform::SaveSetting;
+
+namespace {
+
+// Every test keeps its settings in a scratch folder, never in the user's own config.
+class SettingsStoreTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* old = std::getenv("XDG_CONFIG_HOME");
+        hadOld_ = old != nullptr;
+        if (old) old_ = old;
+        ASSERT_FALSE(dir_.path().empty());
+        setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
+    }
+    void TearDown() override {
+        platform::settings::SetBeforeRenameHook(nullptr);
+        if (hadOld_) {
+            setenv("XDG_CONFIG_HOME", old_.c_str(), 1);
+        } else {
+            unsetenv("XDG_CONFIG_HOME");
+        }
+    }
+    std::string FileText(const std::string& app) {
+        std::ifstream in(platform::settings::SettingsPath(app), std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    size_t FilesInStore() {
+        size_t n = 0;
+        for ([[maybe_unused]] auto& e :
+             std::filesystem::directory_iterator(dir_.path() + "/quadrix")) {
+            ++n;
+        }
+        return n;
+    }
+    TempDir dir_;
+    bool hadOld_ = false;
+    std::string old_;
+};
+
+TEST_F(SettingsStoreTest, RoundTripAndDefaults) {
+    EXPECT_EQ(platform::settings::SettingsPath("Quadrix_1_1"),
+              dir_.path() + "/quadrix/Quadrix_1_1.ini");
+    EXPECT_EQ(GetSetting("Quadrix_1_1", "Main", "Mouse", "100"), "100");  // nothing stored yet
+
+    ASSERT_TRUE(SaveSetting("Quadrix_1_1", "Main", "Mouse", "42"));
+    ASSERT_TRUE(SaveSetting("Quadrix_1_1", "Other", "Mouse", "7"));
+    ASSERT_TRUE(SaveSetting("Quadrix_1_1", "Main", "Mouse", "150"));
+    EXPECT_EQ(GetSetting("Quadrix_1_1", "Main", "Mouse", "100"), "150");
+    EXPECT_EQ(GetSetting("Quadrix_1_1", "Other", "Mouse", "100"), "7");
+    EXPECT_EQ(GetSetting("Quadrix_1_1", "Main", "Keys", "none"), "none");
+    EXPECT_EQ(GetSetting("Quadrix_2_0", "Main", "Mouse", "100"), "100");
+    EXPECT_EQ(FilesInStore(), 1u);  // no temporary file left behind
+
+    // An application name cannot climb out of the store's folder.
+    ASSERT_TRUE(SaveSetting("../evil/.x", "Main", "Mouse", "1"));
+    EXPECT_EQ(GetSetting("../evil/.x", "Main", "Mouse", "0"), "1");
+    EXPECT_FALSE(std::filesystem::exists(dir_.path() + "/evil"));
+    EXPECT_EQ(FilesInStore(), 2u);
+}
+
+TEST_F(SettingsStoreTest, CorruptFileReadsAsNothingStoredAndIsReplaced) {
+    ASSERT_TRUE(SaveSetting("Quadrix_1_1", "Main", "Mouse", "42"));
+    const std::string path = platform::settings::SettingsPath("Quadrix_1_1");
+    std::string garbage;
+    for (int i = 0; i < 512; ++i)
+        garbage += static_cast<char>((i * 167 + 13) & 255);
+    std::ofstream(path, std::ios::binary) << garbage;
+    EXPECT_EQ(GetSetting("Quadrix_1_1", "Main", "Mouse", "100"), "100");
+
+    // Lines that merely look like settings are no better.
+    for (const char* text : {"Mouse=42\n", "[Main\nMouse=42\n", "[Main]\nMouse\n",
+                             "[Main]\nMouse=4\\q\n", "[Main]\nMouse=4\\x4\n", "[Main]\nA=b=c\n"}) {
+        std::ofstream(path, std::ios::binary) << text;
+        EXPECT_EQ(GetSetting("Quadrix_1_1", "Main", "Mouse", "100"), "100") << text;
+    }
+    std::ofstream(path, std::ios::binary) << "[Main]\r\nMouse=42\r\n";  // edited on another system
+    EXPECT_EQ(GetSetting("Quadrix_1_1", "Main", "Mouse", "100"), "42");
+
+    std::ofstream(path, std::ios::binary) << garbage;
+    ASSERT_TRUE(SaveSetting("Quadrix_1_1", "Main", "Mouse", "9"));
+    EXPECT_EQ(GetSetting("Quadrix_1_1", "Main", "Mouse", "100"), "9");
+}
+
+TEST_F(SettingsStoreTest, InterruptedWriteKeepsTheOldValue) {
+    ASSERT_TRUE(SaveSetting("Quadrix_1_1", "Main", "Mouse", "42"));
+    static std::string seenTemp;
+    static std::string seenText;
+    platform::settings::SetBeforeRenameHook([](const std::string& temp) {
+        seenTemp = temp;
+        std::ifstream in(temp, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        seenText = text.str();
+        return false;  // the "crash" between writing the new file and putting it in place
+    });
+    EXPECT_FALSE(SaveSetting("Quadrix_1_1", "Main", "Mouse", "199"));
+    platform::settings::SetBeforeRenameHook(nullptr);
+
+    EXPECT_EQ(seenText, "[Main]\nMouse=199\n");  // the new file was complete and beside the old
+    EXPECT_EQ(std::filesystem::path(seenTemp).parent_path(), dir_.path() + "/quadrix");
+    EXPECT_FALSE(std::filesystem::exists(seenTemp));
+    EXPECT_EQ(GetSetting("Quadrix_1_1", "Main", "Mouse", "100"), "42");
+    EXPECT_EQ(FilesInStore(), 1u);
+}
+
+TEST_F(SettingsStoreTest, SpecialCharactersRoundTrip) {
+    const std::string nasty[] = {"a=b",
+                                 "[x]",
+                                 "line\nbreak",
+                                 "cr\rlf\r\n",
+                                 "back\\slash\\",
+                                 std::string("nul\0byte", 8),
+                                 "\x01\x7f\xff\xe9",
+                                 " padded ",
+                                 ""};
+    for (const std::string& s : nasty) {
+        ASSERT_TRUE(SaveSetting("Quadrix_1_1", s, s, s)) << s;
+        ASSERT_TRUE(SaveSetting("Quadrix_1_1", "Main", "k" + s, "v" + s)) << s;
+    }
+    for (const std::string& s : nasty) {
+        EXPECT_EQ(GetSetting("Quadrix_1_1", s, s, "default"), s);
+        EXPECT_EQ(GetSetting("Quadrix_1_1", "Main", "k" + s, "default"), "v" + s);
+    }
+    // Escapes keep the file one entry per line, whatever the values hold.
+    std::string text = FileText("Quadrix_1_1");
+    size_t lines = 0;
+    for (char c : text)
+        lines += c == '\n';
+    EXPECT_EQ(lines, 3 * std::size(nasty) + 1);  // "[Main]", then a header and two keys each
+}
+
+}  // namespace
