@@ -15,6 +15,21 @@
 #include "platform/raster/gdi.h"
 #include "playfield/clsWalls.h"
 
+// Reaches the wall set's private helpers (folding, look-up, placement, colours) from tests.
+class clsWallsPeer {
+  public:
+    static int32_t WrapX(const clsWalls& w, int32_t x) { return w.WrapX(x); }
+    static int32_t WrapY(const clsWalls& w, int32_t y) { return w.WrapY(y); }
+    static int32_t FindWall(const clsWalls& w, int32_t x, int32_t y, int32_t dx, int32_t dy,
+                            int32_t speed) {
+        return w.FindWall(x, y, dx, dy, speed);
+    }
+    static bool AddWall(clsWalls& w, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t dx,
+                        int32_t dy) {
+        return w.AddWall(x1, y1, x2, y2, dx, dy);
+    }
+};
+
 class PlayfieldFixture : public ::testing::Test {
   protected:
     static constexpr int32_t LW = 5;

@@ -1,0 +1,231 @@
+// Wall layout: placement, merging, "Pieces", directions, random draw order, colours, the bound
+// on placement attempts and the picture.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "main/Random.h"
+#include "platform/Error.h"
+#include "platform/Numbers.h"
+#include "playfield/PlayfieldFixture.h"
+#include "playfield/clsWalls.h"
+
+namespace {
+
+class WallsLayoutTest : public PlayfieldFixture {
+  protected:
+    void SetUp() override {
+        PlayfieldFixture::SetUp();
+        walls.Clear(8);
+    }
+    bool Add(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t dx, int32_t dy) {
+        return clsWallsPeer::AddWall(walls, x1, y1, x2, y2, dx, dy);
+    }
+    clsWalls walls;
+};
+
+TEST_F(WallsLayoutTest, EndToEndWallsOfOneKindMerge) {
+    gPiecesOff = true;
+    ASSERT_TRUE(Add(60, 60, 155, 95, 1, 0));
+    // Starts on the first one's end line: swallows it.
+    ASSERT_TRUE(Add(150, 60, 245, 95, 1, 0));
+    EXPECT_FALSE(walls.GetWall(0).Alive);
+    EXPECT_TRUE(walls.GetWall(1).Alive);
+    EXPECT_EQ(walls.GetWall(1).X1, 60);
+    EXPECT_EQ(walls.GetWall(1).X2, 245);
+    EXPECT_EQ(walls.mWallI, 2);
+
+    // Ends on an older wall's start line: takes its far end.
+    walls.Clear(8);
+    ASSERT_TRUE(Add(150, 120, 245, 155, -1, 0));
+    ASSERT_TRUE(Add(60, 120, 155, 155, -1, 0));
+    EXPECT_FALSE(walls.GetWall(0).Alive);
+    EXPECT_EQ(walls.GetWall(1).X1, 60);
+    EXPECT_EQ(walls.GetWall(1).X2, 245);
+
+    // Vertical movers join along the column.
+    walls.Clear(8);
+    ASSERT_TRUE(Add(60, 30, 95, 125, 0, 1));
+    ASSERT_TRUE(Add(60, 120, 95, 215, 0, 1));
+    EXPECT_FALSE(walls.GetWall(0).Alive);
+    EXPECT_EQ(walls.GetWall(1).Y1, 30);
+    EXPECT_EQ(walls.GetWall(1).Y2, 215);
+
+    // Another kind never joins, and may overlap.
+    walls.Clear(8);
+    ASSERT_TRUE(Add(60, 60, 155, 95, 1, 0));
+    ASSERT_TRUE(Add(150, 60, 245, 95, -1, 0));
+    EXPECT_FALSE(Add(90, 60, 185, 95, -1, 0)) << "its own kind overlaps";
+    ASSERT_TRUE(Add(100, 60, 195, 95, 0, 1));
+    EXPECT_EQ(walls.LiveCount(), 3);
+    EXPECT_EQ(walls.GetWall(0).X2, 155);
+    EXPECT_EQ(walls.GetWall(1).X1, 150);
+}
+
+TEST_F(WallsLayoutTest, PiecesRefusesTouchingWallsOfOneKind) {
+    gPiecesOff = false;
+    ASSERT_TRUE(Add(150, 60, 245, 95, 1, 0));
+    const int32_t mWallI = walls.mWallI;
+    // End line on the other's start line.
+    EXPECT_FALSE(Add(60, 60, 155, 95, 1, 0));
+    EXPECT_EQ(walls.mWallI, mWallI) << "a refusal changes nothing";
+    EXPECT_EQ(walls.LiveCount(), 1);
+    // The other starts directly after the new wall's end line.
+    walls.Clear(8);
+    ASSERT_TRUE(Add(155, 60, 250, 95, 1, 0));
+    EXPECT_FALSE(Add(60, 60, 155, 95, 1, 0));
+    // Without pieces the same wall is accepted and stays a separate wall.
+    gPiecesOff = true;
+    EXPECT_TRUE(Add(60, 60, 155, 95, 1, 0));
+    EXPECT_EQ(walls.LiveCount(), 2);
+    // Pieces with a cell between them is fine.
+    gPiecesOff = false;
+    walls.Clear(8);
+    ASSERT_TRUE(Add(150, 120, 245, 155, 1, 0));
+    EXPECT_TRUE(Add(30, 120, 125, 155, 1, 0));
+}
+
+TEST_F(WallsLayoutTest, ColoursByDirectionAndLightenedWhenSolid) {
+    ASSERT_TRUE(Add(60, 30, 155, 65, -1, 0));
+    ASSERT_TRUE(Add(60, 90, 155, 125, 1, 0));
+    ASSERT_TRUE(Add(200, 30, 235, 125, 0, -1));
+    ASSERT_TRUE(Add(250, 30, 285, 125, 0, 1));
+    EXPECT_EQ(walls.GetWall(0).ColorA, gWallLeftColorA);
+    EXPECT_EQ(walls.GetWall(0).ColorB, gWallLeftColorB);
+    EXPECT_EQ(walls.GetWall(1).ColorA, gWallRightColorA);
+    EXPECT_EQ(walls.GetWall(2).ColorB, gWallUpColorB);
+    EXPECT_EQ(walls.GetWall(3).ColorA, gWallDownColorA);
+
+    // Solid: the face gets lightness + 0.2, the shadow saturation + 0.2.
+    gSolid = true;
+    gWallLeftColorA = RGB(255, 0, 0);
+    gWallLeftColorB = RGB(128, 64, 64);
+    ASSERT_TRUE(Add(60, 150, 155, 185, -1, 0));
+    EXPECT_EQ(walls.GetWall(4).ColorA, RGB(255, 102, 102));
+    EXPECT_EQ(walls.GetWall(4).ColorB, RGB(147, 45, 45));
+
+    // The ring wraps after its last slot and overwrites the oldest wall.
+    gSolid = false;
+    walls.Clear(2);
+    ASSERT_TRUE(Add(60, 30, 155, 65, -1, 0));
+    ASSERT_TRUE(Add(60, 90, 155, 125, -1, 0));
+    EXPECT_EQ(walls.mWallI, 0);
+    ASSERT_TRUE(Add(60, 150, 155, 185, -1, 0));
+    EXPECT_EQ(walls.GetWall(0).Y1, 150);
+    EXPECT_EQ(walls.mWallI, 1);
+}
+
+TEST_F(WallsLayoutTest, GridRowsAndColumnsAlternateDirections) {
+    gWallsPerRow = 2;
+    gWallsPerColumn = 1;
+    walls.Initialize(138);
+    ASSERT_GT(walls.LiveCount(), 10);
+    EXPECT_EQ(walls.SkippedCount(), 0);
+    int32_t across = 0, down = 0;
+    for (int32_t i = 0; i < walls.WallCount(); ++i) {
+        const clsWalls::Wall& w = walls.GetWall(i);
+        if (!w.Alive) continue;
+        EXPECT_EQ(w.Speed, 1);
+        if (w.DirX != 0) {
+            ++across;
+            const int32_t row = w.Y1 / CH;
+            EXPECT_EQ(w.Y1 % CH, 0);
+            EXPECT_GE(row, 1);
+            EXPECT_LE(row, 6);
+            EXPECT_EQ(w.DirX, row % 2 != 0 ? -1 : 1) << "row " << row;
+            EXPECT_EQ(w.DirY, 0);
+            EXPECT_EQ(w.Y2, w.Y1 + CH + LH);
+        } else {
+            ++down;
+            const int32_t column = w.X1 / CW;
+            EXPECT_EQ(w.DirY, column % 2 != 0 ? -1 : 1) << "column " << column;
+            EXPECT_EQ(w.X2, w.X1 + CW + LW);
+        }
+    }
+    EXPECT_GT(across, 0);
+    EXPECT_GT(down, 0);
+    ASSERT_NE(walls.Dollar(), nullptr);
+}
+
+TEST_F(WallsLayoutTest, RandomDrawsFollowTheGivenOrder) {
+    // One row of walls (rows 0 and 2 are margins) and no columns.
+    gRows = 3;
+    gWellMarginColumns = 5;
+    gWallsPerRow = 1.5;
+    gRandomDirections = true;
+    gWallColorMode = 2;
+    gSpeedFactor = 1.1;
+    CompleteDerived();
+    quadrix::SharedRandom().Seed(77);
+    double u[10];
+    for (double& v : u)
+        v = Rnd();
+
+    quadrix::SharedRandom().Seed(77);
+    walls.Initialize(20);
+    const clsWalls::Wall& w = walls.GetWall(0);
+    ASSERT_TRUE(w.Alive);
+    // u0 decides the extra wall; then direction, column, speed, two colours.
+    EXPECT_EQ(w.DirX, u[1] < 0.5 ? -1 : 1);
+    EXPECT_EQ(w.X1, clsWallsPeer::WrapX(walls, CW * (Int(u[2] * 10) + 1)));
+    EXPECT_EQ(w.Y1, CH);
+    EXPECT_EQ(w.Speed, Int(u[3] * 1.1) + 1);
+    EXPECT_EQ(w.ColorA, RGB(Int(u[4] * 256), Int(u[5] * 256), Int(u[6] * 256)));
+    EXPECT_EQ(w.ColorB, RGB(Int(u[7] * 256), Int(u[8] * 256), Int(u[9] * 256)));
+
+    // The free layout: column, row, direction (+1 below one half), speed, colours.
+    gAnarchy = true;
+    quadrix::SharedRandom().Seed(78);
+    for (double& v : u)
+        v = Rnd();
+    quadrix::SharedRandom().Seed(78);
+    clsWalls free;
+    free.Initialize(20);
+    const clsWalls::Wall& f = free.GetWall(0);
+    ASSERT_TRUE(f.Alive);
+    EXPECT_EQ(f.X1, clsWallsPeer::WrapX(free, LW * (Int(u[0] * 11 * 6) - 6)));
+    EXPECT_EQ(f.Y1, LH * 6);
+    EXPECT_EQ(f.DirX, u[2] < 0.5 ? 1 : -1);
+    EXPECT_EQ(f.Speed, Int(u[3] * 1.1) + 1);
+    EXPECT_EQ(f.ColorA, RGB(Int(u[4] * 256), Int(u[5] * 256), Int(u[6] * 256)));
+}
+
+TEST_F(WallsLayoutTest, CrowdedLayoutGivesUpOnWallsThatDoNotFit) {
+    // "Pieces" with ten walls of three cells wanted in every row of ten cells, and in every
+    // column: only a few fit, and set-up must still end.
+    gPiecesOff = false;
+    gWallsPerRow = 10;
+    gWallsPerColumn = 10;
+    const int32_t wanted = 6 * 10 + 8 * 10;
+    walls.Initialize(Nearest(11.0 * 8 * 3 + 11.0 * 10 * 3));
+    EXPECT_GT(walls.SkippedCount(), 0);
+    EXPECT_EQ(walls.LiveCount() + walls.SkippedCount(), wanted);
+    // What was placed keeps the rule: no wall's corner lies in another of its kind.
+    for (int32_t i = 0; i < walls.WallCount(); ++i) {
+        const clsWalls::Wall& w = walls.GetWall(i);
+        if (!w.Alive) continue;
+        clsWalls::Wall copy = w;
+        copy.Alive = false;
+        walls.SetWall(i, copy);
+        EXPECT_FALSE(walls.ManCollide2(w.X1, w.Y1, w.DirX, w.DirY, w.Speed)) << i;
+        walls.SetWall(i, w);
+    }
+}
+
+TEST_F(WallsLayoutTest, MissingPictureRaisesTheSurfaceError) {
+    clsWalls::SetProgramFolder("/nonexistent/quadrix");
+    try {
+        walls.Initialize(10);
+        FAIL() << "no error for a missing picture";
+    } catch (const platform::Error& e) {
+        EXPECT_EQ(e.Number(), platform::kObjectError1);
+        EXPECT_EQ(std::string(e.what()),
+                  "Can't find file '/nonexistent/quadrix/images/Dollar.bmp'.");
+    }
+    // The executable's folder is the default.
+    clsWalls::SetProgramFolder("");
+    EXPECT_FALSE(clsWalls::ProgramFolder().empty());
+    EXPECT_NE(clsWalls::ProgramFolder(), ".");
+}
+
+}  // namespace
