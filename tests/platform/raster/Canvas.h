@@ -1,0 +1,63 @@
+// A colour or monochrome bitmap selected into its own memory context, for raster tests.
+#pragma once
+
+#include <functional>
+
+#include "platform/raster/gdi.h"
+
+class Canvas {
+  public:
+    Canvas(int32_t w, int32_t h, COLORREF fill = 0, bool mono = false) {
+        HDC screen = GetDC(nullptr);
+        dc = CreateCompatibleDC(screen);
+        bmp = mono ? CreateBitmap(w, h, 1, 1, nullptr) : CreateCompatibleBitmap(screen, w, h);
+        ReleaseDC(nullptr, screen);
+        old = SelectObject(dc, bmp);
+        for (auto& p : bmp->pixels)
+            p = fill;
+    }
+    ~Canvas() {
+        SelectObject(dc, old);
+        DeleteObject(bmp);
+        DeleteDC(dc);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    COLORREF At(int32_t x, int32_t y) const { return GetPixel(dc, x, y); }
+    int Count(const std::function<bool(int32_t, int32_t, COLORREF)>& pred) const {
+        int n = 0;
+        for (int32_t y = 0; y < bmp->height; ++y)
+            for (int32_t x = 0; x < bmp->width; ++x)
+                n += pred(x, y, At(x, y)) ? 1 : 0;
+        return n;
+    }
+    int CountColour(COLORREF c) const {
+        return Count([c](int32_t, int32_t, COLORREF v) { return v == c; });
+    }
+
+    HDC dc = nullptr;
+    HBITMAP bmp = nullptr;
+    HGDIOBJ old = nullptr;
+};
+
+// Selects a pen and brush for one test step, putting the previous ones back afterwards.
+class Tools {
+  public:
+    Tools(HDC dc, HGDIOBJ pen, HGDIOBJ brush) : dc_(dc), pen_(pen), brush_(brush) {
+        oldPen_ = SelectObject(dc, pen);
+        oldBrush_ = SelectObject(dc, brush);
+    }
+    ~Tools() {
+        SelectObject(dc_, oldPen_);
+        SelectObject(dc_, oldBrush_);
+        DeleteObject(pen_);
+        DeleteObject(brush_);
+    }
+    Tools(const Tools&) = delete;
+    Tools& operator=(const Tools&) = delete;
+
+  private:
+    HDC dc_;
+    HGDIOBJ pen_, brush_, oldPen_ = nullptr, oldBrush_ = nullptr;
+};
