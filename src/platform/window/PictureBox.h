@@ -4,39 +4,38 @@
 #include <cstdint>
 
 #include "platform/raster/gdi.h"
+#include "platform/window/Control.h"
 
 namespace platform {
 
-class PictureBox {
-public:
+class PictureBox : public Control {
+  public:
     PictureBox();
-    ~PictureBox();
-    PictureBox(const PictureBox&) = delete;
-    PictureBox& operator=(const PictureBox&) = delete;
+    explicit PictureBox(std::string name);
+    ~PictureBox() override;
 
     HDC hDC() const { return dc_; }
     Bitmap* image() const { return image_; }
 
     // Position and size in the parent's pixels; resizing keeps the top-left of the image.
-    void Move(int32_t left, int32_t top, int32_t width, int32_t height);
-    int32_t Left() const { return left_; }
-    int32_t Top() const { return top_; }
-    int32_t Width() const { return width_; }
-    int32_t Height() const { return height_; }
+    using Control::Move;
     int32_t ScaleWidth() const { return width_; }
     int32_t ScaleHeight() const { return height_; }
 
     // Setting the back colour clears the persistent image to it.
     void SetBackColor(COLORREF color);
     COLORREF BackColor() const { return backColor_; }
-    bool Visible = true;
 
     // Shows the persistent image (the window system composes and presents it).
     void Refresh();
     uint64_t refreshCount() const { return refreshes_; }
 
-private:
-    int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    void Compose(HDC target) const override;
+
+  protected:
+    void Resized() override;
+
+  private:
     COLORREF backColor_ = RGB(255, 255, 255);
     Bitmap* image_ = nullptr;
     HDC dc_ = nullptr;

@@ -1,0 +1,243 @@
+#include "platform/window/Application.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "platform/input/Keys.h"
+#include "platform/window/Form.h"
+#include "platform/window/Surface.h"
+#include "platform/window/Timer.h"
+
+namespace platform {
+
+namespace {
+
+// How long an idle message loop with no timer waits for input before looking again.
+constexpr uint32_t kIdleWaitMs = 10;
+
+void Erase(std::vector<Form*>& list, Form* form) {
+    list.erase(std::remove(list.begin(), list.end(), form), list.end());
+}
+
+// Clears a timer's running mark even when its handler throws.
+struct RunningMark {
+    explicit RunningMark(bool& flag) : flag_(flag) { flag_ = true; }
+    ~RunningMark() { flag_ = false; }
+    bool& flag_;
+};
+
+}  // namespace
+
+Application& Application::Get() {
+    // Never destroyed: forms with static lifetime may still talk to it while they go.
+    static Application* app = new Application();
+    return *app;
+}
+
+void DoEvents() {
+    Application::Get().DoEvents();
+}
+
+Form* Application::ActiveForm() const {
+    return zorder_.empty() ? nullptr : zorder_.back();
+}
+
+void Application::Activate() {
+    Form* top = ActiveForm();
+    if (top == active_) return;
+    active_ = top;
+    if (top) top->Form_Activate();
+}
+
+void Application::Load(Form& form) {
+    if (form.loaded_) return;
+    form.loaded_ = true;
+    loaded_.push_back(&form);
+    form.EnsureImage();
+    form.Form_Load();
+}
+
+void Application::Show(Form& form) {
+    Load(form);
+    if (!form.loaded_) return;  // Form_Load unloaded it again
+    form.visible_ = true;
+    Erase(zorder_, &form);
+    zorder_.push_back(&form);
+    Activate();
+}
+
+void Application::Hide(Form& form) {
+    if (!form.visible_) return;
+    form.visible_ = false;
+    Erase(zorder_, &form);
+    Activate();
+}
+
+bool Application::Unload(Form& form, UnloadMode mode) {
+    if (!form.loaded_ || form.unloading_) return true;
+    form.unloading_ = true;
+    bool cancel = false;
+    form.Form_QueryUnload(cancel, mode);
+    if (cancel) {
+        form.unloading_ = false;
+        return false;
+    }
+    form.Form_Unload();
+    // The form's controls go with its window: its timers stop.
+    for (Control* c : form.controls_) {
+        if (auto* timer = dynamic_cast<Timer*>(c)) timer->enabled_ = false;
+        if (pressed_ == c) pressed_ = nullptr;
+    }
+    Erase(loaded_, &form);
+    Erase(zorder_, &form);
+    form.loaded_ = false;
+    form.visible_ = false;
+    form.ClearImage();
+    form.unloading_ = false;
+    if (active_ == &form) active_ = nullptr;
+    Activate();
+    return true;
+}
+
+void Application::FireDueTimers() {
+    const std::vector<Form*> forms = loaded_;
+    const uint32_t now = CurrentBackend().Now();
+    for (Form* form : forms) {
+        if (!form->loaded_) continue;
+        const std::vector<Control*> controls = form->controls_;
+        for (Control* c : controls) {
+            // An earlier handler may have unloaded the form.
+            if (!form->loaded_) break;
+            auto* timer = dynamic_cast<Timer*>(c);
+            if (!timer || !timer->enabled_ || timer->interval_ <= 0 || timer->running_) continue;
+            if (now - timer->start_ < static_cast<uint32_t>(timer->interval_)) continue;
+            timer->start_ = now;
+            RunningMark mark(timer->running_);
+            if (timer->OnTimer) timer->OnTimer();
+        }
+    }
+}
+
+uint32_t Application::NextTimerDue() {
+    uint32_t due = std::numeric_limits<uint32_t>::max();
+    bool any = false;
+    uint32_t now = 0;
+    for (Form* form : loaded_) {
+        for (Control* c : form->controls_) {
+            auto* timer = dynamic_cast<Timer*>(c);
+            if (!timer || !timer->enabled_ || timer->interval_ <= 0 || timer->running_) continue;
+            if (!any) now = CurrentBackend().Now();
+            any = true;
+            const uint32_t passed = now - timer->start_;
+            const uint32_t interval = static_cast<uint32_t>(timer->interval_);
+            due = std::min(due, passed >= interval ? 0u : interval - passed);
+        }
+    }
+    return due;
+}
+
+void Application::DoEvents() {
+    CurrentBackend().PumpEvents(*this);
+    FireDueTimers();
+}
+
+bool Application::RunMessageLoop() {
+    while (!loaded_.empty()) {
+        DoEvents();
+        if (loaded_.empty()) break;
+        const uint32_t due = NextTimerDue();
+        if (due == 0) continue;
+        const bool idle = due == std::numeric_limits<uint32_t>::max();
+        const bool more = CurrentBackend().WaitEvents(idle ? kIdleWaitMs : due);
+        if (idle && !more) return false;
+    }
+    return true;
+}
+
+void Application::Present(Form& form) {
+    if (&form != ActiveForm()) return;
+    const int32_t w = std::max(1, form.Width()), h = std::max(1, form.Height());
+    if (!frame_) {
+        frame_ = NewSurface(w, h, 0);
+        frameDC_ = CreateBitmapDC(frame_);
+    }
+    ResizeSurface(*frame_, w, h, 0);
+    CopySurface(*form.image(), *frame_, 0, 0);
+    for (const Control* c : form.controls_) {
+        if (c->Visible) c->Compose(frameDC_);
+    }
+    CurrentBackend().Present(*frame_);
+}
+
+Control* Application::ControlAt(Form& form, POINT at) const {
+    for (auto it = form.controls_.rbegin(); it != form.controls_.rend(); ++it) {
+        if ((*it)->Visible && (*it)->Contains(at)) return *it;
+    }
+    return nullptr;
+}
+
+Form* Application::FindForm(const std::string& name) const {
+    for (Form* f : loaded_) {
+        if (f->Name() == name) return f;
+    }
+    return nullptr;
+}
+
+void Application::MouseButton(int vk, bool down, POINT at) {
+    if (vk != VK_LBUTTON) return;
+    Form* top = ActiveForm();
+    if (!top) return;
+    const POINT local{at.x - top->Left(), at.y - top->Top()};
+    Control* under = ControlAt(*top, local);
+    if (down) {
+        pressed_ = under;
+        return;
+    }
+    // A click is a press and a release over the same control.
+    Control* was = pressed_;
+    pressed_ = nullptr;
+    if (under && under == was) under->ClickAt(local);
+}
+
+void Application::ClickControl(const std::string& name) {
+    std::vector<Form*> order;
+    if (Form* top = ActiveForm()) order.push_back(top);
+    for (Form* f : loaded_) {
+        if (f != ActiveForm()) order.push_back(f);
+    }
+    for (Form* f : order) {
+        if (Control* c = f->FindControl(name)) {
+            c->Click();
+            return;
+        }
+    }
+}
+
+void Application::CloseRequest(const std::string& formName, UnloadMode mode) {
+    Form* form = formName.empty() ? ActiveForm() : FindForm(formName);
+    if (form) Unload(*form, mode);
+}
+
+void Application::Forget(Form& form) {
+    Erase(loaded_, &form);
+    Erase(zorder_, &form);
+    if (active_ == &form) active_ = nullptr;
+    if (pressed_ && pressed_->Parent() == &form) pressed_ = nullptr;
+}
+
+void Application::Forget(Control& control) {
+    if (pressed_ == &control) pressed_ = nullptr;
+}
+
+void Application::Reset() {
+    for (Form* f : loaded_) {
+        f->loaded_ = false;
+        f->visible_ = false;
+    }
+    loaded_.clear();
+    zorder_.clear();
+    active_ = nullptr;
+    pressed_ = nullptr;
+}
+
+}  // namespace platform

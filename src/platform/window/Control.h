@@ -1,0 +1,64 @@
+// What every control on a form shares: a name (scripts click controls by name), a place in
+// the form's pixels, visibility, a click handler and its share of the composed frame.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/raster/gdi.h"
+
+namespace platform {
+
+class Form;
+
+class Control {
+  public:
+    explicit Control(std::string name = {});
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& Name() const { return name_; }
+    void SetName(std::string name) { name_ = std::move(name); }
+    Form* Parent() const { return parent_; }
+
+    // Position and size in the parent's pixels. Controls that cannot move ignore it.
+    virtual bool CanMove() const { return true; }
+    virtual void Move(int32_t left, int32_t top, int32_t width, int32_t height);
+    void Move(int32_t left, int32_t top) { Move(left, top, width_, height_); }
+    int32_t Left() const { return left_; }
+    int32_t Top() const { return top_; }
+    int32_t Width() const { return width_; }
+    int32_t Height() const { return height_; }
+    bool Contains(POINT p) const {
+        return p.x >= left_ && p.x < left_ + width_ && p.y >= top_ && p.y < top_ + height_;
+    }
+
+    bool Visible = true;
+
+    // Runs when the player clicks the control (mouse released over it) or a script does.
+    std::function<void()> OnClick;
+    // A click as the player makes it; check boxes also flip their value.
+    virtual void Click();
+    // The player's click at a point in the parent's pixels; most controls just Click().
+    virtual void ClickAt(POINT at) {
+        (void)at;
+        Click();
+    }
+
+    // Draws the control onto the composed frame at its place (target is the form's frame).
+    virtual void Compose(HDC target) const;
+
+  protected:
+    virtual void Resized() {}
+
+    int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+
+  private:
+    friend class Form;
+    std::string name_;
+    Form* parent_ = nullptr;
+};
+
+}  // namespace platform

@@ -1,0 +1,89 @@
+// A top-level window: a persistent full-window image with its device context, a back colour,
+// a caption, child controls and the window events a game form overrides. Forms are loaded,
+// shown, hidden and unloaded through the Application; the members below forward to it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Backend.h"
+#include "platform/raster/gdi.h"
+#include "platform/window/Control.h"
+
+namespace platform {
+
+class Form {
+  public:
+    explicit Form(std::string name);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    const std::string& Name() const { return name_; }
+    std::string Caption;
+
+    // Registers a control (usually a member of the derived form); later ones lie on top.
+    void Add(Control& control);
+    void Remove(Control& control);
+    const std::vector<Control*>& Controls() const { return controls_; }
+    Control* FindControl(const std::string& name) const;
+
+    // The persistent image. It exists from first use and lives as long as the form (so a
+    // context taken from it stays valid); unloading clears it to the back colour.
+    HDC hDC() const;
+    Bitmap* image() const;
+
+    // Setting the back colour clears the persistent image to it.
+    void SetBackColor(COLORREF color);
+    COLORREF BackColor() const { return backColor_; }
+
+    // Pixels; a new form covers the whole screen.
+    void Move(int32_t left, int32_t top, int32_t width, int32_t height);
+    int32_t Left() const { return left_; }
+    int32_t Top() const { return top_; }
+    int32_t Width() const;
+    int32_t Height() const;
+    int32_t ScaleWidth() const { return Width(); }
+    int32_t ScaleHeight() const { return Height(); }
+
+    bool Loaded() const { return loaded_; }
+    bool Visible() const { return visible_; }
+    // Visible = true shows the form (loading it first), false hides it.
+    void SetVisible(bool visible);
+
+    void Load();
+    void Show();
+    void Hide();
+    // Unload from the form's own code; false when Form_QueryUnload cancelled it.
+    bool Unload();
+
+    // Shows the persistent image and the visible controls above it.
+    void Refresh();
+
+    // Window events.
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    virtual void Form_QueryUnload(bool& cancel, UnloadMode mode) {
+        (void)cancel;
+        (void)mode;
+    }
+    virtual void Form_Unload() {}
+
+  private:
+    friend class Application;
+    void EnsureImage() const;
+    void ClearImage();
+
+    std::string name_;
+    std::vector<Control*> controls_;
+    COLORREF backColor_ = RGB(255, 255, 255);
+    int32_t left_ = 0, top_ = 0, width_ = -1, height_ = -1;
+    bool loaded_ = false;
+    bool visible_ = false;
+    bool unloading_ = false;
+    mutable Bitmap* image_ = nullptr;
+    mutable HDC dc_ = nullptr;
+};
+
+}  // namespace platform
