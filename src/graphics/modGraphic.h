@@ -12,3 +12,9 @@ void FillRectangle(HDC hdc, int32_t pX1, int32_t pY1, int32_t pX2, int32_t pY2, 
 // interior and the context's brush are left alone.
 void FrameRectangle(HDC hdc, int32_t pX1, int32_t pY1, int32_t pX2, int32_t pY2, COLORREF pColor,
                     int32_t pWidth);
+
+namespace platform {
+class Form;
+}
+// Copies the LOGFONT of the font selected into the form's context into logfont.
+void ReadFormFont(platform::Form& form, LOGFONTA& logfont);
