@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/headless/Headless.h"
+#include "platform/window/Application.h"
+#include "platform/window/CheckBox.h"
+#include "platform/window/CommandButton.h"
+#include "platform/window/ControlPaint.h"
+#include "platform/window/Form.h"
+#include "platform/window/HScrollBar.h"
+#include "platform/window/MessageBox.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Timer.h"
+
+namespace {
+
+using platform::Application;
+
+class ControlsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        headless = &platform::UseHeadless();
+        headless->SetScreenSize(64, 48);
+        Application::Get().Reset();
+    }
+    void TearDown() override { Application::Get().Reset(); }
+    platform::Headless* headless = nullptr;
+};
+
+TEST_F(ControlsTest, CheckBoxScrollBarAndImmovableTimer) {
+    platform::Form form("frmOptions");
+    platform::CheckBox chk("chkLevel2");
+    platform::HScrollBar hsc("hscMouse");
+    platform::Timer tmr("tmrMain");
+    form.Add(chk);
+    form.Add(hsc);
+    form.Add(tmr);
+    std::vector<int> seen;
+    chk.OnClick = [&] { seen.push_back(chk.Value()); };
+
+    // Code that changes the value fires the click; setting the same value does not.
+    EXPECT_TRUE(chk.SetValue(1));
+    EXPECT_TRUE(chk.SetValue(1));
+    EXPECT_FALSE(chk.SetValue(3));
+    chk.Click();  // the player's click clears a ticked box
+    chk.Click();
+    EXPECT_EQ(seen, (std::vector<int>{1, 0, 1}));
+
+    hsc.Min = 0;
+    hsc.Max = 199;
+    EXPECT_TRUE(hsc.SetValue(100));
+    EXPECT_FALSE(hsc.SetValue(200));
+    EXPECT_FALSE(hsc.SetValue(-1));
+    EXPECT_EQ(hsc.Value(), 100);
+
+    // Moving every control of the form skips the timer without harm.
+    chk.Move(5, 6, 30, 10);
+    hsc.Move(1, 30, 60, 10);
+    for (platform::Control* c : form.Controls())
+        c->Move(c->Left() + 2, c->Top() + 3);
+    EXPECT_EQ(chk.Left(), 7);
+    EXPECT_EQ(chk.Top(), 9);
+    EXPECT_EQ(chk.Width(), 30);
+    EXPECT_EQ(hsc.Left(), 3);
+    EXPECT_EQ(tmr.Left(), 0);
+    EXPECT_EQ(tmr.Width(), 0);
+
+    // The player clicks the scroll bar right of its thumb: one large step up.
+    hsc.LargeChange = 10;
+    hsc.ClickAt(POINT{hsc.Left() + hsc.Width() - 2, hsc.Top() + 5});
+    EXPECT_EQ(hsc.Value(), 110);
+    hsc.ClickAt(POINT{hsc.Left() + 1, hsc.Top() + 5});
+    EXPECT_EQ(hsc.Value(), 100);
+
+    EXPECT_EQ(platform::DisplayCaption("Fast && Faded"), "Fast & Faded");
+    EXPECT_EQ(platform::DisplayCaption("&About"), "About");
+}
+
+TEST_F(ControlsTest, PictureBoxKeepsItsImageAndComposesAboveTheForm) {
+    platform::Form form("frmMain");
+    platform::PictureBox pic("picMain");
+    form.Add(pic);
+    form.SetBackColor(RGB(0, 0, 255));
+    pic.Move(10, 8, 20, 10);
+    pic.SetBackColor(RGB(255, 255, 255));
+    const HDC dc = pic.hDC();
+    SetPixelV(dc, 1, 1, RGB(255, 0, 0));
+
+    // Growing keeps the top-left content and the context; the new area takes the back colour.
+    pic.Move(10, 8, 25, 12);
+    EXPECT_EQ(pic.hDC(), dc);
+    EXPECT_EQ(pic.image()->width, 25);
+    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 24, 11), RGB(255, 255, 255));
+    // Setting the back colour clears the image.
+    pic.SetBackColor(RGB(0, 255, 0));
+    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(0, 255, 0));
+
+    // Refresh presents only while the form is shown and on top.
+    pic.Refresh();
+    EXPECT_TRUE(headless->FrameHashes().empty());
+    form.Show();
+    pic.Refresh();
+    ASSERT_EQ(headless->FrameHashes().size(), 1u);
+    const Bitmap* frame = headless->LastFrame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->width, 64);
+    EXPECT_EQ(frame->height, 48);
+    EXPECT_EQ(frame->row(0)[0], RGB(0, 0, 255));
+    EXPECT_EQ(frame->row(8)[10], RGB(0, 255, 0));
+    EXPECT_EQ(frame->row(19)[34], RGB(0, 255, 0));
+    EXPECT_EQ(frame->row(20)[35], RGB(0, 0, 255));
+
+    // A hidden picture box is left out; the form's own image shows through.
+    pic.Visible = false;
+    form.Refresh();
+    EXPECT_EQ(headless->LastFrame()->row(8)[10], RGB(0, 0, 255));
+    EXPECT_NE(headless->FrameHashes()[0], headless->FrameHashes()[1]);
+
+    // A button is drawn as a filled box with a frame.
+    platform::CommandButton cmd("cmdGo");
+    form.Add(cmd);
+    cmd.BackColor = RGB(64, 96, 192);
+    cmd.Flat = true;
+    cmd.Caption = "Fast && Faded";
+    cmd.Move(40, 30, 20, 12);
+    form.Refresh();
+    EXPECT_EQ(headless->LastFrame()->row(30)[40], RGB(0, 0, 0));
+    EXPECT_EQ(headless->LastFrame()->row(31)[41], RGB(64, 96, 192));
+}
+
+TEST_F(ControlsTest, MessageBoxAnswersAreTakenInOrder) {
+    platform::HeadlessScript script;
+    script.Answer(platform::MessageBoxAnswer::Yes)
+        .Answer(platform::MessageBoxAnswer::OK)
+        .Answer(platform::MessageBoxAnswer::No);
+    headless->Load(script);
+    using platform::MessageBoxButtons;
+    EXPECT_EQ(
+        platform::MsgBox("Are you done provoking me?", MessageBoxButtons::YesNo, "Vask asks..."),
+        platform::MessageBoxAnswer::Yes);
+    EXPECT_EQ(platform::MsgBox("frmTitle should be invisible!", MessageBoxButtons::OK, ""),
+              platform::MessageBoxAnswer::OK);
+    EXPECT_EQ(platform::MsgBox("again?", MessageBoxButtons::YesNo, "t"),
+              platform::MessageBoxAnswer::No);
+    // Unscripted: No keeps a running title running.
+    EXPECT_EQ(platform::MsgBox("again?", MessageBoxButtons::YesNo, "t"),
+              platform::MessageBoxAnswer::No);
+    ASSERT_EQ(headless->MessageBoxes().size(), 4u);
+    EXPECT_EQ(headless->MessageBoxes()[0].title, "Vask asks...");
+    EXPECT_EQ(headless->MessageBoxes()[0].text, "Are you done provoking me?");
+}
+
+}  // namespace
