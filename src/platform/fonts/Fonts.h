@@ -1,5 +1,12 @@
 // Font realisation and measurement. A family name resolves to an installed font file, with
 // DejaVu Sans as the stated fallback when the family is not installed.
+//
+// How a LOGFONTA is realised (here and by DrawTextA): lfHeight < 0 is the character (em) height
+// in pixels; lfHeight > 0 the cell height, met by the largest size whose line fits it; 0 means a
+// 16-pixel cell. lfWeight >= FW_BOLD is bold, lfItalic italic (synthesised when the file lacks
+// them). lfWidth > 0 stretches glyphs horizontally so that the average advance of the letters
+// a-z is lfWidth. lfEscapement turns drawn text counter-clockwise in tenths of a degree.
+// Text is in the old 8-bit character set (Windows-1252), as the "A" calls take it.
 #pragma once
 
 #include <string>

@@ -153,8 +153,13 @@ InkImage RenderText(const LOGFONTA& font, const std::string& text) {
                           static_cast<size_t>(y) * static_cast<size_t>(glyphs->pitch);
         uint8_t* dst = image.ink.data() + static_cast<size_t>(y) * image.width;
         for (int32_t x = 0; x < image.width; ++x) {
-            int sx = r->xScale == 1.0 ? x : Int((x + 0.5) / r->xScale);
-            if (sx < glyphs->w && src[sx] != 0) dst[x] = 1;
+            // Each target column takes the source columns it covers, so that narrowed glyphs
+            // keep their thin stems.
+            int s0 = r->xScale == 1.0 ? x : Int(x / r->xScale);
+            int s1 = r->xScale == 1.0 ? x + 1 : std::max(s0 + 1, Int((x + 1) / r->xScale));
+            for (int sx = s0; sx < s1 && sx < glyphs->w; ++sx) {
+                if (src[sx] != 0) dst[x] = 1;
+            }
         }
     }
     SDL_UnlockSurface(glyphs);

@@ -30,9 +30,10 @@ class DrawTextTest : public ::testing::Test {
         DeleteObject(font_);
         DeleteObject(bitmap_);
     }
-    void UseFont(int32_t escapement) {
+    void UseFont(int32_t escapement, int32_t width = 0) {
         LOGFONTA lf = platform::MakeLogFont("MS Sans Serif", 12, false, false);
         lf.lfEscapement = lf.lfOrientation = escapement;
+        lf.lfWidth = width;
         HFONT font = CreateFontIndirectA(&lf);
         SelectObject(dc_, font);
         if (font_) DeleteObject(font_);
@@ -156,6 +157,22 @@ TEST_F(DrawTextTest, EscapementTurnsTheTextAboutItsOrigin) {
     EXPECT_GE(ink.left, 60);
     EXPECT_LE(ink.bottom, 75 + extent_.height);
     EXPECT_LT(ink.top, 75 - extent_.width / 2);
+}
+
+TEST_F(DrawTextTest, NarrowedGlyphsKeepTheirStems) {
+    UseFont(0, 2);  // a quarter of the natural width: every stem still leaves a column
+    RECT r{10, 10, 200, 80};
+    DrawTextA(dc_, "l i l i", -1, &r, 0);
+    Box ink = Find(kInk);
+    EXPECT_LE(ink.right - ink.left, extent_.width);
+    int columns = 0;
+    for (int32_t x = ink.left; x < ink.right; ++x) {
+        int rows = 0;
+        for (int32_t y = 10; y < 80; ++y)
+            rows += bitmap_->row(y)[x] == kInk;
+        columns += rows >= 8;
+    }
+    EXPECT_GE(columns, 4);
 }
 
 }  // namespace
