@@ -97,6 +97,36 @@ bool Visible(const Bitmap& bmp, int64_t x0, int64_t y0, int64_t x1, int64_t y1, 
            std::min(x0, x1) - w < bmp.width && std::min(y0, y1) - w < bmp.height;
 }
 
+// Absurdly long lines (far beyond any bitmap) are cut to the bitmap's neighbourhood before
+// they are walked, so a stray coordinate cannot stall the frame. Ordinary lines are untouched.
+void CutLongLine(const Bitmap& bmp, int32_t w, int64_t& x0, int64_t& y0, int64_t& x1, int64_t& y1) {
+    constexpr int64_t kLong = int64_t{1} << 22;
+    if (std::max(std::llabs(x1 - x0), std::llabs(y1 - y0)) < kLong) return;
+    const double lo[2] = {-w - 2.0, -w - 2.0};
+    const double hi[2] = {bmp.width + w + 2.0, bmp.height + w + 2.0};
+    const double p0[2] = {double(x0), double(y0)}, d[2] = {double(x1 - x0), double(y1 - y0)};
+    double t0 = 0, t1 = 1;
+    for (int a = 0; a < 2; ++a) {
+        if (d[a] == 0) continue;
+        double ta = (lo[a] - p0[a]) / d[a], tb = (hi[a] - p0[a]) / d[a];
+        if (ta > tb) std::swap(ta, tb);
+        t0 = std::max(t0, ta);
+        t1 = std::min(t1, tb);
+    }
+    if (t0 >= t1) {
+        x1 = x0;  // nothing visible: an empty walk
+        y1 = y0;
+        return;
+    }
+    const int64_t nx0 = std::llround(p0[0] + t0 * d[0]), ny0 = std::llround(p0[1] + t0 * d[1]);
+    if (t1 < 1) {
+        x1 = std::llround(p0[0] + t1 * d[0]);
+        y1 = std::llround(p0[1] + t1 * d[1]);
+    }
+    x0 = nx0;
+    y0 = ny0;
+}
+
 }  // namespace
 
 BOOL MoveToEx(HDC dc, int32_t x, int32_t y, POINT* previous) {
@@ -109,21 +139,22 @@ BOOL MoveToEx(HDC dc, int32_t x, int32_t y, POINT* previous) {
 BOOL LineTo(HDC dc, int32_t x, int32_t y) {
     Painter p;
     if (!raster::MakePainter(dc, &p)) return 0;
-    const int64_t x0 = dc->current.x, y0 = dc->current.y;
+    int64_t x0 = dc->current.x, y0 = dc->current.y, x1 = x, y1 = y;
     dc->current = POINT{x, y};
-    if (!p.hasPen || !Visible(*p.bmp, x0, y0, x, y, p.penWidth)) return 1;
+    if (!p.hasPen || !Visible(*p.bmp, x0, y0, x1, y1, p.penWidth)) return 1;
+    CutLongLine(*p.bmp, p.penWidth, x0, y0, x1, y1);
     if (p.penWidth == 1) {
-        Bresenham(x0, y0, x, y, [&](int64_t px, int64_t py) {
+        Bresenham(x0, y0, x1, y1, [&](int64_t px, int64_t py) {
             if (py < 0 || py >= p.bmp->height) return;
             p.Run(static_cast<int32_t>(py), px, px + 1, p.pen);
         });
         return 1;
     }
     const int32_t w = p.penWidth;
-    Coverage cov(std::min<int64_t>(x0, x) - w, std::min<int64_t>(y0, y) - w,
-                 std::max<int64_t>(x0, x) + w, std::max<int64_t>(y0, y) + w, *p.bmp);
+    Coverage cov(std::min(x0, x1) - w, std::min(y0, y1) - w, std::max(x0, x1) + w,
+                 std::max(y0, y1) + w, *p.bmp);
     if (cov.Empty()) return 1;
-    WideLine(cov, x0, y0, x, y, w);
+    WideLine(cov, x0, y0, x1, y1, w);
     cov.Apply(p);
     return 1;
 }
@@ -167,10 +198,13 @@ BOOL Polygon(HDC dc, const POINT* points, int count) {
         for (int k = 0; k < count; ++k) {
             const POINT& a = points[k];
             const POINT& b = points[(k + 1) % count];
+            int64_t ax = a.x, ay = a.y, bx = b.x, by = b.y;
+            if (!Visible(*p.bmp, ax, ay, bx, by, p.penWidth)) continue;
+            CutLongLine(*p.bmp, p.penWidth, ax, ay, bx, by);
             if (p.penWidth == 1) {
-                Bresenham(a.x, a.y, b.x, b.y, [&](int64_t x, int64_t y) { cov.Set(x, y, 2); });
+                Bresenham(ax, ay, bx, by, [&](int64_t x, int64_t y) { cov.Set(x, y, 2); });
             } else {
-                WideLine(cov, a.x, a.y, b.x, b.y, p.penWidth);
+                WideLine(cov, ax, ay, bx, by, p.penWidth);
             }
         }
     }

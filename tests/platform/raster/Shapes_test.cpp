@@ -282,6 +282,17 @@ TEST(Lines, EndPointExcludedAndPositionTracked) {
     MoveToEx(c.dc, -100, 10, nullptr);
     LineTo(c.dc, 100, 10);
     EXPECT_EQ(c.CountColour(kPen), 27);
+    // Lines billions of pixels long are cut before they are walked.
+    Canvas big(8, 8, kBack);
+    Tools bt(big.dc, CreatePen(PS_SOLID, 1, kPen), GetStockObject(NULL_BRUSH));
+    MoveToEx(big.dc, -2000000000, 3, nullptr);
+    LineTo(big.dc, 2000000000, 3);
+    MoveToEx(big.dc, -2000000000, -2000000000, nullptr);
+    LineTo(big.dc, 2000000000, 2000000000);
+    EXPECT_EQ(big.Count([](int32_t x, int32_t y, COLORREF v) {
+        return (v == kPen) != (y == 3 || x == y);
+    }),
+              0);
 }
 
 TEST(Polygon, AlternateFillAndOutline) {
