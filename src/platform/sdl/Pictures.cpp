@@ -30,14 +30,39 @@ int64_t Le32s(const uint8_t* p) {
                                 (static_cast<uint32_t>(p[3]) << 24));
 }
 
+// The decoder allocates the first frame at the frame's own size, which may exceed the screen
+// size, so that one is checked too. Extension blocks before it are skipped.
+bool GifFrameSizeAllowed(SDL_RWops* rw, const uint8_t* header) {
+    if (header[10] & 0x80) SDL_RWseek(rw, 3ll << ((header[10] & 7) + 1), RW_SEEK_CUR);
+    for (;;) {
+        uint8_t tag = 0;
+        if (SDL_RWread(rw, &tag, 1, 1) != 1) return true;
+        if (tag == 0x2C) {
+            uint8_t d[8];
+            if (SDL_RWread(rw, d, 1, 8) != 8) return true;
+            return SizeAllowed(Le16(d + 4), Le16(d + 6));
+        }
+        if (tag != 0x21 || SDL_RWread(rw, &tag, 1, 1) != 1) return true;
+        for (uint8_t len = 1; len != 0;) {
+            if (SDL_RWread(rw, &len, 1, 1) != 1) return true;
+            SDL_RWseek(rw, len, RW_SEEK_CUR);
+        }
+    }
+}
+
 // Reads the declared size from the file header before the decoder allocates anything.
 // False only when the header declares a size we refuse.
 bool HeaderSizeAllowed(SDL_RWops* rw) {
     uint8_t h[26] = {};
     Sint64 start = SDL_RWtell(rw);
     size_t got = SDL_RWread(rw, h, 1, sizeof h);
+    if (got >= 13 && std::memcmp(h, "GIF8", 4) == 0) {
+        SDL_RWseek(rw, start + 13, RW_SEEK_SET);
+        bool ok = SizeAllowed(Le16(h + 6), Le16(h + 8)) && GifFrameSizeAllowed(rw, h);
+        SDL_RWseek(rw, start, RW_SEEK_SET);
+        return ok;
+    }
     SDL_RWseek(rw, start, RW_SEEK_SET);
-    if (got >= 10 && std::memcmp(h, "GIF8", 4) == 0) return SizeAllowed(Le16(h + 6), Le16(h + 8));
     if (got >= 26 && h[0] == 'B' && h[1] == 'M') {
         int64_t headerSize = Le32s(h + 14);
         if (headerSize == 12) return SizeAllowed(Le16(h + 18), Le16(h + 20));

@@ -152,6 +152,19 @@ TEST(Pictures, FailuresNameThePath) {
     EXPECT_EQ(platform::LoadPictureFile(dir.File("huge.bmp"), &error), nullptr);
     EXPECT_NE(error.find("too large"), std::string::npos) << error;
 
+    // So is a GIF whose first frame is far larger than its screen.
+    std::string gif = MakeGif(2, 2, [](int32_t x, int32_t) { return x; });
+    gif.insert(781, std::string("\x21\xF9\x04\x00\x00\x00\x00\x00", 8));  // control block
+    dir.Write("small.gif", gif);
+    HBITMAP small = platform::LoadPictureFile(dir.File("small.gif"), &error);
+    ASSERT_NE(small, nullptr) << error;
+    EXPECT_EQ(small->row(1)[1], PaletteColor(1));
+    DeleteObject(small);
+    gif.replace(781 + 8 + 5, 4, "\x60\xEA\x60\xEA");  // frame 60000 x 60000
+    dir.Write("frame.gif", gif);
+    EXPECT_EQ(platform::LoadPictureFile(dir.File("frame.gif"), &error), nullptr);
+    EXPECT_NE(error.find("too large"), std::string::npos) << error;
+
     EXPECT_EQ(platform::LoadPictureFile(dir.path(), nullptr), nullptr);  // a folder, no error text
 }
 
