@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "TempDir.h"
@@ -20,11 +21,14 @@ class SettingsStoreTest : public ::testing::Test {
         const char* old = std::getenv("XDG_CONFIG_HOME");
         hadOld_ = old != nullptr;
         if (old) old_ = old;
+        const char* home = std::getenv("HOME");
+        home_ = home ? std::optional<std::string>(home) : std::nullopt;
         ASSERT_FALSE(dir_.path().empty());
         setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
     }
     void TearDown() override {
         platform::settings::SetBeforeRenameHook(nullptr);
+        home_ ? setenv("HOME", home_->c_str(), 1) : unsetenv("HOME");
         if (hadOld_) {
             setenv("XDG_CONFIG_HOME", old_.c_str(), 1);
         } else {
@@ -48,6 +52,7 @@ class SettingsStoreTest : public ::testing::Test {
     TempDir dir_;
     bool hadOld_ = false;
     std::string old_;
+    std::optional<std::string> home_;
 };
 
 TEST_F(SettingsStoreTest, RoundTripAndDefaults) {
@@ -69,6 +74,14 @@ TEST_F(SettingsStoreTest, RoundTripAndDefaults) {
     EXPECT_EQ(GetSetting("../evil/.x", "Main", "Mouse", "0"), "1");
     EXPECT_FALSE(std::filesystem::exists(dir_.path() + "/evil"));
     EXPECT_EQ(FilesInStore(), 2u);
+
+    // A relative XDG_CONFIG_HOME is not a config folder; ~/.config is used instead.
+    setenv("XDG_CONFIG_HOME", "relative/config", 1);
+    setenv("HOME", dir_.File("home").c_str(), 1);
+    EXPECT_EQ(platform::settings::SettingsPath("Quadrix_1_1"),
+              dir_.path() + "/home/.config/quadrix/Quadrix_1_1.ini");
+    ASSERT_TRUE(SaveSetting("Quadrix_1_1", "Main", "Mouse", "3"));  // creates the folders
+    EXPECT_EQ(GetSetting("Quadrix_1_1", "Main", "Mouse", "100"), "3");
 }
 
 TEST_F(SettingsStoreTest, CorruptFileReadsAsNothingStoredAndIsReplaced) {
