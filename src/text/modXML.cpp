@@ -1,8 +1,10 @@
 #include "text/modXML.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <unordered_map>
 
 namespace {
 
@@ -82,9 +84,11 @@ class Reader {
         while (ReadLine(in, line)) {
             ++line_;
             if (!line.empty()) {
+                // Text before the new line holds no ">": the search for one starts here.
+                const size_t searchFrom = buffer_.size();
                 buffer_ += line;
                 buffer_ += kCrLf;
-                ProcessBuffer();
+                ProcessBuffer(searchFrom);
             }
             if (finished_ || errors_.size() >= kErrorLimit) break;
         }
@@ -107,10 +111,10 @@ class Reader {
     std::string LinePrefix() const { return kCrLf + "Line " + std::to_string(line_) + ": "; }
 
     // Consumes every complete tag in the buffer; what follows the last ">" stays for later lines.
-    void ProcessBuffer() {
+    void ProcessBuffer(size_t searchFrom) {
         size_t start = 0;
         for (;;) {
-            const size_t p = buffer_.find('>', start);
+            const size_t p = buffer_.find('>', std::max(start, searchFrom));
             if (p == std::string::npos) break;
             size_t q = std::string::npos;
             for (size_t i = p; i > start; --i) {
@@ -158,15 +162,17 @@ class Reader {
                     Call(name, NormalizeText(buffer_.substr(start, q - start)), name);
                 }
                 Call(name + ">", "", name);
-                Pop(names_.size() - 1);
+                PopTo(names_.size() - 1);
             } else {
                 errors_ += LinePrefix() + "End tag '" + raw +
                            "' appears before required end tag for '" + names_.back() + "'.";
-                for (size_t i = names_.size() - 1; i >= 1; --i) {
-                    if (names_[i] == name) {
-                        Pop(i);
-                        break;
-                    }
+                // The count spares a walk down a deep stack for a name that is not open.
+                const auto open = openCount_.find(name);
+                if (open != openCount_.end() && open->second > 0) {
+                    size_t i = names_.size() - 1;
+                    while (i > 1 && names_[i] != name)
+                        --i;
+                    PopTo(i);
                 }
             }
             if (!target_.empty() && name == target_) {
@@ -185,29 +191,37 @@ class Reader {
         hasChildren_.back() = true;
         names_.push_back(tag);
         hasChildren_.push_back(false);
+        ++openCount_[tag];
+        context_.push_back(tag);
         return false;
     }
 
     void Call(std::string tag, std::string text, const std::string& name) {
         std::string err;
-        handler_.XMLCallBack(tag, text, names_, err);
-        // The handler holds the stack by reference; keep the sentinel and the flags in step.
-        if (names_.empty()) names_.emplace_back();
-        hasChildren_.resize(names_.size(), false);
+        handler_.XMLCallBack(tag, text, context_, err);
+        // The handler gets a copy of the stack it may change; ours stays whole.
+        if (context_.size() != names_.size()) context_ = names_;
         if (!err.empty()) errors_ += LinePrefix() + "'" + name + "' Tag. " + err + ".";
     }
 
     // Removes the element at index i and everything inside it; the sentinel stays.
-    void Pop(size_t i) {
+    void PopTo(size_t i) {
         if (i < 1 || i >= names_.size()) return;
-        names_.resize(i);
+        while (names_.size() > i) {
+            --openCount_[names_.back()];
+            names_.pop_back();
+        }
         hasChildren_.resize(i);
+        context_.resize(i);
     }
 
     std::string target_;
     XMLHandler& handler_;
     std::vector<std::string> names_{""};
     std::vector<bool> hasChildren_{false};
+    std::unordered_map<std::string, size_t> openCount_;
+    // What the handler sees as pContext: the names, kept in step push by push.
+    std::vector<std::string> context_{""};
     std::string buffer_;
     std::string errors_;
     int64_t line_ = 0;

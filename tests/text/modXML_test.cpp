@@ -138,6 +138,16 @@ TEST(ModXML, MismatchedAndMissingEndTags) {
     EXPECT_EQ(p.events[3], (Event{"A>", "", {"", "A"}}));
     EXPECT_EQ(p.events[5], (Event{"D", "4", {"", "D"}}));
 
+    // The search stops at the innermost element of that name.
+    Recorder i;
+    const auto inner = WriteFile("inner", "<A><B><A><C></A></B></A></C>");
+    EXPECT_EQ(XMLParseFile(inner, "", i),
+              Header(inner) + "\r\nLine 1: End tag '/A' appears before required end tag for 'C'." +
+                  "\r\nLine 1: End tag '/C' appears before required end tag for ''.");
+    ASSERT_EQ(i.events.size(), 6u);
+    EXPECT_EQ(i.events[4], (Event{"B>", "", {"", "A", "B"}}));
+    EXPECT_EQ(i.events[5], (Event{"A>", "", {"", "A"}}));
+
     // End tags with nothing open never remove the sentinel.
     Recorder s;
     const auto top = WriteFile("top", "</X>\n</>\n<>\n<Y>z</Y>\n");
