@@ -140,11 +140,6 @@ TEST(Pictures, FailuresNameThePath) {
     EXPECT_EQ(platform::LoadPictureFile(dir.File("text.gif"), &error), nullptr);
     EXPECT_NE(error.find("'" + dir.File("text.gif") + "'"), std::string::npos) << error;
 
-    std::string cut = MakeBmp(8, 8, [](int32_t, int32_t) { return RGB(1, 2, 3); });
-    dir.Write("cut.bmp", cut.substr(0, 60));
-    EXPECT_EQ(platform::LoadPictureFile(dir.File("cut.bmp"), &error), nullptr);
-    EXPECT_NE(error.find("cut.bmp"), std::string::npos) << error;
-
     // A header promising a gigantic picture is refused before anything is allocated.
     std::string huge = MakeBmp(1, 1, [](int32_t, int32_t) { return RGB(1, 2, 3); });
     huge.replace(18, 8, std::string("\x00\x00\x01\x00\x00\x00\x01\x00", 8));  // 65536 x 65536
