@@ -57,7 +57,8 @@ void kelSprite3::Refresh(bool pTerminate) {
 
     ScreenReference ref;
     if (!mPath.empty()) {
-        HBITMAP picture = kelForm::Instance().LoadPicture(mPath);
+        kelForm& form = kelForm::Instance();
+        HBITMAP picture = form.LoadPicture(mPath);
         if (picture == nullptr) SpriteError("Can't find file '" + mPath + "'.");
         BITMAP info;
         GetObjectA(picture, sizeof(info), &info);
@@ -73,7 +74,7 @@ void kelSprite3::Refresh(bool pTerminate) {
                      SRCCOPY);
         SelectObject(pictureDC, first);
         DeleteDC(pictureDC);
-        DeleteObject(picture);
+        form.ReleasePicture();
     } else {
         EnsureMainBitmap(ref.get());
         // A sprite without back colour keeps what its main surface holds.

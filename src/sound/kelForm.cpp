@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/fonts/Fonts.h"
-#include "platform/pictures/Pictures.h"
 #include "platform/window/Application.h"
 
 namespace {
@@ -16,6 +15,12 @@ kelForm::kelForm() : platform::Form("kelForm") {
     Caption = "Form2";
     // The form as laid out, 4680 x 3195 twips; it is never shown.
     Move(0, 0, 312, 213);
+    imgMain.SetName("imgMain");
+    imgMain.Visible = false;
+    Add(imgMain);
+    lstSongs.SetName("lstSongs");
+    lstSongs.Visible = false;
+    Add(lstSongs);
     tmrMain.SetName("tmrMain");
     tmrMain.SetInterval(1000);
     tmrMain.SetEnabled(false);
@@ -118,6 +123,13 @@ float kelForm::TextHeight(const std::string& pText) const {
 }
 
 HBITMAP kelForm::LoadPicture(const std::string& pPath) {
+    // A failed load keeps the control's old picture: drop it first so a bad file gives none.
+    imgMain.Clear();
     std::string error;
-    return platform::LoadPictureFile(pPath, &error);
+    if (!imgMain.LoadPicture(pPath, &error)) return nullptr;
+    return imgMain.Picture();
+}
+
+void kelForm::ReleasePicture() {
+    imgMain.Clear();
 }

@@ -7,6 +7,8 @@
 
 #include "platform/raster/gdi.h"
 #include "platform/window/Form.h"
+#include "platform/window/ImageControl.h"
+#include "platform/window/ListBox.h"
 #include "platform/window/Timer.h"
 
 class kelForm : public platform::Form {
@@ -17,6 +19,8 @@ class kelForm : public platform::Form {
     // The one auxiliary form; touching it loads it (again, after it unloaded itself).
     static kelForm& Instance();
 
+    platform::ImageControl imgMain;
+    platform::ListBox lstSongs;  // laid out, never used
     platform::Timer tmrMain;
 
     // Units of TextWidth / TextHeight: twips (15 per pixel) as laid out, or pixels.
@@ -39,9 +43,10 @@ class kelForm : public platform::Form {
     float TextWidth(const std::string& pText) const;
     float TextHeight(const std::string& pText) const;
 
-    // Loads a picture file through the image control. The caller owns the returned bitmap;
-    // nullptr when the file gives no picture.
+    // Loads a picture file into the image control and returns its bitmap, which stays the
+    // control's until ReleasePicture; nullptr when the file gives no picture.
     HBITMAP LoadPicture(const std::string& pPath);
+    void ReleasePicture();
 
     void Form_Load() override;
     void Form_Unload() override;

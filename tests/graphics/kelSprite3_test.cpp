@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -254,4 +255,69 @@ TEST(kelSprite3, FrameSizeAndRoundedProperties) {
     sheet.Size(5, 2);
     EXPECT_EQ(sheet.GetPixel(4, 1), 0);
     EXPECT_EQ(sheet.GetPixel(5, 1), kelSprite3::kNoColor);  // outside
+}
+
+namespace {
+
+struct Box {
+    int32_t left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+    int32_t width() const { return right - left; }
+    int32_t height() const { return bottom - top; }
+};
+
+// Bounds of the pixels that are not the back colour; the surface is cleared afterwards.
+Box Ink(kelSprite3& surface) {
+    Box box;
+    for (int32_t y = 0; y < surface.Height(); ++y) {
+        for (int32_t x = 0; x < surface.Width(); ++x) {
+            if (surface.GetPixel(x, y) == surface.BackColor()) continue;
+            box.left = std::min(box.left, x);
+            box.top = std::min(box.top, y);
+            box.right = std::max(box.right, x + 1);
+            box.bottom = std::max(box.bottom, y + 1);
+        }
+    }
+    surface.Cls();
+    return box;
+}
+
+}  // namespace
+
+TEST(kelSprite3, TextTakesTheSurfaceFontSizeAngleAndRectangle) {
+    kelSprite3 surface;
+    surface.Initialize(false, 160, 100, 0, "", -1);
+    const kelSprite3::Color white = static_cast<kelSprite3::Color>(W);
+
+    surface.Font("DejaVu Sans", 8, false, false);
+    surface.DrawText("Hello", 4, 4, white, 0);
+    const Box small = Ink(surface);
+    ASSERT_GT(small.height(), 0);
+    surface.Font("DejaVu Sans", 20, true, false);
+    surface.DrawText("Hello", 4, 4, white, 0);
+    const Box large = Ink(surface);
+    EXPECT_GT(large.height(), small.height());
+    EXPECT_GT(large.width(), small.width());
+    // A given height overrides the font's (a cell of 60 pixels).
+    surface.DrawText("Hello", 4, 4, white, 0, 0, 0, 0, 0, 60);
+    EXPECT_GT(Ink(surface).height(), large.height());
+
+    // A quarter turn (radians) stands the line up.
+    surface.DrawText("Hello", 40, 90, white, 0, 3.14159265358979 / 2);
+    const Box turned = Ink(surface);
+    EXPECT_GT(turned.height(), turned.width());
+    EXPECT_LE(turned.bottom, 91);
+
+    // Right alignment: the default right edge is Width - pLeft, a given one is used as it is.
+    surface.DrawText("Hi", 10, 4, white, static_cast<int32_t>(DT_RIGHT));
+    const Box right = Ink(surface);
+    EXPECT_LE(right.right, 150);
+    EXPECT_GT(right.right, 140);
+    surface.DrawText("Hi", 10, 4, white, static_cast<int32_t>(DT_RIGHT), 0, 80);
+    const Box given = Ink(surface);
+    EXPECT_LE(given.right, 80);
+    EXPECT_GT(given.right, 70);
+
+    // The font's size as the auxiliary form measures it grows with the text.
+    EXPECT_GT(surface.FontWidth("Hello, world"), surface.FontWidth("Hello"));
+    EXPECT_GT(surface.FontHeight("Hello"), 0.0f);
 }
