@@ -33,13 +33,27 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
 }  // namespace
 
 uint64_t FrameHash(const Bitmap& frame) {
+    // Four FNV-1a lanes over pairs of pixels (24-bit colours packed in 64-bit words) break the
+    // multiply chain, so hashing a full-screen frame stays cheap; the lanes fold at the end.
+    uint64_t lanes[4] = {kFnvOffset, kFnvOffset ^ 1, kFnvOffset ^ 2, kFnvOffset ^ 3};
+    const uint32_t* p = frame.pixels.data();
+    const size_t n = frame.pixels.size();
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        for (int lane = 0; lane < 4; ++lane) {
+            const uint64_t word = (p[i + 2 * lane] & 0x00FFFFFFu) |
+                                  (uint64_t{p[i + 2 * lane + 1] & 0x00FFFFFFu} << 32);
+            lanes[lane] = (lanes[lane] ^ word) * kFnvPrime;
+        }
+    }
+    for (; i < n; ++i)
+        lanes[0] = (lanes[0] ^ (p[i] & 0x00FFFFFFu)) * kFnvPrime;
     uint64_t h = kFnvOffset;
     Mix32(h, static_cast<uint32_t>(frame.width));
     Mix32(h, static_cast<uint32_t>(frame.height));
-    for (uint32_t pixel : frame.pixels) {
-        Mix(h, static_cast<uint8_t>(pixel));
-        Mix(h, static_cast<uint8_t>(pixel >> 8));
-        Mix(h, static_cast<uint8_t>(pixel >> 16));
+    for (uint64_t lane : lanes) {
+        Mix32(h, static_cast<uint32_t>(lane));
+        Mix32(h, static_cast<uint32_t>(lane >> 32));
     }
     return h;
 }

@@ -138,7 +138,11 @@ void Headless::SetScreenSize(int32_t width, int32_t height) {
 
 void Headless::Present(const Bitmap& frame) {
     hashes_.push_back(FrameHash(frame));
-    last_ = std::make_unique<Bitmap>(frame);
+    if (last_ && last_->width == frame.width && last_->height == frame.height &&
+        last_->monochrome == frame.monochrome)
+        last_->pixels = frame.pixels;
+    else
+        last_ = std::make_unique<Bitmap>(frame);
     if (!dumpFolder_.empty()) {
         char name[32];
         std::snprintf(name, sizeof name, "/frame-%06zu.bmp", hashes_.size());
