@@ -12,6 +12,9 @@ namespace platform {
 
 class Form;
 
+// Laid-out positions given in twips convert at this many per pixel.
+constexpr int32_t kTwipsPerPixel = 15;
+
 class Control {
   public:
     explicit Control(std::string name = {});
@@ -57,6 +60,9 @@ class Control {
 
   private:
     friend class Form;
+
+// Laid-out positions given in twips convert at this many per pixel.
+constexpr int32_t kTwipsPerPixel = 15;
     std::string name_;
     Form* parent_ = nullptr;
 };
