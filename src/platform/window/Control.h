@@ -60,9 +60,6 @@ class Control {
 
   private:
     friend class Form;
-
-// Laid-out positions given in twips convert at this many per pixel.
-constexpr int32_t kTwipsPerPixel = 15;
     std::string name_;
     Form* parent_ = nullptr;
 };
