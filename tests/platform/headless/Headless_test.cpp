@@ -101,16 +101,20 @@ TEST_F(HeadlessTest, KeyTableTogglesOncePerPress) {
     EXPECT_EQ(platform::NameOfVirtualKey(VK_DOWN), "Down");
 }
 
-// The game's frame pacing in 32-bit signed arithmetic.
-int32_t Pace(int32_t next, int32_t f) {
+// The game's frame pacing, with its signed comparisons taken as wrapping differences (a plain
+// signed "t1 >= next" would spin for 24 days when the clock crosses 2^31).
+int32_t Since(uint32_t a, uint32_t b) {
+    return static_cast<int32_t>(a - b);
+}
+uint32_t Pace(uint32_t next, int32_t f) {
     for (;;) {
-        const int32_t t1 = static_cast<int32_t>(timeGetTime());
-        const int32_t t2 = static_cast<int32_t>(timeGetTime());
-        if (next - t2 >= f + 10 || t1 >= next) break;
-        if (next - static_cast<int32_t>(timeGetTime()) <= 5) continue;
-        Sleep(static_cast<uint32_t>(next - static_cast<int32_t>(timeGetTime()) - 5));
+        const uint32_t t1 = timeGetTime();
+        const uint32_t t2 = timeGetTime();
+        if (Since(next, t2) >= f + 10 || Since(t1, next) >= 0) break;
+        if (Since(next, timeGetTime()) <= 5) continue;
+        Sleep(static_cast<uint32_t>(Since(next, timeGetTime()) - 5));
     }
-    return static_cast<int32_t>(timeGetTime()) + f;
+    return timeGetTime() + static_cast<uint32_t>(f);
 }
 
 TEST_F(HeadlessTest, VirtualClockWrapsWithoutHanging) {
@@ -123,21 +127,24 @@ TEST_F(HeadlessTest, VirtualClockWrapsWithoutHanging) {
     EXPECT_EQ(timeGetTime(), 0x10u);
     EXPECT_EQ(headless->ElapsedMicroseconds(), 0x20u * 1000);
 
-    // Pacing across the wrap: every pass waits its 20 ms and none hangs.
+    // Pacing across both wraps (unsigned at 2^32, signed at 2^31): every pass waits its
+    // 20 ms and none hangs.
     headless->SetReadStepMicroseconds(100);
-    headless->SetTime(0xFFFFFF00u);
-    int32_t next = 0;
-    uint64_t before = headless->ElapsedMicroseconds();
-    next = Pace(next, 20);  // a target far behind after the jump: no wait
-    EXPECT_LT(headless->ElapsedMicroseconds() - before, 2000u);
-    for (int pass = 0; pass < 30; ++pass) {
-        before = headless->ElapsedMicroseconds();
+    for (uint32_t start : {0xFFFFFF00u, 0x7FFFFF00u}) {
+        headless->SetTime(start);
+        uint32_t next = start + 0x40000000u;  // a target far ahead: abandoned, no wait
+        uint64_t before = headless->ElapsedMicroseconds();
         next = Pace(next, 20);
-        const uint64_t waited = headless->ElapsedMicroseconds() - before;
-        EXPECT_GE(waited, 19'000u) << "pass " << pass;
-        EXPECT_LE(waited, 21'000u) << "pass " << pass;
+        EXPECT_LT(headless->ElapsedMicroseconds() - before, 2000u);
+        for (int pass = 0; pass < 30; ++pass) {
+            before = headless->ElapsedMicroseconds();
+            next = Pace(next, 20);
+            const uint64_t waited = headless->ElapsedMicroseconds() - before;
+            EXPECT_GE(waited, 19'000u) << "pass " << pass;
+            EXPECT_LE(waited, 21'000u) << "pass " << pass;
+        }
+        EXPECT_LT(timeGetTime() - (start + 0x100u), 0x1000u);  // we did cross the wrap
     }
-    EXPECT_LT(timeGetTime(), 0x1000u);  // we did cross the wrap
 }
 
 TEST_F(HeadlessTest, AbsentJoystickFailsToOpen) {
