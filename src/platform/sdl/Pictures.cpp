@@ -31,7 +31,7 @@ int64_t Le32s(const uint8_t* p) {
 }
 
 // The decoder allocates the first frame at the frame's own size, which may exceed the screen
-// size, so that one is checked too. Extension blocks before it are skipped.
+// size, so that one is checked too. Extension blocks and stray bytes before it are skipped.
 bool GifFrameSizeAllowed(SDL_RWops* rw, const uint8_t* header) {
     if (header[10] & 0x80) SDL_RWseek(rw, 3ll << ((header[10] & 7) + 1), RW_SEEK_CUR);
     for (;;) {
@@ -42,7 +42,10 @@ bool GifFrameSizeAllowed(SDL_RWops* rw, const uint8_t* header) {
             if (SDL_RWread(rw, d, 1, 8) != 8) return true;
             return SizeAllowed(Le16(d + 4), Le16(d + 6));
         }
-        if (tag != 0x21 || SDL_RWread(rw, &tag, 1, 1) != 1) return true;
+        if (tag == 0x3B) return true;
+        // The decoder skips stray bytes between blocks, so a frame may still follow.
+        if (tag != 0x21) continue;
+        if (SDL_RWread(rw, &tag, 1, 1) != 1) return true;
         for (uint8_t len = 1; len != 0;) {
             if (SDL_RWread(rw, &len, 1, 1) != 1) return true;
             SDL_RWseek(rw, len, RW_SEEK_CUR);
