@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-// Receives the reader's events. All four arguments are the reader's by-reference values:
-// pTag "<NAME" (start), "NAME" (text) or "NAME>" (end); pText the element text; pContext the
-// open-element names (sentinel "" at index 0, outermost at index 1); pErr, emptied before each
-// call, which the handler sets to report a problem.
+// Receives the reader's events, all four arguments by reference: pTag "<NAME" (start), "NAME"
+// (text) or "NAME>" (end); pText the element text; pContext the open-element names (sentinel ""
+// at index 0, outermost at index 1), a copy the handler may change without harm to the reader;
+// pErr, emptied before each call, which the handler sets to report a problem.
 class XMLHandler {
   public:
     virtual ~XMLHandler() = default;
