@@ -220,7 +220,9 @@ TEST(kelSprite3, ErrorsAndTheWayBack) {
     EXPECT_EQ(ErrorText([&] { sprite.Initialize(false, -1, -1, -1, missing, 255); }, &number),
               "Can't find file '" + missing + "'.");
     EXPECT_EQ(number, 0x80040001u);
-    // A file that is no picture is missing as far as the surface can tell.
+    // A file that is no picture is missing as far as the surface can tell, also right after
+    // a good picture was loaded.
+    sprite.Initialize(false, -1, -1, -1, WriteBmp("qx_sprite_good.bmp", 4, 3, kPicture), -1);
     const std::string junk = (std::filesystem::temp_directory_path() / "qx_junk.bmp").string();
     std::ofstream(junk) << "not a picture";
     EXPECT_EQ(ErrorText([&] { sprite.LoadPicture(junk, true); }),

@@ -93,10 +93,3 @@ TEST_F(kelFormTest, FontIsSelectedAndMeasuresInItsScale) {
     EXPECT_EQ(logfont.lfWeight, FW_NORMAL);
     form.Unload();
 }
-
-TEST_F(kelFormTest, PictureLoadsThroughTheImageControl) {
-    kelForm& form = kelForm::Instance();
-    EXPECT_EQ(form.LoadPicture("/nonexistent/qx.bmp"), nullptr);
-    EXPECT_EQ(form.imgMain.Picture(), nullptr);
-    form.Unload();
-}
