@@ -191,7 +191,8 @@ BOOL StretchBlt(HDC dest, int32_t x, int32_t y, int32_t width, int32_t height, H
     Bitmap& db = *dest->bitmap;
     const Bitmap& sb = *src->bitmap;
     auto sample = [](int64_t i, int64_t sn, int64_t dn, bool mirror) {
-        const int64_t k = (2 * i + 1) * sn / (2 * dn);
+        // 128-bit product: both factors can reach 2^32 for far-off rectangles.
+        const auto k = static_cast<int64_t>(static_cast<__int128>(2 * i + 1) * sn / (2 * dn));
         return mirror ? sn - 1 - k : k;
     };
 

@@ -43,6 +43,13 @@ Font* MakeStockFont(int32_t height, int32_t weight, const char* face) {
 template <typename T>
 class FreeList {
   public:
+    FreeList() = default;
+    FreeList(const FreeList&) = delete;
+    FreeList& operator=(const FreeList&) = delete;
+    ~FreeList() {
+        for (void* mem : free_)
+            ::operator delete(mem);
+    }
     template <typename... Args>
     T* Make(Args... args) {
         if (free_.empty()) return new T(args...);
@@ -61,7 +68,7 @@ class FreeList {
 
   private:
     static constexpr size_t kKeep = 64;
-    std::vector<void*> free_ = std::vector<void*>();
+    std::vector<void*> free_;
 };
 
 FreeList<Pen>& Pens() {
