@@ -37,10 +37,6 @@ TEST(Contexts, DefaultsAndCompatibleBitmapFormats) {
     EXPECT_EQ(GetCurrentObject(mem, GdiKind::Brush), GetStockObject(WHITE_BRUSH));
     EXPECT_EQ(GetROP2(mem), R2_COPYPEN);
     EXPECT_EQ(GetBkColor(mem), RGB(255, 255, 255));
-    EXPECT_EQ(GetBkMode(mem), OPAQUE);
-    EXPECT_EQ(SetBkColor(mem, RGB(1, 2, 3)), RGB(255, 255, 255));
-    EXPECT_EQ(SetTextColor(mem, RGB(4, 5, 6)), RGB(0, 0, 0));
-    EXPECT_EQ(SetBkMode(mem, TRANSPARENT), OPAQUE);
     EXPECT_EQ(SetBkMode(mem, 99), 0);
     EXPECT_EQ(SetROP2(mem, 0), 0);
     EXPECT_EQ(SetROP2(mem, 17), 0);

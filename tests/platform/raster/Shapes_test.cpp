@@ -140,17 +140,6 @@ TEST(Rop2, EveryModeMatchesItsTruthTable) {
     EXPECT_EQ(SetROP2(nullptr, R2_NOT), 0);
 }
 
-TEST(Rop2, MergePenNotKeepsPenOverWhiteAndGivesWhiteOverBlack) {
-    Canvas c(4, 2, RGB(255, 255, 255));
-    c.bmp->pixels[2] = c.bmp->pixels[3] = 0;
-    Tools t(c.dc, GetStockObject(NULL_PEN), CreateSolidBrush(kPen));
-    SetROP2(c.dc, R2_MERGEPENNOT);
-    Rectangle(c.dc, 0, 0, 5, 3);
-    EXPECT_EQ(c.At(0, 0), kPen);
-    EXPECT_EQ(c.At(2, 0), RGB(255, 255, 255));
-    EXPECT_EQ(c.At(0, 1), kPen);
-}
-
 TEST(Ellipse, SymmetricInsideItsBoxAndOutlined) {
     const std::tuple<int32_t, int32_t, int32_t> cases[] = {
         {9, 7, 0}, {10, 10, 1}, {17, 8, 3}, {5, 20, 2}};
