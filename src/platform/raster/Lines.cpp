@@ -34,6 +34,7 @@ class Coverage {
         c = std::max(c, v);
     }
     void Span(int64_t y, int64_t a, int64_t b, uint8_t v) {
+        if (y < y1_ || y >= y2_) return;
         for (int64_t x = std::max(a, x1_); x < std::min(b, x2_); ++x)
             Set(x, y, v);
     }
@@ -86,7 +87,9 @@ void Bresenham(int64_t x0, int64_t y0, int64_t x1, int64_t y1, F plot) {
 void WideLine(Coverage& cov, int64_t x0, int64_t y0, int64_t x1, int64_t y1, int32_t w) {
     const int64_t h = w / 2;
     Bresenham(x0, y0, x1, y1, [&](int64_t x, int64_t y) {
-        for (int64_t yy = y - h; yy < y - h + w; ++yy)
+        const int64_t top = std::max(y - h, cov.Top());
+        const int64_t bottom = std::min(y - h + w, cov.Bottom());
+        for (int64_t yy = top; yy < bottom; ++yy)
             cov.Span(yy, x - h, x - h + w, 2);
     });
 }
