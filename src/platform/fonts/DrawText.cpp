@@ -140,6 +140,7 @@ int DrawTextA(HDC dc, const char* text, int count, RECT* rect, unsigned format) 
         return total;
     }
 
+    // Vertical alignment applies to single lines only, as in the old call.
     int32_t top = rect->top;
     const bool single = (format & DT_SINGLELINE) != 0;
     if (single && (format & DT_BOTTOM)) {
