@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <limits>
 
 #include "main/Random.h"
 #include "main/modMain.h"
@@ -24,14 +23,13 @@ int32_t Line(int32_t n) {
 }
 
 int32_t Fit(int32_t screen, int32_t line, int32_t cellLines) {
-    // 64-bit, so neither the subtraction nor the product can overflow.
+    if (line <= 0 || cellLines <= 0) return 0;
+    // 64-bit, so neither the subtraction nor the product can overflow; the count is then at
+    // most the available pixels, which fit 32 bits.
     const int64_t available = static_cast<int64_t>(screen) - line;
     const int64_t cell = static_cast<int64_t>(line) * cellLines;
-    if (cell <= 0 || available < 0) return 0;
-    const int64_t fit =
-        2 * static_cast<int64_t>(std::floor(static_cast<double>(available) / cell / 2));
-    if (fit > std::numeric_limits<int32_t>::max()) return 0;
-    return static_cast<int32_t>(fit);
+    if (available < 0) return 0;
+    return 2 * Int(static_cast<double>(available) / static_cast<double>(cell) / 2);
 }
 
 // Per-row or per-column wall density from the column count; no columns means no walls.

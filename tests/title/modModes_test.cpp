@@ -30,7 +30,7 @@ TEST(modModes, ScaleAndFit) {
     Screen(INT32_MAX, INT32_MAX);
     EXPECT_EQ(FitColumns(INT32_MAX, INT32_MAX), 0);
     EXPECT_EQ(FitColumns(1, 1), INT32_MAX - 1);
-    EXPECT_EQ(FitRows(-1, -1), 0);  // 2^31 rows do not fit the result
+    EXPECT_EQ(FitRows(INT32_MIN, -1), 0);  // negative sizes, however they multiply
 
     // "Broken Promises" takes its rows from the width alone.
     Screen(1920, 600);
