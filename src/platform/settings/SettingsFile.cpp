@@ -137,9 +137,16 @@ std::string Serialize(const SettingsMap& settings) {
     std::string out;
     for (const auto& [section, keys] : settings) {
         if (keys.empty()) continue;
-        out += "[" + Escape(section) + "]\n";
-        for (const auto& [key, value] : keys)
-            out += Escape(key) + "=" + Escape(value) + "\n";
+        // Appended piece by piece: GCC 12 warns falsely about "[" + std::string at -O3.
+        out += '[';
+        out += Escape(section);
+        out += "]\n";
+        for (const auto& [key, value] : keys) {
+            out += Escape(key);
+            out += '=';
+            out += Escape(value);
+            out += '\n';
+        }
     }
     return out;
 }
