@@ -35,7 +35,7 @@ TEST(Folder, ListsFilesAndFoldersSortedWithoutHiddenEntries) {
 
     const std::string missing = dir.File("not-there");
     EXPECT_FALSE(platform::ListFolder(missing, entries, &error));
-    EXPECT_NE(error.find("'" + missing + "'"), std::string::npos) << error;
+    EXPECT_NE(error.find(Quoted(missing)), std::string::npos) << error;
     EXPECT_TRUE(entries.empty());
     EXPECT_FALSE(platform::ListFolder(dir.File("b.mid"), entries, nullptr));  // a file
 }

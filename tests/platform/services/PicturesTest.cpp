@@ -134,11 +134,11 @@ TEST(Pictures, FailuresNameThePath) {
     std::string error;
     const std::string missing = dir.File("images/Dollar.bmp");
     EXPECT_EQ(platform::LoadPictureFile(missing, &error), nullptr);
-    EXPECT_NE(error.find("'" + missing + "'"), std::string::npos) << error;
+    EXPECT_NE(error.find(Quoted(missing)), std::string::npos) << error;
 
     dir.Write("text.gif", "this is no picture at all");
     EXPECT_EQ(platform::LoadPictureFile(dir.File("text.gif"), &error), nullptr);
-    EXPECT_NE(error.find("'" + dir.File("text.gif") + "'"), std::string::npos) << error;
+    EXPECT_NE(error.find(Quoted(dir.File("text.gif"))), std::string::npos) << error;
 
     // A header promising a gigantic picture is refused before anything is allocated.
     std::string huge = MakeBmp(1, 1, [](int32_t, int32_t) { return RGB(1, 2, 3); });

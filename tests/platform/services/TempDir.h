@@ -6,6 +6,15 @@
 #include <fstream>
 #include <string>
 
+// 'text' in quotes, as error messages name paths (built by appending: GCC 12 warns falsely
+// about "'" + std::string at -O3).
+inline std::string Quoted(const std::string& text) {
+    std::string quoted(1, '\'');
+    quoted += text;
+    quoted += '\'';
+    return quoted;
+}
+
 class TempDir {
   public:
     TempDir() {
