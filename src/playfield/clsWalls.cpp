@@ -1,6 +1,7 @@
 // The wall ring: folding, point tests, motion and the push of the man.
 #include "playfield/clsWalls.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -101,8 +102,28 @@ bool clsWalls::ManCollide(int32_t pX, int32_t pY) const {
     return false;
 }
 
+namespace {
+
+// The overlap rectangles of placement: the wall without its far line. An X-wrapped wall's
+// right piece runs to the picture's full width, a Y-wrapped wall's lower piece to its height.
+bool Contains2(const clsWalls::Wall& w, int32_t pX, int32_t pY, int32_t lw, int32_t lh,
+               int32_t right, int32_t bottom) {
+    if (w.X2 < w.X1) {
+        return w.Y1 <= pY && pY < w.Y2 - lh &&
+               ((0 <= pX && pX < w.X2 - lw) || (w.X1 <= pX && pX < right));
+    }
+    if (w.Y2 < w.Y1) {
+        return w.X1 <= pX && pX < w.X2 - lw &&
+               ((0 <= pY && pY < w.Y2 - lh) || (w.Y1 <= pY && pY < bottom));
+    }
+    return w.X1 <= pX && pX < w.X2 - lw && w.Y1 <= pY && pY < w.Y2 - lh;
+}
+
+}  // namespace
+
 bool clsWalls::ManCollide2(int32_t pX, int32_t pY, int32_t pDirX, int32_t pDirY,
                            int32_t pSpeed) const {
+    if (mIndexed) return IndexedCollide2(pX, pY, pDirX, pDirY, pSpeed);
     const int32_t lw = gLineWidth;
     const int32_t lh = gLineHeight;
     const int32_t right = gCellWidth * gColumns + lw;
@@ -110,19 +131,64 @@ bool clsWalls::ManCollide2(int32_t pX, int32_t pY, int32_t pDirX, int32_t pDirY,
     // The far line is left out, so a wall of the same kind may start on another's end line.
     for (const Wall& w : mWall) {
         if (!w.Alive || w.DirX != pDirX || w.DirY != pDirY || w.Speed != pSpeed) continue;
-        if (w.X2 < w.X1) {
-            if (w.Y1 <= pY && pY < w.Y2 - lh &&
-                ((0 <= pX && pX < w.X2 - lw) || (w.X1 <= pX && pX < right)))
-                return true;
-        } else if (w.Y2 < w.Y1) {
-            if (w.X1 <= pX && pX < w.X2 - lw &&
-                ((0 <= pY && pY < w.Y2 - lh) || (w.Y1 <= pY && pY < bottom)))
-                return true;
-        } else if (w.X1 <= pX && pX < w.X2 - lw && w.Y1 <= pY && pY < w.Y2 - lh) {
-            return true;
-        }
+        if (Contains2(w, pX, pY, lw, lh, right, bottom)) return true;
     }
     return false;
+}
+
+// The answer is only "some wall contains the point", so looking at the walls of the point's
+// cell alone gives the same result as walking them all. Buckets may hold stale slots (removed
+// or overwritten walls); every candidate is tested in full.
+bool clsWalls::IndexedCollide2(int32_t pX, int32_t pY, int32_t pDirX, int32_t pDirY,
+                               int32_t pSpeed) const {
+    const int32_t lw = gLineWidth;
+    const int32_t lh = gLineHeight;
+    const int32_t right = gCellWidth * gColumns + lw;
+    const int32_t bottom = gCellHeight * gRows + lh;
+    if (pX < 0 || pY < 0 || pX >= right || pY >= bottom) return false;
+    const int32_t bx = std::min(pX / gCellWidth, mIndexColumns - 1);
+    const int32_t by = std::min(pY / gCellHeight, mIndexRows - 1);
+    for (int32_t i : mIndex[static_cast<size_t>(by * mIndexColumns + bx)]) {
+        const Wall& w = mWall[static_cast<size_t>(i)];
+        if (!w.Alive || w.DirX != pDirX || w.DirY != pDirY || w.Speed != pSpeed) continue;
+        if (Contains2(w, pX, pY, lw, lh, right, bottom)) return true;
+    }
+    return false;
+}
+
+void clsWalls::IndexWall(int32_t pIndex) {
+    const Wall& w = mWall[static_cast<size_t>(pIndex)];
+    const int32_t right = gCellWidth * gColumns + gLineWidth;
+    const int32_t bottom = gCellHeight * gRows + gLineHeight;
+    // The pieces a wall may cover, as in the point tests.
+    struct Span {
+        int32_t from, to;
+    };
+    Span xs[2] = {{w.X1, w.X2}, {0, 0}};
+    Span ys[2] = {{w.Y1, w.Y2}, {0, 0}};
+    if (w.X2 < w.X1) {
+        xs[0] = {0, w.X2};
+        xs[1] = {w.X1, right};
+    } else if (w.Y2 < w.Y1) {
+        ys[0] = {0, w.Y2};
+        ys[1] = {w.Y1, bottom};
+    }
+    for (const Span& sx : xs) {
+        for (const Span& sy : ys) {
+            const int32_t x0 = std::max(sx.from, 0);
+            const int32_t x1 = std::min(sx.to, right);
+            const int32_t y0 = std::max(sy.from, 0);
+            const int32_t y1 = std::min(sy.to, bottom);
+            if (x0 >= x1 || y0 >= y1) continue;
+            const int32_t cx1 = std::min((x1 - 1) / gCellWidth, mIndexColumns - 1);
+            const int32_t cy1 = std::min((y1 - 1) / gCellHeight, mIndexRows - 1);
+            for (int32_t cy = y0 / gCellHeight; cy <= cy1; ++cy) {
+                for (int32_t cx = x0 / gCellWidth; cx <= cx1; ++cx) {
+                    mIndex[static_cast<size_t>(cy * mIndexColumns + cx)].push_back(pIndex);
+                }
+            }
+        }
+    }
 }
 
 void clsWalls::Remove(int32_t pIndex) {

@@ -91,9 +91,18 @@ class clsWalls {
     template <typename Attempt>
     void Place(Attempt attempt);
     void DrawOutlines(HDC hdc, const Wall& w) const;
+    // Cell buckets of the walls placed so far, so that the overlap test of a crowded layout
+    // need not walk every wall for every point. Used only while Initialize places walls.
+    void IndexWall(int32_t pIndex);
+    bool IndexedCollide2(int32_t pX, int32_t pY, int32_t pDirX, int32_t pDirY,
+                         int32_t pSpeed) const;
 
     int32_t mWallCount = 0;
     int32_t mSkipped = 0;
     std::vector<Wall> mWall;
     std::unique_ptr<kelSprite3> mDollar;
+    bool mIndexed = false;
+    int32_t mIndexColumns = 0;
+    int32_t mIndexRows = 0;
+    std::vector<std::vector<int32_t>> mIndex;
 };

@@ -1,6 +1,7 @@
 // Wall layout: the grid and free layouts, placement with the overlap points, merging, colours
 // and the wall set's picture.
 #include <memory>
+#include <vector>
 
 #include "graphics/kelSprite3.h"
 #include "main/Random.h"
@@ -10,6 +11,9 @@
 #include "playfield/modColor.h"
 
 namespace {
+
+// Beyond this many cells the layout walks the walls instead of keeping buckets.
+constexpr int64_t kMaxIndexCells = 1 << 20;
 
 // Lightens (or saturates) a colour by 0.2 for the solid style.
 COLORREF Brighten(COLORREF c, bool saturation) {
@@ -41,11 +45,18 @@ int32_t CountWithFraction(double mean) {
 
 void clsWalls::Initialize(int32_t pWallCount) {
     Clear(pWallCount);
+    mIndexColumns = gColumns + 1;
+    mIndexRows = gRows + 1;
+    mIndexed = gCellWidth > 0 && gCellHeight > 0 && gColumns > 0 && gRows > 0 &&
+               static_cast<int64_t>(mIndexColumns) * mIndexRows <= kMaxIndexCells;
+    if (mIndexed) mIndex.assign(static_cast<size_t>(mIndexColumns) * mIndexRows, {});
     if (gAnarchy) {
         FreeLayout();
     } else {
         GridLayout();
     }
+    mIndexed = false;
+    std::vector<std::vector<int32_t>>().swap(mIndex);
     auto dollar = std::make_unique<kelSprite3>();
     dollar->Initialize(false, -1, -1, -1, ProgramFolder() + "/images/Dollar.bmp", 255);
     mDollar = std::move(dollar);
@@ -192,6 +203,7 @@ bool clsWalls::AddWall(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t d
     w.Alive = true;
     w.DirX = dx;
     w.DirY = dy;
+    if (mIndexed) IndexWall(mWallI);
 
     COLORREF a = 0;
     COLORREF b = 0;
