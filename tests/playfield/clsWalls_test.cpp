@@ -194,6 +194,31 @@ TEST_F(WallsTest, PushCarriesTheManAheadOrToTheFirstFreeSpot) {
     EXPECT_EQ(Man().y, 75);
 }
 
+TEST_F(WallsTest, PushTriesTheEighteenSpotsInOrder) {
+    // A one-line right mover holding the man: every spot lies outside it, so the pixels alone
+    // decide. Each round blocks the spots of all earlier tries.
+    const POINT tries[18] = {{1, 0}, {2, 0},   {1, 0},  {-1, 0},  {0, 1},  {0, -1},
+                             {1, 1}, {-1, -1}, {1, -1}, {-1, 1},  {2, 0},  {-2, 0},
+                             {0, 2}, {0, -2},  {2, 2},  {-2, -2}, {2, -2}, {-2, 2}};
+    walls.SetWall(0, MakeWall(150, 120, 155, 125, 1, 0));
+    int32_t checked = 0;
+    for (int k = 0; k < 18; ++k) {
+        FillPicture();
+        bool repeat = false;
+        for (int j = 0; j < k; ++j) {
+            Block(150 + tries[j].x * LW, 120 + tries[j].y * LH);
+            repeat = repeat || (tries[j].x == tries[k].x && tries[j].y == tries[k].y);
+        }
+        if (repeat) continue;  // tries 3 and 11 repeat tries 1 and 2 for this wall
+        PlaceMan(150, 120);
+        walls.WallCollide(1);
+        EXPECT_EQ(Man().x, 150 + tries[k].x * LW) << "try " << k + 1;
+        EXPECT_EQ(Man().y, 120 + tries[k].y * LH) << "try " << k + 1;
+        ++checked;
+    }
+    EXPECT_EQ(checked, 16);
+}
+
 TEST_F(WallsTest, PushFollowsBothAxesAndOnlyWhenAllowed) {
     // A left mover and a down mover both hold the man at their leading edges: diagonal.
     walls.SetWall(0, MakeWall(100, 100, 195, 135, -1, 0));
