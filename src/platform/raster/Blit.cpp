@@ -47,6 +47,19 @@ void RowOp(uint32_t t, uint32_t p, const uint32_t* s, uint32_t* d, int32_t n, ui
             return;
         case 0xAA:  // destination unchanged
             return;
+        case 0x00:  // black
+            std::fill_n(d, n, 0u);
+            return;
+        case 0xFF:  // white
+            std::fill_n(d, n, mask);
+            return;
+        case 0xF0:  // pattern
+            std::fill_n(d, n, p);
+            return;
+        case 0x55:  // destination inverted
+            for (int32_t i = 0; i < n; ++i)
+                d[i] = ~d[i] & mask;
+            return;
         default:
             for (int32_t i = 0; i < n; ++i)
                 d[i] = Rop3(t, p, s[i], d[i]) & mask;
