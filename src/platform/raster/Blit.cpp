@@ -113,7 +113,7 @@ Conversion MakeConversion(const DeviceContext& dest, const DeviceContext& src) {
 uint32_t PatternOf(const DeviceContext& dest) {
     // A hollow brush has no pattern; it reads as black.
     if (dest.brush == nullptr || dest.brush->style == BS_NULL) return 0;
-    return raster::InkFor(*dest.bitmap, dest.brush->color).value;
+    return raster::InkFor(*dest.bitmap, dest.brush->color);
 }
 
 // Clips a run [a, a + n) to [0, limit), shifting the paired coordinate with it.

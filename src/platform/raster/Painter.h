@@ -51,10 +51,7 @@ inline uint32_t Mix(int rop2, uint32_t p, uint32_t d) {
 void MixRun(uint32_t* p, int32_t n, uint32_t pen, int rop2, uint32_t mask);
 
 // A colour as stored in a bitmap of that format.
-struct Ink {
-    uint32_t value;
-};
-Ink InkFor(const Bitmap& bmp, COLORREF c);
+uint32_t InkFor(const Bitmap& bmp, COLORREF c);
 
 // A context's drawing state resolved once per call.
 class Painter {

@@ -38,8 +38,8 @@ void MixRun(uint32_t* p, int32_t n, uint32_t pen, int rop2, uint32_t mask) {
     }
 }
 
-Ink InkFor(const Bitmap& bmp, COLORREF c) {
-    return Ink{bmp.monochrome ? NearestMonoBit(c) : (c & 0xFFFFFFu)};
+uint32_t InkFor(const Bitmap& bmp, COLORREF c) {
+    return bmp.monochrome ? NearestMonoBit(c) : (c & 0xFFFFFFu);
 }
 
 void Painter::Run(int32_t y, int64_t x1, int64_t x2, uint32_t ink) const {
@@ -58,9 +58,9 @@ bool MakePainter(HDC dc, Painter* out) {
     out->mask = bmp.monochrome ? 1u : 0xFFFFFFu;
     out->hasPen = dc->pen != nullptr && dc->pen->style != PS_NULL;
     out->penWidth = out->hasPen ? std::max<int32_t>(dc->pen->width, 1) : 0;
-    out->pen = out->hasPen ? InkFor(bmp, dc->pen->color).value : 0;
+    out->pen = out->hasPen ? InkFor(bmp, dc->pen->color) : 0;
     out->hasBrush = dc->brush != nullptr && dc->brush->style != BS_NULL;
-    out->brush = out->hasBrush ? InkFor(bmp, dc->brush->color).value : 0;
+    out->brush = out->hasBrush ? InkFor(bmp, dc->brush->color) : 0;
     return true;
 }
 
@@ -171,7 +171,7 @@ BOOL SetPixelV(HDC dc, int32_t x, int32_t y, COLORREF color) {
     if (dc == nullptr || dc->bitmap == nullptr) return 0;
     Bitmap& bmp = *dc->bitmap;
     if (x < 0 || y < 0 || x >= bmp.width || y >= bmp.height) return 0;
-    bmp.row(y)[x] = raster::InkFor(bmp, color).value;
+    bmp.row(y)[x] = raster::InkFor(bmp, color);
     return 1;
 }
 
@@ -185,7 +185,7 @@ BOOL ExtFloodFill(HDC dc, int32_t x, int32_t y, COLORREF color, unsigned type) {
     const int32_t w = bmp.width, h = bmp.height;
     if (x < 0 || y < 0 || x >= w || y >= h) return 0;
     if (type != FLOODFILLBORDER && type != FLOODFILLSURFACE) return 0;
-    const uint32_t target = raster::InkFor(bmp, color).value;
+    const uint32_t target = raster::InkFor(bmp, color);
     const bool surface = type == FLOODFILLSURFACE;
 
     static thread_local std::vector<uint8_t> visited;
