@@ -23,6 +23,33 @@ void clsWalls::DrawOutlines(HDC hdc, const Wall& w) const {
     }
 }
 
+namespace {
+
+// The fill of a framed wall piece is exactly the frame's inner box when the lines are square
+// and the fill is not turned inside out; then frame and fill never share a pixel.
+bool Blockable(int32_t fx1, int32_t fy1, int32_t fx2, int32_t fy2) {
+    return gLineWidth == gLineHeight && fx1 <= fx2 && fy1 <= fy2;
+}
+
+// Frame and fill of one piece in a single rectangle (outline pen and fill brush): the same
+// pixels as FrameRectangle followed by FillRectangle, in one pass over the rows.
+void OutlinedBlock(HDC hdc, int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF fill,
+                   COLORREF line) {
+    const int32_t lw = gLineWidth;
+    const int32_t h = lw / 2;
+    HPEN pen = CreatePen(PS_SOLID, lw, line);
+    HBRUSH brush = CreateSolidBrush(fill);
+    HGDIOBJ oldPen = SelectObject(hdc, pen);
+    HGDIOBJ oldBrush = SelectObject(hdc, brush);
+    Rectangle(hdc, x1 + h, y1 + h, x2 + h - lw + 1, y2 + h - lw + 1);
+    SelectObject(hdc, oldBrush);
+    SelectObject(hdc, oldPen);
+    DeleteObject(brush);
+    DeleteObject(pen);
+}
+
+}  // namespace
+
 void clsWalls::DrawBackground() {
     HDC hdc = MainForm().picMain.hDC();
     const int32_t lw = gLineWidth;
@@ -52,14 +79,27 @@ void clsWalls::DrawBackground() {
     const int previous = SetROP2(hdc, R2_MERGEPENNOT);
     for (const Wall& w : mWall) {
         if (!w.Alive) continue;
-        DrawOutlines(hdc, w);
         if (w.X2 < w.X1) {
+            if (Blockable(lw, w.Y1 + lh, w.X2 - lw, w.Y2 - lh) &&
+                Blockable(w.X1 + lw, w.Y1 + lh, W, w.Y2 - lh)) {
+                OutlinedBlock(hdc, 0, w.Y1, w.X2, w.Y2, w.ColorA, w.ColorB);
+                OutlinedBlock(hdc, w.X1, w.Y1, W + lw, w.Y2, w.ColorA, w.ColorB);
+                continue;
+            }
+            DrawOutlines(hdc, w);
             FillRectangle(hdc, lw, w.Y1 + lh, w.X2 - lw, w.Y2 - lh, w.ColorA);
             FillRectangle(hdc, w.X1 + lw, w.Y1 + lh, W, w.Y2 - lh, w.ColorA);
         } else if (w.Y2 < w.Y1) {
+            // The lower piece's frame runs past the fill, so it never becomes one block.
+            DrawOutlines(hdc, w);
             FillRectangle(hdc, w.X1 + lw, lh, w.X2 - lw, w.Y2 - lh, w.ColorA);
             FillRectangle(hdc, w.X1 + lw, w.Y1 + lh, w.X2 - lw, H, w.ColorA);
         } else {
+            if (Blockable(w.X1 + lw, w.Y1 + lh, w.X2 - lw, w.Y2 - lh)) {
+                OutlinedBlock(hdc, w.X1, w.Y1, w.X2, w.Y2, w.ColorA, w.ColorB);
+                continue;
+            }
+            DrawOutlines(hdc, w);
             FillRectangle(hdc, w.X1 + lw, w.Y1 + lh, w.X2 - lw, w.Y2 - lh, w.ColorA);
         }
     }

@@ -1,8 +1,16 @@
 // Wall drawing: outline style with its mix mode, wrapped pieces, and solid-style stacking.
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "graphics/modGraphic.h"
+#include "main/GameSettings.h"
+#include "main/Random.h"
+#include "main/modMain.h"
+#include "platform/Numbers.h"
 #include "playfield/PlayfieldFixture.h"
 #include "playfield/clsWalls.h"
+#include "title/modModes.h"
 
 namespace {
 
@@ -142,6 +150,73 @@ TEST_F(WallsDrawTest, SolidStyleStacksRightMoversOnTop) {
     EXPECT_EQ(Pixel(2, 92), kWhite);
     EXPECT_EQ(Pixel(299, 70), kRightA);
     EXPECT_EQ(Pixel(W + 2, 70), kRightB);
+}
+
+// The outline style drawn call by call as the rules give it: frames, then fills, per wall.
+void ReferenceOutlineBackground(const clsWalls& walls) {
+    HDC hdc = MainForm().picMain.hDC();
+    const int32_t lw = gLineWidth, lh = gLineHeight;
+    const int32_t W = gCellWidth * gColumns, H = gCellHeight * gRows;
+    const int previous = SetROP2(hdc, R2_MERGEPENNOT);
+    for (int32_t i = 0; i < walls.WallCount(); ++i) {
+        const clsWalls::Wall& w = walls.GetWall(i);
+        if (!w.Alive) continue;
+        if (w.X2 < w.X1) {
+            FrameRectangle(hdc, 0, w.Y1, w.X2, w.Y2, w.ColorB, lw);
+            FrameRectangle(hdc, w.X1, w.Y1, W + lw, w.Y2, w.ColorB, lw);
+            FillRectangle(hdc, lw, w.Y1 + lh, w.X2 - lw, w.Y2 - lh, w.ColorA);
+            FillRectangle(hdc, w.X1 + lw, w.Y1 + lh, W, w.Y2 - lh, w.ColorA);
+        } else if (w.Y2 < w.Y1) {
+            FrameRectangle(hdc, w.X1, 0, w.X2, w.Y2, w.ColorB, lw);
+            FrameRectangle(hdc, w.X1, w.Y1, w.X2, H + w.Y2 + lh, w.ColorB, lw);
+            FillRectangle(hdc, w.X1 + lw, lh, w.X2 - lw, w.Y2 - lh, w.ColorA);
+            FillRectangle(hdc, w.X1 + lw, w.Y1 + lh, w.X2 - lw, H, w.ColorA);
+        } else {
+            FrameRectangle(hdc, w.X1, w.Y1, w.X2, w.Y2, w.ColorB, lw);
+            FillRectangle(hdc, w.X1 + lw, w.Y1 + lh, w.X2 - lw, w.Y2 - lh, w.ColorA);
+        }
+    }
+    SetROP2(hdc, previous);
+}
+
+TEST_F(WallsDrawTest, OutlineStyleMatchesFramesThenFillsOnRealLayouts) {
+    // Dense layouts with random colours, moved until walls wrap on both axes, drawn over noise.
+    gScreenWidth = 1280;
+    gScreenHeight = 1024;
+    const GameMode modes[] = {GameMode::Dont, GameMode::Final, GameMode::Vertigo};
+    for (GameMode mode : modes) {
+        for (bool anarchy : {false, true}) {
+            OptionFlags flags;
+            flags.anarchy = anarchy;
+            ApplyOptionFlags(flags);
+            ApplyMode(mode, 1);
+            gWallColorMode = 2;
+            ASSERT_TRUE(CompleteSettings());
+            const int32_t w = gCellWidth * gColumns + gLineWidth;
+            const int32_t h = gCellHeight * gRows + gLineHeight;
+            MainForm().picMain.Move(0, 0, w, h);
+            clsWalls walls;
+            walls.Initialize(
+                Nearest(Int(gWallsPerColumn + 1) * gRows * gWallLength +
+                        Int(gWallsPerRow + 1) * static_cast<double>(gColumns) * gWallLength));
+            ASSERT_GT(walls.LiveCount(), 0);
+            std::vector<uint32_t> noise(static_cast<size_t>(w) * h);
+            for (auto& p : noise)
+                p = RandomColor();
+            for (int step = 0; step < 12; ++step) {
+                Bitmap* image = MainForm().picMain.image();
+                image->pixels = noise;
+                walls.DrawBackground();
+                const std::vector<uint32_t> fast = image->pixels;
+                image->pixels = noise;
+                ReferenceOutlineBackground(walls);
+                ASSERT_TRUE(fast == image->pixels) << "mode " << static_cast<int>(mode)
+                                                   << " anarchy " << anarchy << " step " << step;
+                for (int k = 0; k < 5; ++k)
+                    walls.Move(1);
+            }
+        }
+    }
 }
 
 }  // namespace
