@@ -150,6 +150,7 @@ void clsWalls::FreeLayout() {
 }
 
 bool clsWalls::AddWall(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t dx, int32_t dy) {
+    if (mWallCount <= 0) return false;
     const int32_t lw = gLineWidth;
     const int32_t lh = gLineHeight;
     const int32_t s = Int(Rnd() * gSpeedFactor) + 1;
@@ -194,6 +195,9 @@ bool clsWalls::AddWall(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t d
         }
     }
 
+    // The ring index is public: one set from outside to a slot that does not exist starts the
+    // ring over instead of writing past the array.
+    if (mWallI < 0 || mWallI >= mWallCount) mWallI = 0;
     Wall& w = mWall[static_cast<size_t>(mWallI)];
     w.X1 = x1;
     w.Y1 = y1;

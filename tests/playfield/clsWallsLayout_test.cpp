@@ -113,6 +113,15 @@ TEST_F(WallsLayoutTest, ColoursByDirectionAndLightenedWhenSolid) {
     ASSERT_TRUE(Add(60, 150, 155, 185, -1, 0));
     EXPECT_EQ(walls.GetWall(0).Y1, 150);
     EXPECT_EQ(walls.mWallI, 1);
+    // A ring index set from outside to a slot that does not exist starts the ring over.
+    walls.mWallI = 7;
+    ASSERT_TRUE(Add(60, 210, 155, 245, -1, 0));
+    EXPECT_EQ(walls.GetWall(0).Y1, 210);
+    EXPECT_EQ(walls.mWallI, 1);
+    // No slots at all: nothing is placed, and set-up still ends.
+    walls.Initialize(0);
+    EXPECT_EQ(walls.LiveCount(), 0);
+    EXPECT_GT(walls.SkippedCount(), 0);
 }
 
 TEST_F(WallsLayoutTest, GridRowsAndColumnsAlternateDirections) {
