@@ -116,6 +116,24 @@ class PlayfieldFixture : public ::testing::Test {
         return std::filesystem::path(QUADRIX_TEST_DATA).parent_path().parent_path().string();
     }
 
+    // A live wall of speed 1 unless told otherwise.
+    static clsWalls::Wall LiveWall(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t dx,
+                                   int32_t dy, int32_t speed = 1, COLORREF a = RGB(1, 2, 3),
+                                   COLORREF b = RGB(4, 5, 6)) {
+        clsWalls::Wall w;
+        w.X1 = x1;
+        w.Y1 = y1;
+        w.X2 = x2;
+        w.Y2 = y2;
+        w.DirX = dx;
+        w.DirY = dy;
+        w.Speed = speed;
+        w.ColorA = a;
+        w.ColorB = b;
+        w.Alive = true;
+        return w;
+    }
+
     static HDC Dc() { return MainForm().picMain.hDC(); }
     static COLORREF Pixel(int32_t x, int32_t y) { return GetPixel(Dc(), x, y); }
 
