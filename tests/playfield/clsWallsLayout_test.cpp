@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "graphics/kelSprite3.h"
 #include "main/Random.h"
 #include "platform/Error.h"
 #include "platform/Numbers.h"
@@ -94,6 +95,8 @@ TEST_F(WallsLayoutTest, GridRowsAndColumnsAlternateDirections) {
     walls.Initialize(138);
     ASSERT_GT(walls.LiveCount(), 10);
     ASSERT_NE(walls.Dollar(), nullptr);
+    EXPECT_EQ(walls.Dollar()->Width(), 32);
+    EXPECT_EQ(walls.Dollar()->Height(), 32);
     for (int32_t i = 0; i < walls.WallCount(); ++i) {
         const clsWalls::Wall& w = walls.GetWall(i);
         if (!w.Alive) continue;
