@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -53,6 +54,43 @@ bool GifFrameSizeAllowed(SDL_RWops* rw, const uint8_t* header) {
     }
 }
 
+// The decoder goes on scanning after a frame it cannot read, so frames beyond the one checked
+// above may still be decoded. While a picture is decoded, SDL allocations larger than the
+// largest picture we accept (as 32-bit pixels, plus row padding) therefore fail, and such a
+// file is refused instead of taking gigabytes. The guard forwards to SDL's own functions, so
+// memory allocated before it was installed is freed as before.
+constexpr size_t kMaxDecodeAllocation = static_cast<size_t>(kMaxPixels) * 4 + (1u << 20);
+std::atomic<bool> gDecoding{false};
+SDL_malloc_func gMalloc = nullptr;
+SDL_calloc_func gCalloc = nullptr;
+SDL_realloc_func gRealloc = nullptr;
+SDL_free_func gFree = nullptr;
+
+void* SDLCALL GuardedMalloc(size_t size) {
+    return gDecoding && size > kMaxDecodeAllocation ? nullptr : gMalloc(size);
+}
+void* SDLCALL GuardedCalloc(size_t count, size_t size) {
+    if (gDecoding && size != 0 && count > kMaxDecodeAllocation / size) return nullptr;
+    return gCalloc(count, size);
+}
+void* SDLCALL GuardedRealloc(void* block, size_t size) {
+    return gDecoding && size > kMaxDecodeAllocation ? nullptr : gRealloc(block, size);
+}
+
+class DecodeScope {
+  public:
+    DecodeScope() {
+        static const bool installed = [] {
+            SDL_GetMemoryFunctions(&gMalloc, &gCalloc, &gRealloc, &gFree);
+            return SDL_SetMemoryFunctions(GuardedMalloc, GuardedCalloc, GuardedRealloc, gFree) == 0;
+        }();
+        gDecoding = installed;
+    }
+    ~DecodeScope() { gDecoding = false; }
+    DecodeScope(const DecodeScope&) = delete;
+    DecodeScope& operator=(const DecodeScope&) = delete;
+};
+
 // Reads the declared size from the file header before the decoder allocates anything.
 // False only when the header declares a size we refuse.
 bool HeaderSizeAllowed(SDL_RWops* rw) {
@@ -82,6 +120,7 @@ HBITMAP LoadPictureFile(const std::string& path, std::string* error) {
         if (error) *error = "Can't load picture '" + path + "': " + why;
         return nullptr;
     };
+    DecodeScope decoding;
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return fail(std::strerror(errno));
     SDL_RWops* rw = SDL_RWFromFP(file, SDL_TRUE);
