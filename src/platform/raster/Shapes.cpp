@@ -107,25 +107,67 @@ std::pair<int64_t, int64_t> EllipseSpan(int64_t x1, int64_t y1, int64_t x2, int6
 
 }  // namespace
 
+namespace {
+
+// Rectangles are most of every frame, so the spans are clipped once per call and the common
+// mix modes get their own loops instead of a mode switch per run.
+struct Span {
+    int32_t x = 0, n = 0;
+};
+Span Clip(int64_t x1, int64_t x2, int32_t width) {
+    x1 = std::max<int64_t>(x1, 0);
+    x2 = std::min<int64_t>(x2, width);
+    return x1 < x2 ? Span{static_cast<int32_t>(x1), static_cast<int32_t>(x2 - x1)} : Span{};
+}
+
+template <class Mixer>
+void RectangleRows(const Painter& p, const Boxes& b, Mixer mix) {
+    const bool inner = !b.InnerEmpty();
+    const int32_t width = p.bmp->width;
+    const Span outer = Clip(b.ox1, b.ox2, width);
+    const Span left = Clip(b.ox1, std::min(b.ix1, b.ox2), width);
+    const Span right = Clip(std::max(b.ix2, b.ox1), b.ox2, width);
+    const Span middle = Clip(b.ix1, b.ix2, width);
+    const int64_t y1 = std::max<int64_t>(b.oy1, 0);
+    const int64_t y2 = std::min<int64_t>(b.oy2, p.bmp->height);
+    for (int64_t y = y1; y < y2; ++y) {
+        uint32_t* row = p.bmp->row(static_cast<int32_t>(y));
+        if (inner && y >= b.iy1 && y < b.iy2) {
+            if (p.hasPen) {
+                mix(row + left.x, left.n, p.pen);
+                mix(row + right.x, right.n, p.pen);
+            }
+            if (p.hasBrush) mix(row + middle.x, middle.n, p.brush);
+        } else if (p.hasPen) {
+            mix(row + outer.x, outer.n, p.pen);
+        }
+    }
+}
+
+}  // namespace
+
 BOOL Rectangle(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
     Painter p;
     if (!raster::MakePainter(dc, &p)) return 0;
     const Boxes b = MakeBoxes(left, top, right, bottom, p.penWidth);
     if (b.OuterEmpty()) return 1;
-    const bool inner = !b.InnerEmpty();
-    const int64_t y1 = std::max<int64_t>(b.oy1, 0);
-    const int64_t y2 = std::min<int64_t>(b.oy2, p.bmp->height);
-    for (int64_t y = y1; y < y2; ++y) {
-        const auto row = static_cast<int32_t>(y);
-        if (inner && y >= b.iy1 && y < b.iy2) {
-            if (p.hasPen) {
-                p.Run(row, b.ox1, b.ix1, p.pen);
-                p.Run(row, b.ix2, b.ox2, p.pen);
-            }
-            if (p.hasBrush) p.Run(row, b.ix1, b.ix2, p.brush);
-        } else if (p.hasPen) {
-            p.Run(row, b.ox1, b.ox2, p.pen);
-        }
+    const uint32_t mask = p.mask;
+    switch (p.rop2) {
+        case R2_COPYPEN:
+            RectangleRows(p, b,
+                          [](uint32_t* d, int32_t n, uint32_t ink) { std::fill_n(d, n, ink); });
+            break;
+        case R2_MERGEPENNOT:
+            RectangleRows(p, b, [mask](uint32_t* d, int32_t n, uint32_t ink) {
+                for (int32_t i = 0; i < n; ++i)
+                    d[i] = (ink | ~d[i]) & mask;
+            });
+            break;
+        default:
+            RectangleRows(p, b, [&p](uint32_t* d, int32_t n, uint32_t ink) {
+                raster::MixRun(d, n, ink, p.rop2, p.mask);
+            });
+            break;
     }
     return 1;
 }
