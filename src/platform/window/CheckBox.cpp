@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/fonts/Fonts.h"
 #include "platform/window/ControlPaint.h"
 
 namespace platform {
@@ -27,8 +26,7 @@ void CheckBox::Compose(HDC target) const {
     PaintFrame(target, bx, by, size, size, RGB(0, 0, 0));
     if (value_ != 0 && size > 6) PaintBox(target, bx + 3, by + 3, size - 6, size - 6, RGB(0, 0, 0));
     const RECT box{bx + size + 4, top_, left_ + width_, top_ + height_};
-    PaintCaption(target, box, Caption, MakeLogFont(FontName, FontSize, FontBold, false), ForeColor,
-                 false);
+    ComposeCaption(target, box, false);
 }
 
 }  // namespace platform

@@ -5,20 +5,13 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/window/Control.h"
+#include "platform/window/CaptionedControl.h"
 
 namespace platform {
 
-class CheckBox : public Control {
+class CheckBox : public CaptionedControl {
   public:
-    explicit CheckBox(std::string name = {}) : Control(std::move(name)) {}
-
-    std::string Caption;
-    std::string FontName = "MS Sans Serif";
-    double FontSize = 8.25;
-    bool FontBold = false;
-    COLORREF BackColor = RGB(192, 192, 192);
-    COLORREF ForeColor = RGB(0, 0, 0);
+    explicit CheckBox(std::string name = {}) : CaptionedControl(std::move(name)) {}
 
     int32_t Value() const { return value_; }
     // Values outside 0..2 are refused (false, nothing changes).

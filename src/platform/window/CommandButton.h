@@ -4,21 +4,14 @@
 
 #include <string>
 
-#include "platform/window/Control.h"
+#include "platform/window/CaptionedControl.h"
 
 namespace platform {
 
-class CommandButton : public Control {
+class CommandButton : public CaptionedControl {
   public:
-    explicit CommandButton(std::string name = {}) : Control(std::move(name)) {}
+    explicit CommandButton(std::string name = {}) : CaptionedControl(std::move(name)) {}
 
-    // As set; a doubled "&&" shows as one '&' (DisplayCaption).
-    std::string Caption;
-    std::string FontName = "MS Sans Serif";
-    double FontSize = 8.25;
-    bool FontBold = false;
-    COLORREF BackColor = RGB(192, 192, 192);
-    COLORREF ForeColor = RGB(0, 0, 0);
     bool Flat = false;
 
     void Compose(HDC target) const override;
