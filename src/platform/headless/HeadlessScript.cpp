@@ -135,6 +135,19 @@ bool Mode(const std::string& word, UnloadMode& mode) {
     return true;
 }
 
+// "down" or "up" of a key or mouse button: adds the matching event; anything else is refused.
+bool Press(const std::string& direction, int vk, HeadlessScript& s,
+           HeadlessScript& (HeadlessScript::*down)(int),
+           HeadlessScript& (HeadlessScript::*up)(int)) {
+    if (direction == "down")
+        (s.*down)(vk);
+    else if (direction == "up")
+        (s.*up)(vk);
+    else
+        return false;
+    return true;
+}
+
 // Parses one line's words after the optional "at" prefix.
 bool ParseEvent(const std::vector<std::string>& w, size_t i, HeadlessScript& s) {
     const size_t n = w.size() - i;
@@ -142,14 +155,8 @@ bool ParseEvent(const std::vector<std::string>& w, size_t i, HeadlessScript& s) 
     const std::string& verb = w[i];
     if (verb == "key" && n == 3) {
         int vk = 0;
-        if (!KeyCode(w[i + 2], vk)) return false;
-        if (w[i + 1] == "down")
-            s.KeyDown(vk);
-        else if (w[i + 1] == "up")
-            s.KeyUp(vk);
-        else
-            return false;
-        return true;
+        return KeyCode(w[i + 2], vk) &&
+               Press(w[i + 1], vk, s, &HeadlessScript::KeyDown, &HeadlessScript::KeyUp);
     }
     if (verb == "cursor" && n == 3) {
         int32_t x = 0, y = 0;
@@ -159,14 +166,8 @@ bool ParseEvent(const std::vector<std::string>& w, size_t i, HeadlessScript& s) 
     }
     if (verb == "mouse" && n == 3) {
         int vk = 0;
-        if (!MouseButtonCode(w[i + 2], vk)) return false;
-        if (w[i + 1] == "down")
-            s.MouseDown(vk);
-        else if (w[i + 1] == "up")
-            s.MouseUp(vk);
-        else
-            return false;
-        return true;
+        return MouseButtonCode(w[i + 2], vk) &&
+               Press(w[i + 1], vk, s, &HeadlessScript::MouseDown, &HeadlessScript::MouseUp);
     }
     if (verb == "click" && n == 2) {
         s.Click(w[i + 1]);
