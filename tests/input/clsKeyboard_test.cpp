@@ -2,81 +2,42 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/headless/Headless.h"
 #include "platform/input/Keys.h"
 
-namespace {
-
-TEST(clsKeyboard, EdgesTapsAndInjection) {
+TEST(clsKeyboard, EdgesTapsInjectionAnyKeyAndClearing) {
     platform::Headless& host = platform::UseHeadless();
     clsKeyboard kb;
     kb.Initialize();
-    host.SetKey('D', true);
-    kb.Check();
-    EXPECT_TRUE(kb.KeyDown('D'));
-    kb.Check();
-    EXPECT_TRUE(kb.KeyHold('D'));
-    EXPECT_FALSE(kb.KeyDown('D'));
-    host.SetKey('D', false);
-    kb.Check();
-    EXPECT_TRUE(kb.KeyUp('D'));
-    EXPECT_FALSE(kb.KeyHold('D'));
-
-    // A tap between two checks is held for one check (its toggle bit moved).
-    host.SetKey(VK_SPACE, true);
-    host.SetKey(VK_SPACE, false);
-    kb.Check();
-    EXPECT_TRUE(kb.KeyDown(VK_SPACE));
-    kb.Check();
-    EXPECT_TRUE(kb.KeyUp(VK_SPACE));
-
-    kb.SetKeyHold('W', true);
-    EXPECT_TRUE(kb.KeyHold('W'));
-    kb.SetKeyDown(VK_ESCAPE, true);
-    EXPECT_TRUE(kb.KeyDown(VK_ESCAPE));
-    kb.Check();
-    EXPECT_FALSE(kb.KeyHold('W'));
-    EXPECT_TRUE(kb.KeyUp(VK_ESCAPE));
-
-    // Codes outside 0..254 reach no array and are never held.
-    host.SetKey(255, true);
-    kb.Check();
-    for (int key : {255, -1, 1000}) {
-        kb.SetKeyHold(key, true);
-        kb.SetKeyDown(key, true);
-        EXPECT_FALSE(kb.KeyHold(key) || kb.KeyDown(key) || kb.KeyUp(key)) << key;
+    // Step: press (+), release (-), tap between checks (t), initialise (i), make and drop a
+    // second keyboard (x), each followed by a check; or write hold (h) or down (d), no check.
+    // A cleared table moves the toggle bit, so the key is held for one more check. Then the
+    // key's hold, down and up, AnyKey and Same as letters, '-' where clear.
+    const std::tuple<char, int, const char*> steps[] = {
+        {'.', 'D', "----s"},        {'+', 'D', "hd-a-"},       {'.', 'D', "h---s"},
+        {'.', 'D', "h---s"},        {'-', 'D', "--u--"},       {'t', VK_SPACE, "hd-a-"},
+        {'.', VK_SPACE, "--u-s"},   {'h', 'W', "hd-as"},       {'.', 'W', "--u-s"},
+        {'d', VK_ESCAPE, "hd-as"},  {'.', VK_ESCAPE, "--u-s"}, {'+', VK_RETURN, "hd---"},
+        {'+', VK_LBUTTON, "hd---"}, {'+', 219, "hd---"},       {'+', 192, "hd-a-"},
+        {'i', 192, "----s"},        {'+', 'S', "hd-a-"},       {'x', 'S', "h----"},
+        {'.', 'S', "--u-s"},        {'+', 255, "----s"},       {'h', 255, "----s"},
+        {'d', 255, "----s"},        {'h', -1, "----s"},        {'d', -1, "----s"},
+        {'h', 1000, "----s"},       {'d', 1000, "----s"},
+    };
+    for (const auto& [op, key, want] : steps) {
+        SCOPED_TRACE(std::string(1, op) + std::to_string(key));
+        if (op == '+' || op == 't') host.SetKey(key, true);
+        if (op == '-' || op == 't') host.SetKey(key, false);
+        if (op == 'h') kb.SetKeyHold(key, true);
+        if (op == 'd') kb.SetKeyDown(key, true);
+        if (op == 'i') kb.Initialize();
+        if (op == 'x') clsKeyboard();  // its teardown clears the table
+        if (op != 'h' && op != 'd') kb.Check();
+        const std::string flags = {kb.KeyHold(key) ? 'h' : '-', kb.KeyDown(key) ? 'd' : '-',
+                                   kb.KeyUp(key) ? 'u' : '-', kb.AnyKey() ? 'a' : '-',
+                                   kb.Same() ? 's' : '-'};
+        EXPECT_EQ(flags, want);
     }
 }
-
-TEST(clsKeyboard, AnyKeySameAndClearing) {
-    platform::Headless& host = platform::UseHeadless();
-    clsKeyboard kb;
-    kb.Initialize();
-    kb.Check();
-    EXPECT_TRUE(kb.Same());
-    // Below 27 (mouse buttons, Enter, Shift ...) and above 192 do not count.
-    host.SetKey(VK_RETURN, true);
-    host.SetKey(VK_LBUTTON, true);
-    host.SetKey(219, true);
-    kb.Check();
-    EXPECT_FALSE(kb.Same());
-    EXPECT_FALSE(kb.AnyKey());
-    host.SetKey(192, true);
-    kb.Check();
-    EXPECT_TRUE(kb.AnyKey());
-    kb.Check();
-    EXPECT_FALSE(kb.AnyKey());
-    EXPECT_TRUE(kb.Same());
-
-    BYTE table[256];
-    kb.Initialize();
-    GetKeyboardState(table);
-    EXPECT_EQ(table[192], 0);
-    EXPECT_FALSE(kb.KeyHold(192));
-    host.SetKey('S', true);
-    { clsKeyboard other; }  // teardown clears the table too
-    GetKeyboardState(table);
-    EXPECT_EQ(table['S'], 0);
-}
-
-}  // namespace
