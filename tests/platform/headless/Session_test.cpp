@@ -25,34 +25,24 @@ class PaintForm : public platform::Form {
     explicit PaintForm(uint32_t seed) : Form("frmPaint"), random(seed) {
         Add(pic);
         Add(tmr);
+        pic.Move(4, 4, 40, 30);
+        tmr.SetInterval(1);
         tmr.OnTimer = [this] { Loop(); };
     }
-    void Form_Load() override {
-        pic.Move(4, 4, 40, 30);
-        pic.SetBackColor(RGB(255, 255, 255));
-        tmr.SetInterval(1);
-        tmr.SetEnabled(true);
-    }
+    void Form_Load() override { tmr.SetEnabled(true); }
     void Form_QueryUnload(bool& cancel, platform::UnloadMode mode) override {
-        if (mode != platform::UnloadMode::Code) {
-            cancel = true;
-            done = true;
-        }
+        cancel = done = mode != platform::UnloadMode::Code;
     }
+    // Each frame adds a dot, red while Left is held; 20 ms a frame on the virtual clock.
     void Loop() {
         tmr.SetEnabled(false);
         uint32_t next = 0;
         while (!done) {
             BYTE keys[256];
             GetKeyboardState(keys);
-            const bool left = keys[VK_LEFT] & 0x80;
-            std::uniform_int_distribution<int> pick(0, 35);  // fine here: same library both runs
-            const int x = pick(random), y = pick(random) % 26;
-            HBRUSH brush = CreateSolidBrush(left ? RGB(255, 0, 0) : RGB(0, 0, 255));
-            HGDIOBJ old = SelectObject(pic.hDC(), brush);
-            Rectangle(pic.hDC(), x, y, x + 5, y + 5);
-            SelectObject(pic.hDC(), old);
-            DeleteObject(brush);
+            std::uniform_int_distribution<int> pick(0, 39);  // fine here: same library both runs
+            const int x = pick(random), y = pick(random) % 30;
+            SetPixelV(pic.hDC(), x, y, keys[VK_LEFT] & 0x80 ? RGB(255, 0, 0) : RGB(0, 0, 255));
             pic.Refresh();
             platform::DoEvents();
             while (static_cast<int32_t>(next - timeGetTime()) > 0)
