@@ -1,114 +1,100 @@
 // A small known playfield for the playfield tests: 10 x 8 cells of 6 x 6 lines, lines 5 pixels
 // thick, so W = 300, H = 240 and the picture is 305 x 245. Every test starts from the same
-// settings, game state and random seed.
+// settings, devices, man, boxes, game state and random seed, on a picture in the path colour.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 
+#include "input/clsJoystick.h"
+#include "input/clsKeyboard.h"
+#include "main/GameSettings.h"
 #include "main/Random.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
-#include "platform/raster/gdi.h"
+#include "platform/Numbers.h"
+#include "platform/headless/Headless.h"
+#include "playfield/clsBoxes.h"
+#include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
+#include "title/modModes.h"
 
-// Reaches the wall set's private helpers (folding, look-up, placement, colours) from tests.
+// Reaches the wall set's private folding and placement from tests.
 class clsWallsPeer {
   public:
     static int32_t WrapX(const clsWalls& w, int32_t x) { return w.WrapX(x); }
     static int32_t WrapY(const clsWalls& w, int32_t y) { return w.WrapY(y); }
-    static int32_t FindWall(const clsWalls& w, int32_t x, int32_t y, int32_t dx, int32_t dy,
-                            int32_t speed) {
-        return w.FindWall(x, y, dx, dy, speed);
-    }
     static bool AddWall(clsWalls& w, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t dx,
                         int32_t dy) {
         return w.AddWall(x1, y1, x2, y2, dx, dy);
     }
 };
 
+inline bool operator==(POINT a, POINT b) {
+    return a.x == b.x && a.y == b.y;
+}
+
 class PlayfieldFixture : public ::testing::Test {
   protected:
-    static constexpr int32_t LW = 5;
-    static constexpr int32_t LH = 5;
-    static constexpr int32_t CW = 30;
-    static constexpr int32_t CH = 30;
-    static constexpr int32_t W = 300;  // CW x 10 columns
-    static constexpr int32_t H = 240;  // CH x 8 rows
-
+    static constexpr int32_t LW = 5, LH = 5, CW = 30, CH = 30, W = 300, H = 240;
     static constexpr COLORREF kPath = RGB(20, 40, 60);
+    static constexpr COLORREF kWhite = 0xFFFFFF;
+    static constexpr COLORREF kBlack = 0;
 
     void SetUp() override {
+        platform::UseHeadless();
         gWellDecoration = 0;
-        gLineWidth = LW;
-        gLineHeight = LH;
-        gCellWidthLines = 6;
-        gCellHeightLines = 6;
+        gLineWidth = gLineHeight = LW;
+        gCellWidthLines = gCellHeightLines = 6;
         gColumns = 10;
         gRows = 8;
-        gWellMarginColumns = 1;
-        gWellMarginRows = 1;
+        gWellMarginColumns = gWellMarginRows = 1;
         gWallLength = 3;
-        gWallsPerRow = 1.0;
-        gWallsPerColumn = 1.0;
-        gRandomDirections = false;
-        gFrameMs = 20;
-        gElectric = false;
-        gAnarchy = false;
-        gSolid = false;
-        gSpeedFactor = 1.0;
+        gWallsPerRow = gWallsPerColumn = 1.0;
+        gRandomDirections = gElectric = gAnarchy = gSolid = false;
         gPiecesOff = true;
-        gNormalColor1 = kPath;
-        gNormalColor2 = RGB(200, 200, 40);
-        gNormalColor3 = RGB(90, 10, 10);
-        gNormalColor4 = RGB(10, 90, 10);
-        gAltColor1 = RGB(70, 0, 70);
-        gAltColor2 = RGB(0, 70, 70);
-        gAltColor3 = RGB(120, 120, 0);
-        gAltColor4 = RGB(0, 0, 120);
+        gSpeedFactor = 1.0;
         gWallColorMode = 1;
-        gWallLeftColorA = RGB(255, 0, 0);
-        gWallLeftColorB = RGB(128, 0, 0);
-        gWallRightColorA = RGB(0, 255, 0);
-        gWallRightColorB = RGB(0, 128, 0);
-        gWallUpColorA = RGB(0, 0, 255);
-        gWallUpColorB = RGB(0, 0, 128);
-        gWallDownColorA = RGB(255, 255, 0);
-        gWallDownColorB = RGB(128, 128, 0);
-        gManColor1 = RGB(250, 250, 250);
-        gManColor2 = RGB(5, 5, 5);
-        gManColor3 = RGB(200, 100, 50);
+        // Every colour setting distinct from the others and from black, white and pure hues.
+        COLORREF* const colours[] = {
+            &gNormalColor1,   &gNormalColor2,   &gNormalColor3,    &gNormalColor4,
+            &gAltColor1,      &gAltColor2,      &gAltColor3,       &gAltColor4,
+            &gWallLeftColorA, &gWallLeftColorB, &gWallRightColorA, &gWallRightColorB,
+            &gWallUpColorA,   &gWallUpColorB,   &gWallDownColorA,  &gWallDownColorB,
+            &gManColor1,      &gManColor2,      &gManColor3};
+        for (int32_t i = 0; i < static_cast<int32_t>(std::size(colours)); ++i)
+            *colours[i] = RGB(20 + 10 * i, 40 + 7 * i, 60 - 3 * i);
         gScreenWidth = 640;
         gScreenHeight = 480;
-        CompleteDerived();
+        ASSERT_TRUE(CompleteSettings());
 
+        keyboard.Initialize();
+        joystick.Initialize(0);  // none attached
+        gKeyboard = &keyboard;
+        gJoystick = &joystick;
         frmMain& form = MainForm();
         form.mState = 0;
         form.mStateCounter = 0;
         form.picMain.Move(0, 0, W + LW, H + LH);
-        form.picMain.SetBackColor(RGB(255, 255, 255));
-
+        form.picMain.SetBackColor(kWhite);
+        form.mBoxes = std::make_unique<clsBoxes>();
+        form.mBoxes->Initialize(50);
+        form.mMan = std::make_unique<clsMan>();
+        form.mMan->Initialize();  // start (15, 225), goal marker (280, 10)
+        walls.Clear(8);
         // The repository's own images/ folder stands in for the program's folder.
         clsWalls::SetProgramFolder(RepositoryFolder());
         quadrix::SharedRandom().Seed(20240601);
+        FillPicture();
     }
 
     void TearDown() override {
+        gKeyboard = nullptr;
+        gJoystick = nullptr;
         clsWalls::SetProgramFolder("");
-        MainForm().mState = 0;
-    }
-
-    // The derived fields of game set-up, from the independent ones.
-    static void CompleteDerived() {
-        gCellWidth = gCellWidthLines * gLineWidth;
-        gCellHeight = gCellHeightLines * gLineHeight;
-        gWellLeft = gWellMarginColumns * gCellWidth;
-        gWellTop = gWellMarginRows * gCellHeight;
-        gWellRight = (gColumns - gWellMarginColumns) * gCellWidth;
-        gWellBottom = (gRows - gWellMarginRows) * gCellHeight;
     }
 
     // tests/data lies two levels below the repository root (it need not exist).
@@ -116,31 +102,52 @@ class PlayfieldFixture : public ::testing::Test {
         return std::filesystem::path(QUADRIX_TEST_DATA).parent_path().parent_path().string();
     }
 
-    // A live wall of speed 1 unless told otherwise.
+    // A game's settings for one mode and set of options on the current screen.
+    static void UseMode(GameMode mode, const OptionFlags& flags) {
+        ApplyMode(mode, ApplyOptionFlags(flags).level);
+        ASSERT_TRUE(CompleteSettings());
+    }
+    // The wall capacity a game gives the current settings.
+    static int32_t Capacity() {
+        return Nearest(Int(gWallsPerColumn + 1) * gRows * gWallLength +
+                       Int(gWallsPerRow + 1) * static_cast<double>(gColumns) * gWallLength);
+    }
+
     static clsWalls::Wall LiveWall(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t dx,
                                    int32_t dy, int32_t speed = 1, COLORREF a = RGB(1, 2, 3),
                                    COLORREF b = RGB(4, 5, 6)) {
-        clsWalls::Wall w;
-        w.X1 = x1;
-        w.Y1 = y1;
-        w.X2 = x2;
-        w.Y2 = y2;
-        w.DirX = dx;
-        w.DirY = dy;
-        w.Speed = speed;
-        w.ColorA = a;
-        w.ColorB = b;
-        w.Alive = true;
-        return w;
+        return clsWalls::Wall{x1, y1, x2, y2, dx, dy, speed, a, b, true};
     }
 
     static HDC Dc() { return MainForm().picMain.hDC(); }
     static COLORREF Pixel(int32_t x, int32_t y) { return GetPixel(Dc(), x, y); }
-
-    // Paints the whole picture in one colour (the path colour by default).
+    struct Px {
+        int32_t x, y;
+        COLORREF c;
+    };
+    static void ExpectPixels(std::initializer_list<Px> want) {
+        for (const Px& p : want)
+            EXPECT_EQ(Pixel(p.x, p.y), p.c) << "at " << p.x << "," << p.y;
+    }
     static void FillPicture(COLORREF color = kPath) {
-        Bitmap* image = MainForm().picMain.image();
-        for (auto& p : image->pixels)
+        for (auto& p : MainForm().picMain.image()->pixels)
             p = color;
     }
+
+    static clsMan& Man() { return *MainForm().mMan; }
+    static POINT ManAt() { return POINT{Man().mX, Man().mY}; }
+    static void Place(int32_t x, int32_t y) {
+        Man().mX = x;
+        Man().mY = y;
+        Man().mMovedX = Man().mMovedY = false;
+    }
+    void Hold(std::initializer_list<int> keys) {
+        keyboard.Initialize();
+        for (int k : keys)
+            keyboard.SetKeyHold(k, true);
+    }
+
+    clsKeyboard keyboard;
+    clsJoystick joystick;
+    clsWalls& walls = *(MainForm().mWalls = std::make_unique<clsWalls>());
 };

@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kBox = RGB(200, 30, 90);
 
 class BoxesTest : public PlayfieldFixture {
@@ -22,15 +21,15 @@ TEST_F(BoxesTest, NewBoxIsAThreeLineOutlineMixedWithTheBackground) {
         boxes.Add(200, 50 * i, kBox);
     boxes.Add(100, 100, kBox);
     EXPECT_EQ(boxes.BoxI(), 1);  // the fourth took the oldest slot
-    FillRectangle(Dc(), 95, 100, 100, 120, 0);
+    FillRectangle(Dc(), 95, 100, 100, 120, kBlack);
     boxes.Draw();
-    // Pen LW inside (95, 95)-(110, 110), the centre square left alone.
-    EXPECT_EQ(Pixel(95, 95), kBox);  // over white: its colour
-    EXPECT_EQ(Pixel(109, 109), kBox);
-    EXPECT_EQ(Pixel(97, 104), kWhite);  // over black: white
-    EXPECT_EQ(Pixel(100, 100), kWhite);
-    EXPECT_EQ(Pixel(110, 105), kWhite);
-    EXPECT_EQ(Pixel(96, 111), 0u);
+    // Pen LW inside (95, 95)-(110, 110), the centre square left alone; over black: white.
+    ExpectPixels({{95, 95, kBox},
+                  {109, 109, kBox},
+                  {97, 104, kWhite},
+                  {100, 100, kWhite},
+                  {110, 105, kWhite},
+                  {96, 111, kBlack}});
     EXPECT_EQ(GetROP2(Dc()), R2_COPYPEN);
 }
 
@@ -55,7 +54,6 @@ TEST_F(BoxesTest, BoxDiesAfterTheDrawPastFifteenHundredPixels) {
 TEST_F(BoxesTest, OnlyTheWonStateDrawsOnTheForm) {
     frmMain& form = MainForm();
     form.picMain.Move(150, 100, W + LW, H + LH);
-    FillPicture(kWhite);
     boxes.Add(20, 20, kBox);
     FillRectangle(form.hDC(), 165, 115, 190, 140, kWhite);
     boxes.Draw();

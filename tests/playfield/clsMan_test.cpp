@@ -1,113 +1,63 @@
-#include <memory>
-
 #include "PlayfieldFixture.h"
 #include "graphics/modGraphic.h"
-#include "input/clsJoystick.h"
-#include "input/clsKeyboard.h"
-#include "platform/headless/Headless.h"
 #include "platform/input/Keys.h"
-#include "playfield/clsBoxes.h"
-#include "playfield/clsMan.h"
 
 namespace {
 
-constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kWall = RGB(1, 2, 3);
 
-// Start (15, 225), goal marker at (280, 10) on the fixture's playfield.
 class ManTest : public PlayfieldFixture {
   protected:
-    void SetUp() override {
-        PlayfieldFixture::SetUp();
-        platform::UseHeadless();
-        keyboard.Initialize();
-        joystick.Initialize(0);  // none attached
-        gKeyboard = &keyboard;
-        gJoystick = &joystick;
-        frmMain& form = MainForm();
-        form.mWalls = std::make_unique<clsWalls>();
-        form.mWalls->Clear(4);
-        form.mBoxes = std::make_unique<clsBoxes>();
-        form.mBoxes->Initialize(50);
-        form.mMan = std::make_unique<clsMan>();
-        form.mMan->Initialize();
-        FillPicture();
-    }
-    void TearDown() override {
-        gKeyboard = nullptr;
-        gJoystick = nullptr;
-        PlayfieldFixture::TearDown();
-    }
-
-    clsMan& Man() { return *MainForm().mMan; }
-    void Hold(std::initializer_list<int> keys) {
-        keyboard.Initialize();
-        for (int k : keys)
-            keyboard.SetKeyHold(k, true);
-    }
-    void Place(int32_t x, int32_t y) {
-        Man().mX = x;
-        Man().mY = y;
-        Man().mMovedX = Man().mMovedY = false;
-    }
     // Where one Move from (100, 100) takes him.
     POINT MoveFrom100() {
         Place(100, 100);
         Man().Move();
-        return POINT{Man().mX, Man().mY};
+        return ManAt();
     }
-
-    clsKeyboard keyboard;
-    clsJoystick joystick;
 };
 
-bool operator==(POINT a, POINT b) {
-    return a.x == b.x && a.y == b.y;
-}
-
-TEST_F(ManTest, InitializePlacesManAndGoalInThePockets) {
-    EXPECT_FALSE(Man().Hit);
-    EXPECT_TRUE((POINT{Man().mX, Man().mY} == POINT{15, 225}));
-    EXPECT_TRUE((POINT{Man().mGoalX, Man().mGoalY} == POINT{280, 10}));
+TEST_F(ManTest, MoveTriesDiagonalThenDoubleDiagonalThenHorizontalThenVertical) {
+    EXPECT_TRUE(ManAt() == (POINT{15, 225}));  // the start pocket
+    // Each case adds its blocked pixels to those of the case before.
+    struct Case {
+        std::initializer_list<int> keys;
+        POINT block, end;
+    } const cases[] = {
+        {{}, {0, 0}, {100, 100}},
+        {{VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN}, {0, 0}, {105, 105}},  // right and down win
+        {{'A', 'W'}, {0, 0}, {95, 95}},
+        // Diagonal, double diagonal, horizontal, vertical, none.
+        {{'D', 'S'}, {105, 105}, {110, 110}},
+        {{'D', 'S'}, {110, 110}, {105, 100}},
+        {{'D', 'S'}, {105, 100}, {100, 105}},
+        {{'D', 'S'}, {100, 105}, {100, 100}}};
+    for (const Case& c : cases) {
+        Hold(c.keys);
+        SetPixelV(Dc(), c.block.x, c.block.y, kWall);
+        EXPECT_TRUE(MoveFrom100() == c.end) << c.end.x << "," << c.end.y;
+    }
+    // After a win he walks through anything, but not within two lines of the screen's edge.
+    MainForm().mState = 2;
+    Hold({'D'});
+    EXPECT_TRUE(MoveFrom100() == (POINT{105, 100}));
+    Place(620, 100);  // 640 wide: 625 < 630 may be entered, 630 may not
+    Man().Move();
+    Man().Move();
+    EXPECT_EQ(Man().mX, 625);
 }
 
 TEST_F(ManTest, MoveStepsOncePerAxisPerFrame) {
-    Hold({});
-    EXPECT_TRUE((MoveFrom100() == POINT{100, 100}));
-    Hold({VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN});  // right and down win
-    EXPECT_TRUE((MoveFrom100() == POINT{105, 105}));
-    Hold({'A', 'W'});
-    EXPECT_TRUE((MoveFrom100() == POINT{95, 95}));
-
     Hold({'D'});
     MoveFrom100();
     Man().Move();
     EXPECT_EQ(Man().mX, 105);  // this frame's horizontal step is spent
     Hold({'D', 'S'});
     Man().Move();  // no diagonal, but the vertical step is still free
-    EXPECT_TRUE((POINT{Man().mX, Man().mY} == POINT{105, 105}));
+    EXPECT_TRUE(ManAt() == (POINT{105, 105}));
     Man().DrawForeground();  // a new frame
     FillPicture();
     Man().Move();
-    EXPECT_TRUE((POINT{Man().mX, Man().mY} == POINT{110, 110}));
-}
-
-TEST_F(ManTest, MoveTriesDiagonalThenDoubleDiagonalThenHorizontalThenVertical) {
-    Hold({'D', 'S'});
-    const POINT blocks[] = {{105, 105}, {110, 110}, {105, 100}, {100, 105}};
-    const POINT ends[] = {{110, 110}, {105, 100}, {100, 105}, {100, 100}};
-    for (int i = 0; i < 4; ++i) {
-        SetPixelV(Dc(), blocks[i].x, blocks[i].y, kWall);
-        EXPECT_TRUE((MoveFrom100() == ends[i])) << i;
-    }
-    // After a win he walks through anything, but not within two lines of the screen's edge.
-    MainForm().mState = 2;
-    Hold({'D'});
-    EXPECT_TRUE((MoveFrom100() == POINT{105, 100}));
-    Place(620, 100);  // 640 wide: 625 < 630 may be entered, 630 may not
-    Man().Move();
-    Man().Move();
-    EXPECT_EQ(Man().mX, 625);
+    EXPECT_TRUE(ManAt() == (POINT{110, 110}));
 }
 
 TEST_F(ManTest, DiesOnlyWhenAWallIsDrawnOverHim) {
@@ -115,8 +65,7 @@ TEST_F(ManTest, DiesOnlyWhenAWallIsDrawnOverHim) {
     Place(100, 100);
     Man().DrawForeground();
     EXPECT_EQ(form.mState, 0);
-    EXPECT_EQ(Pixel(95, 95), gManColor1);    // brush
-    EXPECT_EQ(Pixel(100, 100), gManColor2);  // eye
+    ExpectPixels({{95, 95, gManColor1}, {100, 100, gManColor2}});  // brush, eye
     EXPECT_TRUE(Man().Blink());
 
     FillPicture();
@@ -125,16 +74,13 @@ TEST_F(ManTest, DiesOnlyWhenAWallIsDrawnOverHim) {
     FillRectangle(Dc(), 100, 100, 105, 105, kWall);
     form.mStateCounter = 7;
     Man().DrawForeground();
-    EXPECT_EQ(form.mState, 1);
-    EXPECT_EQ(form.mStateCounter, 0);
-    EXPECT_TRUE(Man().Hit);
+    EXPECT_TRUE(form.mState == 1 && form.mStateCounter == 0 && Man().Hit);
     const Box& box = form.mBoxes->BoxAt(0);
     EXPECT_TRUE(box.Alive && box.X == 100 && box.Y == 100 && box.Color == gManColor3);
     EXPECT_EQ(Pixel(100, 100), kWhite);  // drawn normally, eye flickering on the wall
 
     Man().DrawForeground();  // dead: the blinking block
-    EXPECT_EQ(Pixel(95, 95), 0u);
-    EXPECT_EQ(Pixel(100, 100), kWhite);
+    ExpectPixels({{95, 95, kBlack}, {100, 100, kWhite}});
 
     Man().Initialize();  // after a win nothing kills him
     form.mState = 2;
@@ -146,31 +92,25 @@ TEST_F(ManTest, DiesOnlyWhenAWallIsDrawnOverHim) {
 
 TEST_F(ManTest, GoalBandSnapsToTheMarkerCentre) {
     frmMain& form = MainForm();
-    const POINT inside[] = {{275, 5}, {295, 25}, {280, 20}};  // band 275..295 by 5..25
-    const POINT outside[] = {{270, 10}, {300, 10}, {280, 0}, {280, 30}};
-    for (POINT p : inside) {
+    EXPECT_TRUE((POINT{Man().mGoalX, Man().mGoalY} == POINT{280, 10}));
+    for (POINT p :
+         {POINT{275, 5}, {295, 25}, {280, 20}, {270, 10}, {300, 10}, {280, 0}, {280, 30}}) {
+        SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
+        const bool wins = 275 <= p.x && p.x <= 295 && 5 <= p.y && p.y <= 25;
         form.mState = 0;
-        form.SetBackColor(0);
+        FillPicture();
         Place(p.x, p.y);
         Man().DrawForeground();
-        EXPECT_EQ(form.mState, 2);
-        EXPECT_EQ(form.mStateCounter, -1);
-        EXPECT_EQ(form.BackColor(), kWhite);
-        EXPECT_TRUE((POINT{Man().mX, Man().mY} == POINT{285, 15}));
-        FillPicture();
+        EXPECT_EQ(form.mState, wins ? 2 : 0);
+        EXPECT_TRUE(!wins || ManAt() == (POINT{285, 15}));
     }
-    for (POINT p : outside) {
-        form.mState = 0;
-        Place(p.x, p.y);
-        Man().DrawForeground();
-        EXPECT_EQ(form.mState, 0) << p.x << "," << p.y;
-        FillPicture();
-    }
+    form.mState = 0;
+    form.SetBackColor(0);
     keyboard.SetKeyDown('Q', true);  // Q wins from anywhere
     Place(100, 100);
     Man().DrawForeground();
-    EXPECT_EQ(form.mState, 2);
-    EXPECT_EQ(Man().mX, 285);
+    EXPECT_TRUE(form.mState == 2 && form.mStateCounter == -1 && form.BackColor() == kWhite);
+    EXPECT_TRUE(ManAt() == (POINT{285, 15}));
 }
 
 TEST_F(ManTest, GoalMarkerColoursTravelClockwise) {
@@ -180,11 +120,11 @@ TEST_F(ManTest, GoalMarkerColoursTravelClockwise) {
         FillPicture();  // the well's repaint, or his own eye would kill him
         Man().DrawForeground();
         EXPECT_EQ(Pixel(gx, gy), top[f]) << f;
-        if (f >= 3) {
-            EXPECT_EQ(Pixel(gx + 2 * LW, gy + LH), top[f - 1]);  // right
-            EXPECT_EQ(Pixel(gx + LW, gy + 2 * LH), top[f - 2]);  // bottom
-            EXPECT_EQ(Pixel(gx, gy + LH), top[f - 3]);           // left
-        }
+        if (f < 3) continue;
+        // Right, bottom and left sides show the colours of one, two and three frames before.
+        ExpectPixels({{gx + 2 * LW, gy + LH, top[f - 1]},
+                      {gx + LW, gy + 2 * LH, top[f - 2]},
+                      {gx, gy + LH, top[f - 3]}});
     }
 }
 
@@ -194,20 +134,20 @@ TEST_F(ManTest, BrushSizeComesFromTheButtonPairs) {
         int32_t reach;  // brush lines beyond his own square
         COLORREF brush;
     } const cases[] = {
+        // First of a pair: no brush; second: Int(6 / 2) - 1 lines; both: he paints path; a
+        // first-only pair outranks a second-only one.
         {{}, 1, gManColor1},
-        {{VK_RBUTTON}, 0, kPath},            // first of a pair: no brush
-        {{VK_MBUTTON}, 2, gManColor1},       // second: Int(6 / 2) - 1 lines
-        {{VK_SHIFT, VK_CONTROL}, 1, kPath},  // both: he paints path
-        {{VK_SHIFT, VK_MBUTTON}, 0, kPath},  // a first-only pair outranks a second-only one
-    };
+        {{VK_RBUTTON}, 0, kPath},
+        {{VK_MBUTTON}, 2, gManColor1},
+        {{VK_SHIFT, VK_CONTROL}, 1, kPath},
+        {{VK_SHIFT, VK_MBUTTON}, 0, kPath}};
     for (const Case& c : cases) {
         FillPicture();
         Hold(c.keys);
         Place(100, 100);
         Man().DrawForeground();
-        for (int32_t k = 1; k <= 3; ++k) {
+        for (int32_t k = 1; k <= 3; ++k)
             EXPECT_EQ(Pixel(100 + k * LW, 100 + k * LH), k <= c.reach ? c.brush : kPath) << k;
-        }
     }
 }
 
@@ -219,9 +159,9 @@ TEST_F(ManTest, TouchTableKeepsAtMost200Points) {
     Place(100, 100);
     Man().DrawForeground();
     ASSERT_EQ(Man().TouchedCount(), clsMan::kMaxTouched);
-    EXPECT_TRUE((Man().Touched(0) == POINT{30, 30}));  // x outer, y inner
-    EXPECT_TRUE((Man().Touched(29) == POINT{35, 30}));
-    EXPECT_TRUE((Man().Touched(199) == POINT{60, 155}));
+    EXPECT_TRUE(Man().Touched(0) == (POINT{30, 30}));  // x outer, y inner
+    EXPECT_TRUE(Man().Touched(29) == (POINT{35, 30}));
+    EXPECT_TRUE(Man().Touched(199) == (POINT{60, 155}));
     EXPECT_EQ(Man().GoalColor(0), 0x0000FFu);  // the fields after the table are intact
 }
 

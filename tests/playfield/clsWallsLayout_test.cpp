@@ -1,49 +1,41 @@
 // Wall layout: placement, merging, "Pieces", directions, random draw order, colours, the bound
-// on placement attempts and the picture.
-#include <gtest/gtest.h>
-
-#include <string>
-
+// on placement attempts, every mode's set-up and the picture.
+#include "PlayfieldFixture.h"
 #include "graphics/kelSprite3.h"
-#include "main/Random.h"
 #include "platform/Error.h"
-#include "platform/Numbers.h"
-#include "playfield/PlayfieldFixture.h"
-#include "playfield/clsWalls.h"
 
 namespace {
 
 class WallsLayoutTest : public PlayfieldFixture {
   protected:
-    void SetUp() override {
-        PlayfieldFixture::SetUp();
-        walls.Clear(8);
-    }
     bool Add(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t dx, int32_t dy) {
         return clsWallsPeer::AddWall(walls, x1, y1, x2, y2, dx, dy);
     }
-    clsWalls walls;
+    // Rnd()'s next ten draws from this seed, then the seed again.
+    static std::vector<double> Draws(uint32_t seed) {
+        quadrix::SharedRandom().Seed(seed);
+        std::vector<double> u(10);
+        for (double& v : u)
+            v = Rnd();
+        quadrix::SharedRandom().Seed(seed);
+        return u;
+    }
 };
 
 TEST_F(WallsLayoutTest, EndToEndWallsMergeUnlessPiecesIsTicked) {
-    gPiecesOff = true;
     // Starts on the first one's end line: swallows it.
-    ASSERT_TRUE(Add(60, 60, 155, 95, 1, 0));
-    ASSERT_TRUE(Add(150, 60, 245, 95, 1, 0));
+    ASSERT_TRUE(Add(60, 60, 155, 95, 1, 0) && Add(150, 60, 245, 95, 1, 0));
     EXPECT_FALSE(walls.GetWall(0).Alive);
     EXPECT_EQ(walls.GetWall(1).X1, 60);
     EXPECT_EQ(walls.GetWall(1).X2, 245);
     // Ends on an older wall's start line: takes its far end; vertical movers join likewise.
-    ASSERT_TRUE(Add(150, 120, 245, 155, -1, 0));
-    ASSERT_TRUE(Add(60, 120, 155, 155, -1, 0));
+    ASSERT_TRUE(Add(150, 120, 245, 155, -1, 0) && Add(60, 120, 155, 155, -1, 0));
     EXPECT_EQ(walls.GetWall(3).X2, 245);
-    ASSERT_TRUE(Add(60, 30, 95, 125, 0, 1));
-    ASSERT_TRUE(Add(60, 120, 95, 215, 0, 1));
+    ASSERT_TRUE(Add(60, 30, 95, 125, 0, 1) && Add(60, 120, 95, 215, 0, 1));
     EXPECT_EQ(walls.GetWall(5).Y1, 30);
     EXPECT_EQ(walls.LiveCount(), 3);
     // Another kind neither joins nor is refused; its own kind overlapping is refused.
-    ASSERT_TRUE(Add(150, 180, 245, 215, 1, 0));
-    ASSERT_TRUE(Add(60, 180, 155, 215, -1, 0));
+    ASSERT_TRUE(Add(150, 180, 245, 215, 1, 0) && Add(60, 180, 155, 215, -1, 0));
     EXPECT_FALSE(Add(90, 180, 185, 215, -1, 0));
     EXPECT_EQ(walls.LiveCount(), 5);
 
@@ -61,8 +53,7 @@ TEST_F(WallsLayoutTest, EndToEndWallsMergeUnlessPiecesIsTicked) {
 }
 
 TEST_F(WallsLayoutTest, ColoursAndTheRing) {
-    ASSERT_TRUE(Add(60, 30, 155, 65, -1, 0));
-    ASSERT_TRUE(Add(200, 30, 235, 125, 0, -1));
+    ASSERT_TRUE(Add(60, 30, 155, 65, -1, 0) && Add(200, 30, 235, 125, 0, -1));
     EXPECT_EQ(walls.GetWall(0).ColorA, gWallLeftColorA);
     EXPECT_EQ(walls.GetWall(1).ColorB, gWallUpColorB);
     // Solid: the face gets lightness + 0.2, the shadow saturation + 0.2.
@@ -75,9 +66,8 @@ TEST_F(WallsLayoutTest, ColoursAndTheRing) {
 
     // The ring wraps after its last slot and overwrites the oldest wall.
     walls.Clear(2);
-    ASSERT_TRUE(Add(60, 30, 155, 65, -1, 0));
-    ASSERT_TRUE(Add(60, 90, 155, 125, -1, 0));
-    ASSERT_TRUE(Add(60, 150, 155, 185, -1, 0));
+    for (int32_t y : {30, 90, 150})
+        ASSERT_TRUE(Add(60, y, 155, y + 35, -1, 0));
     EXPECT_EQ(walls.GetWall(0).Y1, 150);
     EXPECT_EQ(walls.mWallI, 1);
     // A ring index set from outside to a slot that does not exist starts the ring over.
@@ -115,13 +105,8 @@ TEST_F(WallsLayoutTest, RandomDrawsFollowTheGivenOrder) {
     gRandomDirections = true;
     gWallColorMode = 2;
     gSpeedFactor = 1.1;
-    CompleteDerived();
-    quadrix::SharedRandom().Seed(77);
-    double u[10];
-    for (double& v : u)
-        v = Rnd();
-
-    quadrix::SharedRandom().Seed(77);
+    ASSERT_TRUE(CompleteSettings());
+    std::vector<double> u = Draws(77);
     walls.Initialize(20);
     const clsWalls::Wall& w = walls.GetWall(0);
     ASSERT_TRUE(w.Alive);
@@ -135,10 +120,7 @@ TEST_F(WallsLayoutTest, RandomDrawsFollowTheGivenOrder) {
 
     // The free layout: column, row, direction (+1 below one half), speed, colours.
     gAnarchy = true;
-    quadrix::SharedRandom().Seed(78);
-    for (double& v : u)
-        v = Rnd();
-    quadrix::SharedRandom().Seed(78);
+    u = Draws(78);
     clsWalls free;
     free.Initialize(20);
     const clsWalls::Wall& f = free.GetWall(0);
@@ -154,19 +136,15 @@ TEST_F(WallsLayoutTest, CrowdedLayoutGivesUpOnWallsThatDoNotFit) {
     // "Pieces" with ten walls of three cells wanted in every row of ten cells, and in every
     // column: only a few fit, and set-up must still end.
     gPiecesOff = false;
-    gWallsPerRow = 10;
-    gWallsPerColumn = 10;
-    const int32_t wanted = 6 * 10 + 8 * 10;
+    gWallsPerRow = gWallsPerColumn = 10;
     walls.Initialize(Nearest(11.0 * 8 * 3 + 11.0 * 10 * 3));
     EXPECT_GT(walls.SkippedCount(), 0);
-    EXPECT_EQ(walls.LiveCount() + walls.SkippedCount(), wanted);
+    EXPECT_EQ(walls.LiveCount() + walls.SkippedCount(), 6 * 10 + 8 * 10);
     // What was placed keeps the rule: no wall's corner lies in another of its kind.
     for (int32_t i = 0; i < walls.WallCount(); ++i) {
-        const clsWalls::Wall& w = walls.GetWall(i);
+        const clsWalls::Wall w = walls.GetWall(i);
         if (!w.Alive) continue;
-        clsWalls::Wall copy = w;
-        copy.Alive = false;
-        walls.SetWall(i, copy);
+        walls.SetWall(i, clsWalls::Wall{});
         EXPECT_FALSE(walls.ManCollide2(w.X1, w.Y1, w.DirX, w.DirY, w.Speed)) << i;
         walls.SetWall(i, w);
     }
@@ -179,13 +157,42 @@ TEST_F(WallsLayoutTest, MissingPictureRaisesTheSurfaceError) {
         FAIL() << "no error for a missing picture";
     } catch (const platform::Error& e) {
         EXPECT_EQ(e.Number(), platform::kObjectError1);
-        EXPECT_EQ(std::string(e.what()),
-                  "Can't find file '/nonexistent/quadrix/images/Dollar.bmp'.");
+        EXPECT_STREQ(e.what(), "Can't find file '/nonexistent/quadrix/images/Dollar.bmp'.");
     }
-    // The executable's folder is the default.
-    clsWalls::SetProgramFolder("");
-    EXPECT_FALSE(clsWalls::ProgramFolder().empty());
-    EXPECT_NE(clsWalls::ProgramFolder(), ".");
+    clsWalls::SetProgramFolder("");  // the executable's folder
+    EXPECT_TRUE(clsWalls::ProgramFolder() != "" && clsWalls::ProgramFolder() != ".");
+}
+
+// Every game mode, at both levels and with the layout options, sets its walls up on the
+// smallest and the largest screen: placement ends, and every wall is folded into the playfield.
+TEST_F(WallsLayoutTest, EveryModeSetsUpOnSmallAndLargeScreens) {
+    for (const auto& [sw, sh] : {std::pair{640, 480}, std::pair{3840, 2160}}) {
+        gScreenWidth = sw;
+        gScreenHeight = sh;
+        for (int mode = 0; mode < kGameModeCount; ++mode) {
+            // Ouch, Anarchy, Speed and Pieces; Solid only changes colours.
+            for (int o = 0; o < 16; ++o) {
+                SCOPED_TRACE(testing::Message()
+                             << sw << "x" << sh << " mode " << mode << " options " << o);
+                UseMode(static_cast<GameMode>(mode), OptionFlags{.ouch = (o & 1) != 0,
+                                                                 .anarchy = (o & 2) != 0,
+                                                                 .speed = (o & 4) != 0,
+                                                                 .pieces = (o & 8) != 0});
+                clsWalls layout;
+                layout.Initialize(Capacity());
+                const int32_t w = gCellWidth * gColumns, h = gCellHeight * gRows;
+                for (int32_t i = 0; i < layout.WallCount(); ++i) {
+                    const clsWalls::Wall& a = layout.GetWall(i);
+                    if (!a.Alive) continue;
+                    ASSERT_TRUE(a.X1 > 0 && a.X1 <= w && a.X2 > 0 && a.X2 <= w) << i;
+                    ASSERT_TRUE(a.Y1 > 0 && a.Y1 <= h && a.Y2 > 0 && a.Y2 <= h) << i;
+                    ASSERT_EQ(std::abs(a.DirX) + std::abs(a.DirY), 1) << i;
+                    ASSERT_TRUE(a.Speed == 1 || a.Speed == 2) << i;
+                }
+                ASSERT_LE(layout.SkippedCount(), 10) << "only a rare wall finds no room";
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
-#include <memory>
 #include <vector>
 
 #include "PlayfieldFixture.h"
 #include "graphics/modGraphic.h"
-#include "playfield/clsMan.h"
 #include "playfield/clsWell.h"
 
 namespace {
@@ -14,7 +12,6 @@ class WellTest : public PlayfieldFixture {
   protected:
     void SetUp() override {
         PlayfieldFixture::SetUp();
-        MainForm().mMan = std::make_unique<clsMan>();
         FillPicture(kOutside);
     }
     clsWell well;
@@ -23,7 +20,6 @@ class WellTest : public PlayfieldFixture {
 TEST_F(WellTest, BarsCloseTheWellExceptTheTwoPocketOpenings) {
     well.DrawBackground();
     const int32_t L = gWellLeft, T = gWellTop, R = gWellRight, B = gWellBottom;
-    const int32_t CW = gCellWidth, CH = gCellHeight;
     auto in = [](POINT p, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
         return x1 <= p.x && p.x < x2 && y1 <= p.y && p.y < y2;
     };
@@ -47,16 +43,15 @@ TEST_F(WellTest, BarsCloseTheWellExceptTheTwoPocketOpenings) {
             todo.push_back(n);
     }
     EXPECT_TRUE(start && goal);
-    EXPECT_EQ(Pixel(R - CW + LW - 1, T), gNormalColor2);  // the top bar stops a cell short
-    EXPECT_EQ(Pixel(R - CW + LW, T), gNormalColor1);
+    // The top bar stops a cell short.
+    ExpectPixels({{R - CW + LW - 1, T, gNormalColor2}, {R - CW + LW, T, gNormalColor1}});
 }
 
 TEST_F(WellTest, ColoursFollowTheGameState) {
     frmMain& form = MainForm();
     form.mMan->Hit = true;
     well.DrawBackground();
-    EXPECT_EQ(Pixel(50, 50), gAltColor1);
-    EXPECT_EQ(Pixel(30, 30), gAltColor2);
+    ExpectPixels({{50, 50, gAltColor1}, {30, 30, gAltColor2}});
     // Won: fill and bars in new random colours; from tick 30 the inside is left alone.
     form.mState = 2;
     form.mStateCounter = 30;
@@ -69,16 +64,17 @@ TEST_F(WellTest, ColoursFollowTheGameState) {
 TEST_F(WellTest, DecorationFortyIsAClosedBlockOnTheBottomEdge) {
     gColumns = 20;
     gRows = 14;
-    CompleteDerived();  // well (30, 30)-(570, 390); block (270, 270)-(510, 390)
+    ASSERT_TRUE(CompleteSettings());  // well (30, 30)-(570, 390); block (270, 270)-(510, 390)
     MainForm().picMain.Move(0, 0, 20 * CW + LW, 14 * CH + LH);
     FillPicture(kOutside);
     gWellDecoration = 40;
     well.DrawBackground();
-    EXPECT_EQ(Pixel(270, 300), gNormalColor2);
-    EXPECT_EQ(Pixel(300, 270), gNormalColor2);
-    EXPECT_EQ(Pixel(275, 275), gNormalColor3);
-    EXPECT_EQ(Pixel(300, 392), gNormalColor3);  // it cuts through the bottom bar
-    EXPECT_EQ(Pixel(265, 300), gNormalColor1);
+    // The block cuts through the bottom bar.
+    ExpectPixels({{270, 300, gNormalColor2},
+                  {300, 270, gNormalColor2},
+                  {275, 275, gNormalColor3},
+                  {300, 392, gNormalColor3},
+                  {265, 300, gNormalColor1}});
 }
 
 }  // namespace

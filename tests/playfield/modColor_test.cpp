@@ -7,14 +7,11 @@ namespace {
 TEST(modColor, ConversionsAndEdges) {
     double r, g, b, h, l, s;
     ColorToRGB(0xFF00C80Cu, r, g, b);  // the top byte is ignored
-    EXPECT_EQ(r, 12);
-    EXPECT_EQ(g, 200);
-    EXPECT_EQ(b, 0);
+    EXPECT_TRUE(r == 12 && g == 200 && b == 0);
 
     RGBToHSL(300, -4, 128, h, l, s);  // clamped to (255, 0, 128)
     EXPECT_NEAR(h, 360 - 128.0 / 255 * 60, 1e-9);
-    EXPECT_EQ(l, 0.5);
-    EXPECT_EQ(s, 1.0);
+    EXPECT_TRUE(l == 0.5 && s == 1.0);
     RGBToHSL(255, 255, 255, h, l, s);
     EXPECT_TRUE(h == 0 && l == 1 && s == 0);
     RGBToHSL(255, 255, 128, h, l, s);  // light: the other saturation formula
@@ -27,11 +24,11 @@ TEST(modColor, ConversionsAndEdges) {
     EXPECT_EQ(HueToRGB(0.1, 0.9, 480), 0.9);  // wrapped once to 120
     EXPECT_NEAR(HueToRGB(0.1, 0.9, 210), 0.5, 1e-12);
 
+    // A round trip comes back.
     RGBToHSL(64, 96, 192, h, l, s);
     HSLToRGB(h, l, s, r, g, b);
-    EXPECT_NEAR(r, 64, 1e-9);
-    EXPECT_NEAR(g, 96, 1e-9);
-    EXPECT_NEAR(b, 192, 1e-9);
+    for (const auto& [got, want] : {std::pair{r, 64.0}, {g, 96.0}, {b, 192.0}})
+        EXPECT_NEAR(got, want, 1e-9);
 }
 
 }  // namespace
