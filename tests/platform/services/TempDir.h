@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 // 'text' in quotes, as error messages name paths (built by appending: GCC 12 warns falsely
@@ -33,6 +34,10 @@ class TempDir {
     std::string File(const std::string& name) const { return path_ + "/" + name; }
     void Write(const std::string& name, const std::string& bytes) const {
         std::ofstream(File(name), std::ios::binary) << bytes;
+    }
+    std::string Read(const std::string& name) const {
+        std::ifstream in(File(name), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
     }
 
   private:
