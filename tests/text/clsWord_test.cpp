@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <fstream>
-#include <regex>
-#include <sstream>
+#include <iterator>
 
 #include "../graphics/SpriteTestSupport.h"
 #include "platform/Error.h"
@@ -13,42 +11,37 @@
 namespace {
 
 using Info = std::array<int32_t, 3>;
-constexpr COLORREF kKey = RGB(255, 0, 255);
-constexpr COLORREF kGrey = RGB(128, 128, 128);
-constexpr int32_t kCell = 10;
-constexpr int32_t kHeight = 5;
-const std::vector<std::pair<char, COLORREF>> kInk = {
-    {'A', RGB(255, 0, 0)}, {'B', RGB(0, 255, 0)}, {'a', RGB(0, 0, 255)}, {'b', RGB(255, 255, 0)}};
+constexpr COLORREF kKey = RGB(255, 0, 255), kGrey = RGB(128, 128, 128), kRed = RGB(255, 0, 0),
+                   kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255), kYellow = RGB(255, 255, 0);
+constexpr int32_t kCell = 10, kHeight = 5;
 
 std::string Temp(const std::string& name) {
     return (std::filesystem::temp_directory_path() / name).string();
 }
 
 // 90 cells of 10 x 5 in the key colour; an inked glyph is a bar of its width, centred as the
-// layout expects (odd margins round half to even). The loader reads BMP whatever the name.
-void WriteGlyphs(const std::string& base, const std::map<char, int>& widths) {
+// layout expects (margins (10 - width) / 2, half to even). The loader reads BMP whatever the name.
+void WriteGlyphs(const std::string& base) {
     std::vector<COLORREF> pixels(90 * kCell * kHeight, kKey);
-    for (const auto& [code, color] : kInk) {
-        const int w = widths.at(code);
-        const int left = (code - 33) * kCell + static_cast<int>(std::nearbyint((kCell - w) / 2.0));
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = left; x < left + w; ++x)
-                pixels[y * 90 * kCell + x] = color;
-        }
-    }
+    const std::tuple<char, int, int, COLORREF> ink[] = {
+        {'A', 8, 1, kRed}, {'B', 6, 2, kGreen}, {'a', 5, 2, kBlue}, {'b', 7, 2, kYellow}};
+    for (const auto& [code, width, margin, color] : ink)
+        for (int y = 0; y < kHeight; ++y)
+            std::fill_n(pixels.begin() + y * 90 * kCell + (code - 33) * kCell + margin, width,
+                        color);
     spritetest::WriteBmp(std::filesystem::path(base + ".gif").filename(), 90 * kCell, kHeight,
                          pixels);
 }
 
-std::string Line(int code, const std::string& width) {
-    return "\t<ASCII>" + std::to_string(code) + "</ASCII><CHR>x</CHR><WIDTH>" + width +
+std::string Line(int code, const std::string& width, char chr = 'x') {
+    return "\t<ASCII>" + std::to_string(code) + "</ASCII><CHR>" + chr + "</CHR><WIDTH>" + width +
            "</WIDTH>\r\n";
 }
 
 // Space 10, A 8, B 6, a 5, b 7, c 3, ! 10, and entries that must be ignored or rounded.
 clsWord MakeFont(const std::string& name) {
     const std::string base = Temp(name);
-    WriteGlyphs(base, {{'A', 8}, {'B', 6}, {'a', 5}, {'b', 7}});
+    WriteGlyphs(base);
     std::ofstream(base + ".txt", std::ios::binary)
         << "<CHARACTERS>\r\n"
         << Line(32, "10") << Line(33, "10") << Line(65, "8") << Line(66, "6") << Line(97, "5")
@@ -62,10 +55,9 @@ clsWord MakeFont(const std::string& name) {
 
 }  // namespace
 
-TEST(ClsWord, DescriptionFile) {
-    clsWord word = MakeFont("qx_word_desc");
-    EXPECT_EQ(word.CellWidth(), 10);
-    EXPECT_EQ(word.CellHeight(), 5);
+TEST(ClsWord, DescriptionSpacingRulesAndTextInfo) {
+    clsWord word = MakeFont("qx_word_layout");
+    EXPECT_TRUE(word.CellWidth() == 10 && word.CellHeight() == 5);
     // A outside CHARACTERS stays 8; the ASCII 300 (no byte) leaves c alone; 70000 and "wide"
     // are ignored; 6.5 and 7.5 round half to even; code 200 has no entry.
     const std::map<int, int> expected = {{32, 10}, {65, 8},  {99, 3},  {100, 0},
@@ -73,17 +65,6 @@ TEST(ClsWord, DescriptionFile) {
     for (const auto& [code, width] : expected)
         EXPECT_EQ(word.Width(code), width) << code;
 
-    const std::string missing = Temp("qx_word_missing");
-    try {
-        clsWord().Initialize(missing, -1);
-        ADD_FAILURE() << "no error";
-    } catch (const platform::Error& e) {
-        EXPECT_EQ(std::string(e.what()), "Can't find file '" + missing + ".gif'.");
-    }
-}
-
-TEST(ClsWord, SpacingRulesAndTextInfo) {
-    clsWord word = MakeFont("qx_word_spacing");
     // Text, width; then the last glyph's x (ink starts at the pen, the cell sits left of it).
     const std::vector<std::tuple<std::string, int32_t, int32_t>> cases = {
         {"A", 8, -1},         {"AB", 8 + 6, 8 - 2},  // capitals: full width
@@ -114,57 +95,43 @@ TEST(ClsWord, BlitAndCreateSprite) {
     spritetest::Target target(30, 8, kGrey);
     word.BitBlt(target.dc(), nullptr, "AB", 3, 1);
     // A's ink starts at the pen and ends where B's begins; key-colour cells leave grey.
-    const std::vector<std::tuple<int, int, COLORREF>> pixels = {
-        {2, 1, kGrey},           {3, 1, RGB(255, 0, 0)},
-        {10, 5, RGB(255, 0, 0)}, {11, 1, RGB(0, 255, 0)},
-        {16, 1, RGB(0, 255, 0)}, {17, 1, kGrey},
-        {3, 0, kGrey},           {3, 6, kGrey}};
-    for (const auto& [x, y, c] : pixels)
+    const COLORREF blit[][3] = {{2, 1, kGrey},   {3, 1, kRed},   {10, 5, kRed}, {11, 1, kGreen},
+                                {16, 1, kGreen}, {17, 1, kGrey}, {3, 0, kGrey}, {3, 6, kGrey}};
+    for (const auto& [x, y, c] : blit)
         EXPECT_EQ(target.at(x, y), c) << x << "," << y;
 
     auto sprite = word.CreateSprite("a b");
-    EXPECT_TRUE(sprite->Sprite());
-    EXPECT_EQ(sprite->Width(), 18);
-    EXPECT_EQ(sprite->Height(), 5);
-    const kelSprite3::Color blue = RGB(0, 0, 255), yellow = RGB(255, 255, 0);
-    EXPECT_EQ(sprite->GetPixel(0, 0), blue);
-    EXPECT_EQ(sprite->GetPixel(4, 4), blue);
-    EXPECT_EQ(sprite->GetPixel(5, 0), kelSprite3::kTransparentPixel);
-    EXPECT_EQ(sprite->GetPixel(10, 2), kelSprite3::kTransparentPixel);
-    EXPECT_EQ(sprite->GetPixel(11, 0), yellow);
-    EXPECT_EQ(sprite->GetPixel(17, 4), yellow);
+    EXPECT_TRUE(sprite->Sprite() && sprite->Width() == 18 && sprite->Height() == 5);
+    const auto clear = static_cast<COLORREF>(kelSprite3::kTransparentPixel);
+    const COLORREF sprited[][3] = {{0, 0, kBlue},  {4, 4, kBlue},    {5, 0, clear},
+                                   {10, 2, clear}, {11, 0, kYellow}, {17, 4, kYellow}};
+    for (const auto& [x, y, c] : sprited)
+        EXPECT_EQ(static_cast<COLORREF>(sprite->GetPixel(x, y)), c) << x << "," << y;
 }
 
-TEST(ClsWord, SaveWritesADescriptionThatReadsBack) {
+TEST(ClsWord, SaveWritesADescriptionThatReadsBackAndMissingFiles) {
     const std::string base = Temp("qx_word_saved");
     clsWord().Save(base + ".txt");
     std::ifstream in(base + ".txt", std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    const std::regex line("\t<ASCII>(\\d+)</ASCII><CHR>([\\s\\S])</CHR><WIDTH>(\\d+)</WIDTH>\r");
-    std::string text;
-    std::getline(content, text);
-    EXPECT_EQ(text, "<CHARACTERS>\r");
-    std::map<int, int> widths;
-    for (int code = 32; code <= 122; ++code) {
-        std::smatch m;
-        ASSERT_TRUE(std::getline(content, text) && std::regex_match(text, m, line)) << text;
-        EXPECT_EQ(std::stoi(m[1]), code);
-        EXPECT_EQ(m[2].str(), std::string(1, static_cast<char>(code)));
-        widths[code] = std::stoi(m[3]);
-    }
-    std::getline(content, text);
-    EXPECT_EQ(text, "</CHARACTERS>\r");
-    // Pixels, not twips: a capital at 56 points is some tens of pixels wide.
-    EXPECT_GT(widths['W'], 20);
-    EXPECT_LT(widths['W'], 150);
-    EXPECT_LT(widths['i'], widths['W']);
-
-    // Every width reads back, ">" included.
-    WriteGlyphs(base, {{'A', 8}, {'B', 6}, {'a', 5}, {'b', 7}});
+    const std::string content{std::istreambuf_iterator<char>(in), {}};
+    // Every width reads back, ">" included, and the file is exactly the lines it describes.
+    WriteGlyphs(base);
     clsWord reader;
     reader.Initialize(base, -1);
-    for (const auto& [code, width] : widths)
-        EXPECT_EQ(reader.Width(code), width) << code;
+    std::string want = "<CHARACTERS>\r\n";
+    for (int code = 32; code <= 122; ++code)
+        want += Line(code, std::to_string(reader.Width(code)), static_cast<char>(code));
+    EXPECT_EQ(content, want + "</CHARACTERS>\r\n");
+    // Pixels, not twips: a capital at 56 points is some tens of pixels wide.
+    EXPECT_TRUE(reader.Width('W') > 20 && reader.Width('W') < 150);
+    EXPECT_LT(reader.Width('i'), reader.Width('W'));
     EXPECT_THROW(reader.Save(Temp("qx_no_such_folder/x.txt")), platform::Error);
+    // A missing picture names the file the font asked for.
+    const std::string missing = Temp("qx_word_missing");
+    try {
+        clsWord().Initialize(missing, -1);
+        ADD_FAILURE() << "no error";
+    } catch (const platform::Error& e) {
+        EXPECT_EQ(std::string(e.what()), "Can't find file '" + missing + ".gif'.");
+    }
 }
