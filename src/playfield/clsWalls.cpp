@@ -28,6 +28,24 @@ constexpr Step kFallback[16] = {{1, 0},  {-1, 0},  {0, 1},  {0, -1}, {1, 1}, {-1
                                 {1, -1}, {-1, 1},  {2, 0},  {-2, 0}, {0, 2}, {0, -2},
                                 {2, 2},  {-2, -2}, {2, -2}, {-2, 2}};
 
+// Direction of the first live wall of at least this speed that travels along the axis (X when
+// horizontal) and holds the point: p is the point's place along the axis, q across it, end the
+// picture's size along it. Only a wall wrapped along its own axis is held in two pieces.
+int32_t HoldingDirection(const std::vector<clsWalls::Wall>& walls, int32_t speed, bool horizontal,
+                         int32_t p, int32_t q, int32_t end) {
+    for (const clsWalls::Wall& w : walls) {
+        const int32_t dir = horizontal ? w.DirX : w.DirY;
+        if (!w.Alive || w.Speed < speed || dir == 0) continue;
+        const int32_t a1 = horizontal ? w.X1 : w.Y1;
+        const int32_t a2 = horizontal ? w.X2 : w.Y2;
+        const int32_t b1 = horizontal ? w.Y1 : w.X1;
+        const int32_t b2 = horizontal ? w.Y2 : w.X2;
+        const bool along = a2 < a1 ? (0 <= p && p < a2) || (a1 <= p && p < end) : a1 <= p && p < a2;
+        if (along && b1 <= q && q < b2) return dir;
+    }
+    return 0;
+}
+
 }  // namespace
 
 clsWalls::clsWalls() = default;
@@ -222,36 +240,8 @@ void clsWalls::WallCollide(int32_t pSpeed) {
     const int32_t bottom = gCellHeight * gRows + lh;
 
     // A wall pushes only along the axis it travels.
-    int32_t hx = 0;
-    for (const Wall& w : mWall) {
-        if (!w.Alive || w.Speed < pSpeed || w.DirX == 0) continue;
-        bool inside;
-        if (w.X2 < w.X1) {
-            inside =
-                w.Y1 <= my && my < w.Y2 && ((0 <= mx && mx < w.X2) || (w.X1 <= mx && mx < right));
-        } else {
-            inside = w.X1 <= mx && mx < w.X2 && w.Y1 <= my && my < w.Y2;
-        }
-        if (inside) {
-            hx = w.DirX;
-            break;
-        }
-    }
-    int32_t vy = 0;
-    for (const Wall& w : mWall) {
-        if (!w.Alive || w.Speed < pSpeed || w.DirY == 0) continue;
-        bool inside;
-        if (w.Y2 < w.Y1) {
-            inside =
-                w.X1 <= mx && mx < w.X2 && ((0 <= my && my < w.Y2) || (w.Y1 <= my && my < bottom));
-        } else {
-            inside = w.X1 <= mx && mx < w.X2 && w.Y1 <= my && my < w.Y2;
-        }
-        if (inside) {
-            vy = w.DirY;
-            break;
-        }
-    }
+    const int32_t hx = HoldingDirection(mWall, pSpeed, true, mx, my, right);
+    const int32_t vy = HoldingDirection(mWall, pSpeed, false, my, mx, bottom);
     if (hx == 0 && vy == 0) return;
 
     // One line ahead of the wall, then two, then the fixed list of nearby spots.

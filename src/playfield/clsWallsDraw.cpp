@@ -115,36 +115,39 @@ void clsWalls::DrawForeground() {
     }
 }
 
+namespace {
+
+// One layer of a solid wall over each of its pieces (two when it is wrapped): the shadow moves
+// the near edges in by a line (lead 1), the face the far edges (trail 1).
+void FillSolidPieces(HDC hdc, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t lead,
+                     int32_t trail, COLORREF color) {
+    const int32_t lw = gLineWidth;
+    const int32_t lh = gLineHeight;
+    auto piece = [&](int32_t px1, int32_t py1, int32_t px2, int32_t py2) {
+        FillRectangle(hdc, px1 + lead * lw, py1 + lead * lh, px2 - trail * lw, py2 - trail * lh,
+                      color);
+    };
+    if (x2 < x1) {
+        piece(0, y1, x2, y2);
+        piece(x1, y1, gCellWidth * gColumns + lw, y2);
+    } else if (y2 < y1) {
+        piece(x1, 0, x2, y2);
+        piece(x1, y1, x2, gCellHeight * gRows + lh);
+    } else {
+        piece(x1, y1, x2, y2);
+    }
+}
+
+}  // namespace
+
 void clsWalls::DrawSolidBackground(int32_t pX1, int32_t pY1, int32_t pX2, int32_t pY2,
                                    COLORREF pColorA, COLORREF pColorB) {
     (void)pColorA;
-    HDC hdc = MainForm().picMain.hDC();
-    const int32_t lw = gLineWidth;
-    const int32_t lh = gLineHeight;
-    if (pX2 < pX1) {
-        FillRectangle(hdc, lw, pY1 + lh, pX2, pY2, pColorB);
-        FillRectangle(hdc, pX1 + lw, pY1 + lh, gCellWidth * gColumns + lw, pY2, pColorB);
-    } else if (pY2 < pY1) {
-        FillRectangle(hdc, pX1 + lw, lh, pX2, pY2, pColorB);
-        FillRectangle(hdc, pX1 + lw, pY1 + lh, pX2, gCellHeight * gRows + lh, pColorB);
-    } else {
-        FillRectangle(hdc, pX1 + lw, pY1 + lh, pX2, pY2, pColorB);
-    }
+    FillSolidPieces(MainForm().picMain.hDC(), pX1, pY1, pX2, pY2, 1, 0, pColorB);
 }
 
 void clsWalls::DrawSolidForeground(int32_t pX1, int32_t pY1, int32_t pX2, int32_t pY2,
                                    COLORREF pColorA, COLORREF pColorB) {
     (void)pColorB;
-    HDC hdc = MainForm().picMain.hDC();
-    const int32_t lw = gLineWidth;
-    const int32_t lh = gLineHeight;
-    if (pX2 < pX1) {
-        FillRectangle(hdc, 0, pY1, pX2 - lw, pY2 - lh, pColorA);
-        FillRectangle(hdc, pX1, pY1, gCellWidth * gColumns, pY2 - lh, pColorA);
-    } else if (pY2 < pY1) {
-        FillRectangle(hdc, pX1, 0, pX2 - lw, pY2 - lh, pColorA);
-        FillRectangle(hdc, pX1, pY1, pX2 - lw, gCellHeight * gRows, pColorA);
-    } else {
-        FillRectangle(hdc, pX1, pY1, pX2 - lw, pY2 - lh, pColorA);
-    }
+    FillSolidPieces(MainForm().picMain.hDC(), pX1, pY1, pX2, pY2, 0, 1, pColorA);
 }

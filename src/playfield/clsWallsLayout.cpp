@@ -81,33 +81,25 @@ void clsWalls::GridLayout() {
     const int32_t lw = gLineWidth;
     const int32_t lh = gLineHeight;
 
+    // A wall of gWallLength cells along grid line `line`: a row when `row`, else a column.
+    auto gridWall = [&](int32_t line, bool row) {
+        const int32_t d = ParityDirection(line);
+        const int32_t at = Int(Rnd() * (row ? gColumns : gRows)) + 1;
+        const int32_t x1 = WrapX(cw * (row ? at : line));
+        const int32_t y1 = WrapY(ch * (row ? line : at));
+        const int32_t x2 = WrapX(x1 + (row ? gWallLength : 1) * cw + lw);
+        const int32_t y2 = WrapY(y1 + (row ? 1 : gWallLength) * ch + lh);
+        return AddWall(x1, y1, x2, y2, row ? d : 0, row ? 0 : d);
+    };
     for (int32_t r = gWellMarginRows; r <= gRows - gWellMarginRows - 1; ++r) {
         const int32_t n = CountWithFraction(gWallsPerRow);
-        for (int32_t k = 0; k < n; ++k) {
-            Place([&] {
-                const int32_t d = ParityDirection(r);
-                const int32_t c = Int(Rnd() * gColumns) + 1;
-                const int32_t x1 = WrapX(cw * c);
-                const int32_t y1 = WrapY(ch * r);
-                const int32_t x2 = WrapX(x1 + gWallLength * cw + lw);
-                const int32_t y2 = WrapY(y1 + ch + lh);
-                return AddWall(x1, y1, x2, y2, d, 0);
-            });
-        }
+        for (int32_t k = 0; k < n; ++k)
+            Place([&] { return gridWall(r, true); });
     }
     for (int32_t c = gWellMarginColumns; c <= gColumns - gWellMarginColumns - 1; ++c) {
         const int32_t n = CountWithFraction(gWallsPerColumn);
-        for (int32_t k = 0; k < n; ++k) {
-            Place([&] {
-                const int32_t d = ParityDirection(c);
-                const int32_t r = Int(Rnd() * gRows) + 1;
-                const int32_t x1 = WrapX(cw * c);
-                const int32_t y1 = WrapY(ch * r);
-                const int32_t x2 = WrapX(x1 + cw + lw);
-                const int32_t y2 = WrapY(y1 + gWallLength * ch + lh);
-                return AddWall(x1, y1, x2, y2, 0, d);
-            });
-        }
+        for (int32_t k = 0; k < n; ++k)
+            Place([&] { return gridWall(c, false); });
     }
 }
 
