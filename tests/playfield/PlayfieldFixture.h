@@ -76,8 +76,7 @@ class PlayfieldFixture : public ::testing::Test {
         gKeyboard = &keyboard;
         gJoystick = &joystick;
         frmMain& form = MainForm();
-        form.mState = 0;
-        form.mStateCounter = 0;
+        form.mState = form.mStateCounter = 0;
         form.picMain.Move(0, 0, W + LW, H + LH);
         form.picMain.SetBackColor(kWhite);
         form.mBoxes = std::make_unique<clsBoxes>();
@@ -85,8 +84,9 @@ class PlayfieldFixture : public ::testing::Test {
         form.mMan = std::make_unique<clsMan>();
         form.mMan->Initialize();  // start (15, 225), goal marker (280, 10)
         walls.Clear(8);
-        // The repository's own images/ folder stands in for the program's folder.
-        clsWalls::SetProgramFolder(RepositoryFolder());
+        // The repository's own images/ folder stands in for the program's folder; tests/data
+        // lies two levels below the repository root (it need not exist).
+        clsWalls::SetProgramFolder(std::filesystem::path(QUADRIX_TEST_DATA).parent_path().parent_path());
         quadrix::SharedRandom().Seed(20240601);
         FillPicture();
     }
@@ -95,11 +95,6 @@ class PlayfieldFixture : public ::testing::Test {
         gKeyboard = nullptr;
         gJoystick = nullptr;
         clsWalls::SetProgramFolder("");
-    }
-
-    // tests/data lies two levels below the repository root (it need not exist).
-    static std::string RepositoryFolder() {
-        return std::filesystem::path(QUADRIX_TEST_DATA).parent_path().parent_path().string();
     }
 
     // A game's settings for one mode and set of options on the current screen.
