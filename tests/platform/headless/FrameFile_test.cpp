@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/headless/FrameFile.h"
+
+namespace {
+
+TEST(HeadlessSession, FrameFilesAndHashes) {
+    Bitmap frame(3, 2, false);
+    frame.pixels = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), 0, 0, RGB(1, 2, 3)};
+    const uint64_t hash = platform::FrameHash(frame);
+    Bitmap same(3, 2, false);
+    same.pixels = frame.pixels;
+    EXPECT_EQ(platform::FrameHash(same), hash);
+    same.pixels[5] = RGB(1, 2, 4);
+    EXPECT_NE(platform::FrameHash(same), hash);
+
+    const std::string path = ::testing::TempDir() + "quadrix_frame_test.bmp";
+    ASSERT_TRUE(platform::WriteBmp(frame, path));
+    std::ifstream in(path, std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
+                                     std::istreambuf_iterator<char>());
+    // 54-byte header, two rows of 9 bytes padded to 12, stored bottom row first as B, G, R.
+    ASSERT_EQ(bytes.size(), 54u + 24u);
+    EXPECT_EQ(bytes[0], 'B');
+    EXPECT_EQ(bytes[18], 3);
+    EXPECT_EQ(bytes[22], 2);
+    EXPECT_EQ(bytes[54 + 6], 3);    // bottom row, third pixel: blue byte of RGB(1, 2, 3)
+    EXPECT_EQ(bytes[54 + 8], 1);    // its red byte
+    EXPECT_EQ(bytes[66 + 2], 255);  // top row, first pixel: red
+    std::remove(path.c_str());
+    EXPECT_FALSE(platform::WriteBmp(frame, "/nonexistent-folder/x.bmp"));
+}
+
+}  // namespace
