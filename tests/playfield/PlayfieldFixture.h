@@ -86,7 +86,8 @@ class PlayfieldFixture : public ::testing::Test {
         walls.Clear(8);
         // The repository's own images/ folder stands in for the program's folder; tests/data
         // lies two levels below the repository root (it need not exist).
-        clsWalls::SetProgramFolder(std::filesystem::path(QUADRIX_TEST_DATA).parent_path().parent_path());
+        clsWalls::SetProgramFolder(
+            std::filesystem::path(QUADRIX_TEST_DATA).parent_path().parent_path());
         quadrix::SharedRandom().Seed(20240601);
         FillPicture();
     }
@@ -120,7 +121,8 @@ class PlayfieldFixture : public ::testing::Test {
         int32_t x, y;
         COLORREF c;
     };
-    static void ExpectPixels(std::initializer_list<Px> want) {
+    template <size_t N>
+    static void ExpectPixels(const Px (&want)[N]) {
         for (const Px& p : want)
             EXPECT_EQ(Pixel(p.x, p.y), p.c) << "at " << p.x << "," << p.y;
     }

@@ -24,12 +24,9 @@ TEST_F(BoxesTest, NewBoxIsAThreeLineOutlineMixedWithTheBackground) {
     FillRectangle(Dc(), 95, 100, 100, 120, kBlack);
     boxes.Draw();
     // Pen LW inside (95, 95)-(110, 110), the centre square left alone; over black: white.
-    ExpectPixels({{95, 95, kBox},
-                  {109, 109, kBox},
-                  {97, 104, kWhite},
-                  {100, 100, kWhite},
-                  {110, 105, kWhite},
-                  {96, 111, kBlack}});
+    const Px want[] = {{95, 95, kBox},     {109, 109, kBox},   {97, 104, kWhite},
+                       {100, 100, kWhite}, {110, 105, kWhite}, {96, 111, kBlack}};
+    ExpectPixels(want);
     EXPECT_EQ(GetROP2(Dc()), R2_COPYPEN);
 }
 

@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "PlayfieldFixture.h"
 #include "graphics/modGraphic.h"
 #include "platform/input/Keys.h"
@@ -19,10 +21,7 @@ class ManTest : public PlayfieldFixture {
 TEST_F(ManTest, MoveTriesDiagonalThenDoubleDiagonalThenHorizontalThenVertical) {
     EXPECT_TRUE(ManAt() == (POINT{15, 225}));  // the start pocket
     // Each case adds its blocked pixels to those of the case before.
-    struct Case {
-        std::initializer_list<int> keys;
-        POINT block, end;
-    } const cases[] = {
+    const std::tuple<std::initializer_list<int>, POINT, POINT> cases[] = {
         {{}, {0, 0}, {100, 100}},
         {{VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN}, {0, 0}, {105, 105}},  // right and down win
         {{'A', 'W'}, {0, 0}, {95, 95}},
@@ -31,10 +30,10 @@ TEST_F(ManTest, MoveTriesDiagonalThenDoubleDiagonalThenHorizontalThenVertical) {
         {{'D', 'S'}, {110, 110}, {105, 100}},
         {{'D', 'S'}, {105, 100}, {100, 105}},
         {{'D', 'S'}, {100, 105}, {100, 100}}};
-    for (const Case& c : cases) {
-        Hold(c.keys);
-        SetPixelV(Dc(), c.block.x, c.block.y, kWall);
-        EXPECT_TRUE(MoveFrom100() == c.end) << c.end.x << "," << c.end.y;
+    for (const auto& [keys, block, end] : cases) {
+        Hold(keys);
+        SetPixelV(Dc(), block.x, block.y, kWall);
+        EXPECT_TRUE(MoveFrom100() == end) << end.x << "," << end.y;
     }
     // After a win he walks through anything, but not within two lines of the screen's edge.
     MainForm().mState = 2;
@@ -122,32 +121,28 @@ TEST_F(ManTest, GoalMarkerColoursTravelClockwise) {
         EXPECT_EQ(Pixel(gx, gy), top[f]) << f;
         if (f < 3) continue;
         // Right, bottom and left sides show the colours of one, two and three frames before.
-        ExpectPixels({{gx + 2 * LW, gy + LH, top[f - 1]},
-                      {gx + LW, gy + 2 * LH, top[f - 2]},
-                      {gx, gy + LH, top[f - 3]}});
+        const Px want[] = {{gx + 2 * LW, gy + LH, top[f - 1]},
+                           {gx + LW, gy + 2 * LH, top[f - 2]},
+                           {gx, gy + LH, top[f - 3]}};
+        ExpectPixels(want);
     }
 }
 
 TEST_F(ManTest, BrushSizeComesFromTheButtonPairs) {
-    struct Case {
-        std::initializer_list<int> keys;
-        int32_t reach;  // brush lines beyond his own square
-        COLORREF brush;
-    } const cases[] = {
-        // First of a pair: no brush; second: Int(6 / 2) - 1 lines; both: he paints path; a
-        // first-only pair outranks a second-only one.
+    // Keys, brush lines beyond his own square, brush colour.
+    const std::tuple<std::initializer_list<int>, int32_t, COLORREF> cases[] = {
         {{}, 1, gManColor1},
-        {{VK_RBUTTON}, 0, kPath},
-        {{VK_MBUTTON}, 2, gManColor1},
-        {{VK_SHIFT, VK_CONTROL}, 1, kPath},
-        {{VK_SHIFT, VK_MBUTTON}, 0, kPath}};
-    for (const Case& c : cases) {
+        {{VK_RBUTTON}, 0, kPath},             // first of a pair: no brush
+        {{VK_MBUTTON}, 2, gManColor1},        // second: Int(6 / 2) - 1 lines
+        {{VK_SHIFT, VK_CONTROL}, 1, kPath},   // both: he paints path
+        {{VK_SHIFT, VK_MBUTTON}, 0, kPath}};  // a first-only pair outranks a second-only one
+    for (const auto& [keys, reach, brush] : cases) {
         FillPicture();
-        Hold(c.keys);
+        Hold(keys);
         Place(100, 100);
         Man().DrawForeground();
         for (int32_t k = 1; k <= 3; ++k)
-            EXPECT_EQ(Pixel(100 + k * LW, 100 + k * LH), k <= c.reach ? c.brush : kPath) << k;
+            EXPECT_EQ(Pixel(100 + k * LW, 100 + k * LH), k <= reach ? brush : kPath) << k;
     }
 }
 

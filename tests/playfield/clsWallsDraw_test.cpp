@@ -50,12 +50,9 @@ TEST_F(WallsDrawTest, SolidStyleStacksRightMoversOnTop) {
     // mover lies over the up mover; shadows are shifted one line right and down, not grown.
     for (COLORREF under : {kWhite, kBlack}) {
         Draw(under);
-        ExpectPixels({{125, 70, kRightA},
-                      {125, 40, kUpA},
-                      {150, 110, kUpB},
-                      {192, 80, kRightB},
-                      {150, 92, kRightB},
-                      {100, 92, under}});
+        const Px want[] = {{125, 70, kRightA}, {125, 40, kUpA},    {150, 110, kUpB},
+                           {192, 80, kRightB}, {150, 92, kRightB}, {100, 92, under}};
+        ExpectPixels(want);
     }
     // An X-wrapped solid wall: face from the left edge, shadow up to the picture's edge.
     walls.Clear(8);

@@ -70,11 +70,12 @@ TEST_F(WellTest, DecorationFortyIsAClosedBlockOnTheBottomEdge) {
     gWellDecoration = 40;
     well.DrawBackground();
     // The block cuts through the bottom bar.
-    ExpectPixels({{270, 300, gNormalColor2},
-                  {300, 270, gNormalColor2},
-                  {275, 275, gNormalColor3},
-                  {300, 392, gNormalColor3},
-                  {265, 300, gNormalColor1}});
+    const Px want[] = {{270, 300, gNormalColor2},
+                       {300, 270, gNormalColor2},
+                       {275, 275, gNormalColor3},
+                       {300, 392, gNormalColor3},
+                       {265, 300, gNormalColor1}};
+    ExpectPixels(want);
 }
 
 }  // namespace
