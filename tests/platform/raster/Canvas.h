@@ -2,8 +2,18 @@
 #pragma once
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "platform/raster/gdi.h"
+
+// Bit b of the result is bit (p_b * 4 + s_b * 2 + d_b) of a raster operation's truth table.
+inline uint32_t ByTable(uint32_t table, uint32_t p, uint32_t s, uint32_t d, int bits) {
+    uint32_t r = 0;
+    for (int b = 0; b < bits; ++b)
+        r |= ((table >> (((p >> b) & 1) * 4 + ((s >> b) & 1) * 2 + ((d >> b) & 1))) & 1u) << b;
+    return r;
+}
 
 class Canvas {
   public:
@@ -15,6 +25,10 @@ class Canvas {
         old = SelectObject(dc, bmp);
         for (auto& p : bmp->pixels)
             p = fill;
+    }
+    Canvas(int32_t w, int32_t h, std::vector<uint32_t> pixels, bool mono = false)
+        : Canvas(w, h, 0, mono) {
+        bmp->pixels = std::move(pixels);
     }
     ~Canvas() {
         SelectObject(dc, old);
@@ -34,6 +48,12 @@ class Canvas {
     }
     int CountColour(COLORREF c) const {
         return Count([c](int32_t, int32_t, COLORREF v) { return v == c; });
+    }
+    // Pixels that are c outside [x1, x2) x [y1, y2) or not c inside it.
+    int OnlyIn(COLORREF c, int32_t x1, int32_t y1, int32_t x2, int32_t y2) const {
+        return Count([=](int32_t x, int32_t y, COLORREF v) {
+            return (v == c) != (x >= x1 && x < x2 && y >= y1 && y < y2);
+        });
     }
 
     HDC dc = nullptr;
