@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "platform/fonts/Fonts.h"
 #include "platform/fonts/TextLayout.h"
@@ -18,9 +19,7 @@ TEST(Fonts, UnknownFamiliesFallBackAndStillMeasure) {
               std::string::npos);
 
     LOGFONTA lf = platform::MakeLogFont("No Such Family Anywhere", 12, true, true);
-    EXPECT_EQ(lf.lfHeight, -16);
-    EXPECT_EQ(lf.lfWeight, FW_BOLD);
-    EXPECT_EQ(lf.lfItalic, 1);
+    EXPECT_EQ(std::tuple(lf.lfHeight, lf.lfWeight, int{lf.lfItalic}), std::tuple(-16, FW_BOLD, 1));
     EXPECT_STREQ(lf.lfFaceName, "No Such Family Anywhere");
     EXPECT_EQ(platform::MakeLogFont("Small Fonts", 7.875, false, false).lfHeight, -10);  // 10.5
     EXPECT_EQ(platform::MakeLogFont("Small Fonts", 8.625, false, false).lfHeight, -12);  // 11.5

@@ -14,39 +14,30 @@ using platform::SaveSetting;
 
 namespace {
 
+// An environment variable put back as it was when the test ends.
+struct SavedEnv {
+    explicit SavedEnv(const char* name) : name(name) {
+        if (const char* value = std::getenv(name)) old = value;
+    }
+    ~SavedEnv() { old ? setenv(name, old->c_str(), 1) : unsetenv(name); }
+    const char* name;
+    std::optional<std::string> old;
+};
+
 // Every test keeps its settings in a scratch folder, never in the user's own config.
 class SettingsStoreTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const char* old = std::getenv("XDG_CONFIG_HOME");
-        hadOld_ = old != nullptr;
-        if (old) old_ = old;
-        const char* home = std::getenv("HOME");
-        home_ = home ? std::optional<std::string>(home) : std::nullopt;
         ASSERT_FALSE(dir_.path().empty());
         setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
     }
-    void TearDown() override {
-        platform::settings::SetBeforeRenameHook(nullptr);
-        home_ ? setenv("HOME", home_->c_str(), 1) : unsetenv("HOME");
-        if (hadOld_) {
-            setenv("XDG_CONFIG_HOME", old_.c_str(), 1);
-        } else {
-            unsetenv("XDG_CONFIG_HOME");
-        }
-    }
+    void TearDown() override { platform::settings::SetBeforeRenameHook(nullptr); }
     size_t FilesInStore() {
-        size_t n = 0;
-        for ([[maybe_unused]] auto& e :
-             std::filesystem::directory_iterator(dir_.path() + "/quadrix")) {
-            ++n;
-        }
-        return n;
+        auto files = std::filesystem::directory_iterator(dir_.path() + "/quadrix");
+        return static_cast<size_t>(std::distance(begin(files), end(files)));
     }
+    SavedEnv config_{"XDG_CONFIG_HOME"}, home_{"HOME"};
     TempDir dir_;
-    bool hadOld_ = false;
-    std::string old_;
-    std::optional<std::string> home_;
 };
 
 TEST_F(SettingsStoreTest, RoundTripAndDefaults) {
@@ -124,15 +115,10 @@ TEST_F(SettingsStoreTest, InterruptedWriteKeepsTheOldValue) {
 }
 
 TEST_F(SettingsStoreTest, SpecialCharactersRoundTrip) {
-    const std::string nasty[] = {"a=b",
-                                 "[x]",
-                                 "line\nbreak",
-                                 "cr\rlf\r\n",
-                                 "back\\slash\\",
-                                 std::string("nul\0byte", 8),
-                                 "\x01\x7f\xff\xe9",
-                                 " padded ",
-                                 ""};
+    using namespace std::string_literals;
+    const std::string nasty[] = {"a=b",           "[x]",        "line\nbreak",
+                                 "back\\slash\\", "nul\0byte"s, "\x01\x7f\xff\xe9",
+                                 " padded ",      "",           "cr\rlf\r\n"};
     for (const std::string& s : nasty) {
         ASSERT_TRUE(SaveSetting("Quadrix_1_1", s, s, s)) << s;
         ASSERT_TRUE(SaveSetting("Quadrix_1_1", "Main", "k" + s, "v" + s)) << s;
