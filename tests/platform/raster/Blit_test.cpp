@@ -17,7 +17,7 @@ TEST(BitBlt, EveryOperationMatchesItsTruthTable) {
     const COLORREF pattern = 0x3C5AF0;
     for (const DWORD rop : ops) {
         Canvas src(4, 1, srcs), dst(4, 1, dsts);
-        Tools t(dst.dc, GetStockObject(NULL_PEN), CreateSolidBrush(pattern));
+        dst.Use(GetStockObject(NULL_PEN), CreateSolidBrush(pattern));
         EXPECT_EQ(BitBlt(dst.dc, 0, 0, 4, 1, src.dc, 0, 0, rop), 1);
         Canvas bits(4, 1, {0, 0, 1, 1}, true), onto(4, 1, {0, 1, 0, 1}, true);
         SelectObject(onto.dc, GetStockObject(WHITE_BRUSH));

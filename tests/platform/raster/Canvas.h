@@ -15,6 +15,11 @@ inline uint32_t ByTable(uint32_t table, uint32_t p, uint32_t s, uint32_t d, int 
     return r;
 }
 
+inline void Line(HDC dc, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+}
+
 class Canvas {
   public:
     Canvas(int32_t w, int32_t h, COLORREF fill = 0, bool mono = false) {
@@ -31,6 +36,7 @@ class Canvas {
         bmp->pixels = std::move(pixels);
     }
     ~Canvas() {
+        Use(GetStockObject(BLACK_PEN), GetStockObject(WHITE_BRUSH));
         SelectObject(dc, old);
         DeleteObject(bmp);
         DeleteDC(dc);
@@ -38,6 +44,11 @@ class Canvas {
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
+    // Selects a pen and brush, deleting the ones they replace (stock objects survive that).
+    void Use(HGDIOBJ pen, HGDIOBJ brush) {
+        DeleteObject(SelectObject(dc, pen));
+        DeleteObject(SelectObject(dc, brush));
+    }
     COLORREF At(int32_t x, int32_t y) const { return GetPixel(dc, x, y); }
     int Count(const std::function<bool(int32_t, int32_t, COLORREF)>& pred) const {
         int n = 0;
@@ -59,25 +70,4 @@ class Canvas {
     HDC dc = nullptr;
     HBITMAP bmp = nullptr;
     HGDIOBJ old = nullptr;
-};
-
-// Selects a pen and brush for one test step, putting the previous ones back afterwards.
-class Tools {
-  public:
-    Tools(HDC dc, HGDIOBJ pen, HGDIOBJ brush) : dc_(dc), pen_(pen), brush_(brush) {
-        oldPen_ = SelectObject(dc, pen);
-        oldBrush_ = SelectObject(dc, brush);
-    }
-    ~Tools() {
-        SelectObject(dc_, oldPen_);
-        SelectObject(dc_, oldBrush_);
-        DeleteObject(pen_);
-        DeleteObject(brush_);
-    }
-    Tools(const Tools&) = delete;
-    Tools& operator=(const Tools&) = delete;
-
-  private:
-    HDC dc_;
-    HGDIOBJ pen_, brush_, oldPen_ = nullptr, oldBrush_ = nullptr;
 };

@@ -20,24 +20,18 @@ bool In(int32_t v, int32_t lo, int32_t hi) {
 }  // namespace
 
 TEST(Rectangle, CoverageOfNullAndWidePens) {
-    {
-        // Null pen: the brush stops one short of right and bottom. Swapped corners give the
-        // same picture; equal corners none.
-        Canvas c(12, 12, kBack), d(12, 12, kBack);
-        Tools t(c.dc, GetStockObject(NULL_PEN), CreateSolidBrush(kBrush));
-        Tools u(d.dc, GetStockObject(NULL_PEN), CreateSolidBrush(kBrush));
-        Rectangle(c.dc, 2, 3, 7, 9);
-        EXPECT_EQ(c.OnlyIn(kBrush, 2, 3, 6, 8), 0);
-        Rectangle(d.dc, 7, 9, 2, 3);
-        Rectangle(d.dc, 10, 10, 10, 10);
-        Rectangle(d.dc, 10, 10, 11, 11);
-        EXPECT_EQ(d.bmp->pixels, c.bmp->pixels);
-    }
-    // Pen of width w, h = w / 2: band between [l-h, r-1-h+w) and [l-h+w, r-1-h).
-    for (int32_t w = 1; w <= 6; ++w) {
-        Canvas c(40, 40, kBack);
-        Tools t(c.dc, CreatePen(PS_SOLID, w, kPen), CreateSolidBrush(kBrush));
+    // Pen of width w (none for 0), h = w / 2: band between [l-h, r-1-h+w) and [l-h+w, r-1-h),
+    // so with no pen the brush stops one short of right and bottom. Swapped corners give the
+    // same picture; with no pen, equal corners and a one-pixel box give none.
+    for (int32_t w = 0; w <= 6; ++w) {
+        Canvas c(40, 40, kBack), d(40, 40, kBack);
+        for (Canvas* p : {&c, &d})
+            p->Use(w ? CreatePen(PS_SOLID, w, kPen) : GetStockObject(NULL_PEN),
+                   CreateSolidBrush(kBrush));
         Rectangle(c.dc, 10, 12, 25, 30);
+        Rectangle(d.dc, 25, 30, 10, 12);
+        if (!w) Rectangle(d.dc, 35, 35, 35, 35), Rectangle(d.dc, 35, 35, 36, 36);
+        EXPECT_EQ(d.bmp->pixels, c.bmp->pixels) << "pen width " << w;
         const int32_t h = w / 2;
         const int wrong = c.Count([&](int32_t x, int32_t y, COLORREF v) {
             const bool outer = In(x, 10 - h, 25 - 1 - h + w) && In(y, 12 - h, 30 - 1 - h + w);
@@ -48,7 +42,7 @@ TEST(Rectangle, CoverageOfNullAndWidePens) {
     }
     // A box too small for its outline is all pen; a hollow brush leaves the inside.
     Canvas c(20, 20, kBack);
-    Tools t(c.dc, CreatePen(PS_SOLID, 5, kPen), GetStockObject(HOLLOW_BRUSH));
+    c.Use(CreatePen(PS_SOLID, 5, kPen), GetStockObject(HOLLOW_BRUSH));
     Rectangle(c.dc, 5, 5, 9, 9);
     EXPECT_EQ(c.CountColour(kPen), 8 * 8);
     Rectangle(c.dc, 2, 2, 18, 18);
@@ -57,7 +51,7 @@ TEST(Rectangle, CoverageOfNullAndWidePens) {
 
 TEST(Rectangle, ClipsAtEveryEdgeAndSurvivesExtremeCoordinates) {
     Canvas c(10, 8, kBack);
-    Tools t(c.dc, GetStockObject(NULL_PEN), CreateSolidBrush(kBrush));
+    c.Use(GetStockObject(NULL_PEN), CreateSolidBrush(kBrush));
     Rectangle(c.dc, -5, -5, 3, 3);
     EXPECT_EQ(c.OnlyIn(kBrush, 0, 0, 2, 2), 0);
     Rectangle(c.dc, 8, 6, 20, 20);
@@ -78,15 +72,12 @@ TEST(Shapes, MixModeAppliesOncePerPixel) {
         [](HDC dc) { Rectangle(dc, 5, 5, 20, 20); },
         [](HDC dc) { Ellipse(dc, 4, 6, 25, 19); },
         [&tri](HDC dc) { Polygon(dc, tri, 3); },
-        [](HDC dc) {
-            MoveToEx(dc, 2, 5, nullptr);
-            LineTo(dc, 20, 17);
-        },
+        [](HDC dc) { Line(dc, 2, 5, 20, 17); },
     };
     for (const auto& draw : shapes) {
         Canvas copy(30, 30, kBack), mixed(30, 30, kBack);
-        Tools a(copy.dc, CreatePen(PS_SOLID, 3, k), CreateSolidBrush(k));
-        Tools b(mixed.dc, CreatePen(PS_SOLID, 3, k), CreateSolidBrush(k));
+        copy.Use(CreatePen(PS_SOLID, 3, k), CreateSolidBrush(k));
+        mixed.Use(CreatePen(PS_SOLID, 3, k), CreateSolidBrush(k));
         SetROP2(mixed.dc, R2_XORPEN);
         draw(copy.dc);
         draw(mixed.dc);
@@ -102,7 +93,7 @@ TEST(Rop2, EveryModeMatchesItsTruthTable) {
     const COLORREF pen = 0x0F33CC, dst = 0x55A50F;
     for (int mode = R2_BLACK; mode <= R2_WHITE; ++mode) {
         Canvas c(4, 4, dst);
-        Tools t(c.dc, GetStockObject(NULL_PEN), CreateSolidBrush(pen));
+        c.Use(GetStockObject(NULL_PEN), CreateSolidBrush(pen));
         EXPECT_EQ(SetROP2(c.dc, mode), R2_COPYPEN);
         Rectangle(c.dc, 0, 0, 3, 3);
         EXPECT_EQ(c.At(0, 0), ByTable(mode - 1, 0, pen, dst, 24)) << "mode " << mode;
@@ -110,10 +101,9 @@ TEST(Rop2, EveryModeMatchesItsTruthTable) {
         // One-bit targets mix bits: a white pen is 1.
         for (uint32_t d = 0; d < 2; ++d) {
             Canvas m(2, 2, d, true);
-            Tools mt(m.dc, CreatePen(PS_SOLID, 1, RGB(255, 255, 255)), GetStockObject(NULL_BRUSH));
+            m.Use(CreatePen(PS_SOLID, 1, RGB(255, 255, 255)), GetStockObject(NULL_BRUSH));
             SetROP2(m.dc, mode);
-            MoveToEx(m.dc, 0, 0, nullptr);
-            LineTo(m.dc, 1, 0);
+            Line(m.dc, 0, 0, 1, 0);
             EXPECT_EQ(m.bmp->pixels[0], ByTable(mode - 1, 0, 1, d, 1)) << "mono mode " << mode;
         }
     }
@@ -125,24 +115,19 @@ TEST(Ellipse, SymmetricInsideItsBoxAndOutlined) {
         {9, 7, 0}, {10, 10, 1}, {17, 8, 3}, {5, 20, 2}};
     for (const auto& [w, h, pen] : cases) {
         Canvas c(40, 40, kBack);
-        Tools t(c.dc, pen ? CreatePen(PS_SOLID, pen, kPen) : GetStockObject(NULL_PEN),
-                CreateSolidBrush(kBrush));
+        c.Use(pen ? CreatePen(PS_SOLID, pen, kPen) : GetStockObject(NULL_PEN),
+              CreateSolidBrush(kBrush));
         Ellipse(c.dc, 10, 10, 10 + w, 10 + h);
         // Outer box as for a rectangle with this pen.
         const int32_t x1 = 10 - pen / 2, x2 = x1 + w - 1 + pen, y1 = x1, y2 = y1 + h - 1 + pen;
-        int outside = 0, asymmetric = 0;
-        for (int32_t y = 0; y < 40; ++y) {
-            for (int32_t x = 0; x < 40; ++x) {
-                const bool on = c.At(x, y) != kBack;
-                if (!(In(x, x1, x2) && In(y, y1, y2))) {
-                    outside += on ? 1 : 0;
-                    continue;
-                }
-                asymmetric += on != (c.At(x1 + x2 - 1 - x, y) != kBack);
-                asymmetric += on != (c.At(x, y1 + y2 - 1 - y) != kBack);
-            }
-        }
-        EXPECT_EQ(outside + asymmetric, 0);
+        // Nothing outside it, and mirror images across both middle lines.
+        const int wrong = c.Count([&](int32_t x, int32_t y, COLORREF v) {
+            const bool on = v != kBack;
+            if (!(In(x, x1, x2) && In(y, y1, y2))) return on;
+            return on != (c.At(x1 + x2 - 1 - x, y) != kBack) ||
+                   on != (c.At(x, y1 + y2 - 1 - y) != kBack);
+        });
+        EXPECT_EQ(wrong, 0);
         EXPECT_GT(c.CountColour(kBrush), 0);
         // The widest row and column reach the box's edges; corners are cut.
         const COLORREF edge = c.At(x1, (y1 + y2) / 2), centre = c.At((x1 + x2) / 2, (y1 + y2) / 2);
@@ -179,18 +164,18 @@ TEST(FloodFill, BorderStopsAtBorderColourAndSurfaceFillsOnlyThatColour) {
     constexpr COLORREF kWall = RGB(0, 0, 255);
     Canvas c(20, 20, kBack), s(20, 20, kBack);
     for (Canvas* p : {&c, &s}) {
-        Tools r(p->dc, CreatePen(PS_SOLID, 1, kWall), GetStockObject(HOLLOW_BRUSH));
+        p->Use(CreatePen(PS_SOLID, 1, kWall), GetStockObject(HOLLOW_BRUSH));
         Rectangle(p->dc, 5, 5, 15, 15);
     }
     SetPixelV(c.dc, 8, 8, kPen);
-    Tools t(c.dc, GetStockObject(NULL_PEN), CreateSolidBrush(kBrush));
+    c.Use(GetStockObject(NULL_PEN), CreateSolidBrush(kBrush));
     EXPECT_EQ(ExtFloodFill(c.dc, 5, 5, kWall, FLOODFILLBORDER), 0);  // starts on the border
     EXPECT_EQ(ExtFloodFill(c.dc, 10, 10, kWall, FLOODFILLBORDER), 1);
     EXPECT_EQ(c.OnlyIn(kBrush, 6, 6, 14, 14), 0);
     EXPECT_EQ(c.CountColour(kWall), 36);
 
     // Surface: only the outside's background, not the inside nor the ring.
-    Tools u(s.dc, GetStockObject(NULL_PEN), CreateSolidBrush(kBrush));
+    s.Use(GetStockObject(NULL_PEN), CreateSolidBrush(kBrush));
     EXPECT_EQ(ExtFloodFill(s.dc, 0, 0, kWall, FLOODFILLSURFACE), 0);
     EXPECT_EQ(ExtFloodFill(s.dc, 0, 0, kBack, FLOODFILLSURFACE), 1);
     EXPECT_EQ(s.CountColour(kBrush), 400 - 100);
@@ -200,7 +185,7 @@ TEST(FloodFill, BorderStopsAtBorderColourAndSurfaceFillsOnlyThatColour) {
     // A mix that leaves pixels fillable still reaches each pixel once and ends.
     Canvas x(50, 50, kBack);
     constexpr COLORREF k = RGB(3, 0, 0);
-    Tools xt(x.dc, GetStockObject(NULL_PEN), CreateSolidBrush(k));
+    x.Use(GetStockObject(NULL_PEN), CreateSolidBrush(k));
     SetROP2(x.dc, R2_XORPEN);
     EXPECT_EQ(ExtFloodFill(x.dc, 25, 25, kWall, FLOODFILLBORDER), 1);
     EXPECT_EQ(x.CountColour(kBack ^ k), 2500);
@@ -208,7 +193,7 @@ TEST(FloodFill, BorderStopsAtBorderColourAndSurfaceFillsOnlyThatColour) {
 
 TEST(Lines, EndPointExcludedAndPositionTracked) {
     Canvas c(12, 12, kBack);
-    Tools t(c.dc, CreatePen(PS_SOLID, 1, kPen), GetStockObject(NULL_BRUSH));
+    c.Use(CreatePen(PS_SOLID, 1, kPen), GetStockObject(NULL_BRUSH));
     POINT prev{};
     MoveToEx(c.dc, 1, 1, nullptr);
     MoveToEx(c.dc, 2, 3, &prev);
@@ -221,19 +206,15 @@ TEST(Lines, EndPointExcludedAndPositionTracked) {
     EXPECT_EQ(c.CountColour(kPen), 5 + 5 + 5);
     EXPECT_EQ(c.At(3, 4), kPen);
     // Far outside and crossing lines neither crash nor paint outside.
-    MoveToEx(c.dc, -1000000, 5, nullptr);
-    LineTo(c.dc, -10, 5);
+    Line(c.dc, -1000000, 5, -10, 5);
     EXPECT_EQ(c.CountColour(kPen), 15);
-    MoveToEx(c.dc, -100, 10, nullptr);
-    LineTo(c.dc, 100, 10);
+    Line(c.dc, -100, 10, 100, 10);
     EXPECT_EQ(c.CountColour(kPen), 27);
     // Lines billions of pixels long are cut before they are walked.
     Canvas big(8, 8, kBack);
-    Tools bt(big.dc, CreatePen(PS_SOLID, 1, kPen), GetStockObject(NULL_BRUSH));
-    MoveToEx(big.dc, -2000000000, 3, nullptr);
-    LineTo(big.dc, 2000000000, 3);
-    MoveToEx(big.dc, -2000000000, -2000000000, nullptr);
-    LineTo(big.dc, 2000000000, 2000000000);
+    big.Use(CreatePen(PS_SOLID, 1, kPen), GetStockObject(NULL_BRUSH));
+    Line(big.dc, -2000000000, 3, 2000000000, 3);
+    Line(big.dc, -2000000000, -2000000000, 2000000000, 2000000000);
     EXPECT_EQ(big.Count([](int32_t x, int32_t y, COLORREF v) {
         return (v == kPen) != (y == 3 || x == y);
     }),
@@ -242,16 +223,14 @@ TEST(Lines, EndPointExcludedAndPositionTracked) {
 
 TEST(Polygon, AlternateFillAndOutline) {
     Canvas c(12, 12, kBack);
-    {
-        Tools t(c.dc, GetStockObject(NULL_PEN), CreateSolidBrush(kBrush));
-        const POINT square[] = {{2, 2}, {8, 2}, {8, 8}, {2, 8}};
-        EXPECT_EQ(Polygon(c.dc, square, 4), 1);
-        EXPECT_EQ(c.OnlyIn(kBrush, 2, 2, 8, 8), 0);
-        EXPECT_EQ(Polygon(c.dc, square, 1), 0);
-    }
+    c.Use(GetStockObject(NULL_PEN), CreateSolidBrush(kBrush));
+    const POINT square[] = {{2, 2}, {8, 2}, {8, 8}, {2, 8}};
+    EXPECT_EQ(Polygon(c.dc, square, 4), 1);
+    EXPECT_EQ(c.OnlyIn(kBrush, 2, 2, 8, 8), 0);
+    EXPECT_EQ(Polygon(c.dc, square, 1), 0);
     // A five-pointed star drawn in one stroke leaves its centre empty under alternate fill.
     Canvas s(40, 40, kBack);
-    Tools t(s.dc, CreatePen(PS_SOLID, 1, kPen), CreateSolidBrush(kBrush));
+    s.Use(CreatePen(PS_SOLID, 1, kPen), CreateSolidBrush(kBrush));
     const POINT star[] = {{20, 2}, {31, 36}, {2, 14}, {38, 14}, {9, 36}};
     Polygon(s.dc, star, 5);
     EXPECT_TRUE(s.At(20, 21) == kBack && s.At(20, 8) == kBrush);
