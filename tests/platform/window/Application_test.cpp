@@ -10,32 +10,6 @@ namespace {
 using platform::Application;
 using platform::UnloadMode;
 
-TEST_F(WindowTest, LoopInsideTimerSeesClickAndCloseBetweenPasses) {
-    LoopForm form("frmLoop", log);
-    SideForm side;
-    int sideTicks = 0;
-    side.Run(10, [&] { form.Loaded() ? ++sideTicks : side.Unload(); });
-    headless->Load(platform::HeadlessScript().At(4).Click("cmdStop").At(9).Close("frmLoop"));
-    form.Show();
-    EXPECT_TRUE(Application::Get().RunMessageLoop());
-
-    ASSERT_GT(form.entryPass, 0u);
-    ASSERT_LT(form.entryPass, 4u);
-    // The click arrives in the loop's DoEvents of pump 4, the close request in pump 9, which
-    // ends the loop on that pass.
-    const Log expected = {"frmLoop load",
-                          "frmLoop activate",
-                          "frmLoop enter with 2 forms",
-                          "frmLoop click at pass " + std::to_string(4 - form.entryPass),
-                          "frmLoop query 0",
-                          "frmLoop query 1",
-                          "frmLoop unload"};
-    EXPECT_EQ(log, expected);
-    EXPECT_EQ(form.passes, static_cast<int>(9 - form.entryPass));
-    EXPECT_GT(sideTicks, 0);  // other timers fire inside the loop's DoEvents
-    EXPECT_EQ(Application::Get().FormCount(), 0u);
-}
-
 TEST_F(WindowTest, TimerIsNeverReenteredWhileItsHandlerRuns) {
     SideForm side;
     int depth = 0, maxDepth = 0, calls = 0;

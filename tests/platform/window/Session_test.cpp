@@ -20,43 +20,51 @@ std::vector<uint64_t> RunSession(uint32_t seed) {
     title.random.seed(seed);
     game.random.seed(seed);
     game.pace = 16;
-    title.cmdStop.OnClick = [&] { title.quit = true; };
+    int firstTitlePasses = 0;
     title.after = [&] {
-        if (game.passes == 0)
-            game.Show();
-        else
+        if (game.passes != 0) {
             title.Unload();
+            return;
+        }
+        firstTitlePasses = title.passes;
+        game.Show();
     };
     SideForm aux;
-    aux.Run(1000, [&] {
-        if (Application::Get().FormCount() == 1) aux.Unload();
-    });
+    int auxTicks = 0;
+    aux.Run(10, [&] { Application::Get().FormCount() == 1 ? aux.Unload() : ++auxTicks; });
     title.Show();
 
-    // A game at 300 ms; at 800 ms three close requests on it, all refused, so it ends at its
-    // next pass; at 1200 ms the title is closed, which ends the run.
+    // The title's button at pump 4 starts a game; at 520 ms three close requests on it, all
+    // refused, so it ends at its next pass; at 900 ms the title is closed, which ends the run.
     platform::HeadlessScript script;
     std::string error;
     EXPECT_TRUE(
-        platform::HeadlessScript::Parse("at ms 300 click cmdStop\n"
-                                        "at ms 800 close frmMain tasklist\n"
-                                        "at ms 800 close frmMain system\n"
-                                        "at ms 800 close\n"
-                                        "at ms 1200 close\n",
+        platform::HeadlessScript::Parse("at pass 4 click cmdStop\n"
+                                        "at ms 520 close frmMain tasklist\n"
+                                        "at ms 520 close frmMain system\n"
+                                        "at ms 520 close\n"
+                                        "at ms 900 close\n",
                                         script, &error))
         << error;
     headless.Load(script);
     EXPECT_TRUE(Application::Get().RunMessageLoop());
     EXPECT_EQ(Application::Get().FormCount(), 0u);
+    // The click arrives in the title loop's DoEvents of pump 4 and ends the loop on that pass.
+    const uint64_t entry = title.entryPasses.at(0);
+    EXPECT_GT(entry, 0u);
+    EXPECT_LT(entry, 4u);
+    EXPECT_EQ(firstTitlePasses, static_cast<int>(4 - entry));
     // The title loop is only ever entered with the game gone, and is activated on its return.
     EXPECT_EQ(log, (Log{"frmTitle load", "frmTitle activate", "frmTitle enter with 2 forms",
-                        "frmMain load", "frmMain activate", "frmMain enter with 3 forms",
-                        "frmMain query 3", "frmMain query 2", "frmMain query 0", "frmMain query 1",
-                        "frmMain unload", "frmTitle activate", "frmTitle enter with 2 forms",
-                        "frmTitle query 0", "frmTitle query 1", "frmTitle unload"}));
+                        "frmTitle click at pass " + std::to_string(4 - entry), "frmMain load",
+                        "frmMain activate", "frmMain enter with 3 forms", "frmMain query 3",
+                        "frmMain query 2", "frmMain query 0", "frmMain query 1", "frmMain unload",
+                        "frmTitle activate", "frmTitle enter with 2 forms", "frmTitle query 0",
+                        "frmTitle query 1", "frmTitle unload"}));
     // About 500 ms of 16 ms passes, not cut short and not run on.
     EXPECT_GE(game.passes, 25);
     EXPECT_LE(game.passes, 35);
+    EXPECT_GT(auxTicks, 0);  // other timers fire inside the loops' DoEvents
     return headless.FrameHashes();
 }
 

@@ -19,8 +19,9 @@
 using Log = std::vector<std::string>;
 
 // A screen of the game: each activation enables its timer, whose first tick runs a loop that
-// draws and dispatches events once per pass, `pace` ms apart, until a close request ends it; then
-// `after` runs (by default the form unloads). Everything it lives through goes to the log.
+// draws and dispatches events once per pass, `pace` ms apart, until a click on its button or a
+// close request ends it; then `after` runs (by default the form unloads). Everything it lives
+// through goes to the log.
 class LoopForm : public platform::Form {
   public:
     LoopForm(std::string name, Log& log) : Form(std::move(name)), log_(log) {
@@ -29,7 +30,10 @@ class LoopForm : public platform::Form {
         cmdStop.Move(10, 10, 50, 20);
         tmrMain.SetInterval(1);
         tmrMain.OnTimer = [this] { Loop(); };
-        cmdStop.OnClick = [this] { Note("click at pass " + std::to_string(passes)); };
+        cmdStop.OnClick = [this] {
+            Note("click at pass " + std::to_string(passes));
+            quit = true;
+        };
         after = [this] { Unload(); };
     }
     void Form_Load() override { Note("load"); }
@@ -44,7 +48,7 @@ class LoopForm : public platform::Form {
     void Form_Unload() override { Note("unload"); }
     void Loop() {
         tmrMain.SetEnabled(false);
-        entryPass = dynamic_cast<platform::Headless&>(platform::CurrentBackend()).Pass();
+        entryPasses.push_back(dynamic_cast<platform::Headless&>(platform::CurrentBackend()).Pass());
         Note("enter with " + std::to_string(platform::Application::Get().FormCount()) + " forms");
         for (quit = false, passes = 0; !quit; Sleep(pace)) {
             ++passes;
@@ -65,7 +69,7 @@ class LoopForm : public platform::Form {
     std::mt19937 random;
     bool quit = false;
     int passes = 0;
-    uint64_t entryPass = 0;
+    std::vector<uint64_t> entryPasses;
 
   private:
     Log& log_;
