@@ -4,12 +4,10 @@
 // passes are counted with a replaced global operator new.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <new>
 
+#include "AllocationCounter.h"
 #include "graphics/modGraphic.h"
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
@@ -24,31 +22,6 @@
 #include "playfield/clsWalls.h"
 #include "playfield/clsWell.h"
 #include "title/modModes.h"
-
-namespace {
-std::atomic<uint64_t> gAllocations{0};
-}
-
-void* operator new(std::size_t size) {
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
