@@ -15,13 +15,10 @@ constexpr COLORREF kKey = RGB(255, 0, 255), kGrey = RGB(128, 128, 128), kRed = R
                    kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255), kYellow = RGB(255, 255, 0);
 constexpr int32_t kCell = 10, kHeight = 5;
 
-std::string Temp(const std::string& name) {
-    return (std::filesystem::temp_directory_path() / name).string();
-}
-
 // 90 cells of 10 x 5 in the key colour; an inked glyph is a bar of its width, centred as the
 // layout expects (margins (10 - width) / 2, half to even). The loader reads BMP whatever the name.
-void WriteGlyphs(const std::string& base) {
+// Gives the font's base path in the temporary folder.
+std::string WriteGlyphs(const std::string& name) {
     std::vector<COLORREF> pixels(90 * kCell * kHeight, kKey);
     const std::tuple<char, int, int, COLORREF> ink[] = {
         {'A', 8, 1, kRed}, {'B', 6, 2, kGreen}, {'a', 5, 2, kBlue}, {'b', 7, 2, kYellow}};
@@ -29,8 +26,8 @@ void WriteGlyphs(const std::string& base) {
         for (int y = 0; y < kHeight; ++y)
             std::fill_n(pixels.begin() + y * 90 * kCell + (code - 33) * kCell + margin, width,
                         color);
-    spritetest::WriteBmp(std::filesystem::path(base + ".gif").filename(), 90 * kCell, kHeight,
-                         pixels);
+    const std::string gif = spritetest::WriteBmp(name + ".gif", 90 * kCell, kHeight, pixels);
+    return gif.substr(0, gif.size() - 4);
 }
 
 std::string Line(int code, const std::string& width, char chr = 'x') {
@@ -40,8 +37,7 @@ std::string Line(int code, const std::string& width, char chr = 'x') {
 
 // Space 10, A 8, B 6, a 5, b 7, c 3, ! 10, and entries that must be ignored or rounded.
 clsWord MakeFont(const std::string& name) {
-    const std::string base = Temp(name);
-    WriteGlyphs(base);
+    const std::string base = WriteGlyphs(name);
     std::ofstream(base + ".txt", std::ios::binary)
         << "<CHARACTERS>\r\n"
         << Line(32, "10") << Line(33, "10") << Line(65, "8") << Line(66, "6") << Line(97, "5")
@@ -110,12 +106,11 @@ TEST(ClsWord, BlitAndCreateSprite) {
 }
 
 TEST(ClsWord, SaveWritesADescriptionThatReadsBackAndMissingFiles) {
-    const std::string base = Temp("qx_word_saved");
+    const std::string base = WriteGlyphs("qx_word_saved");
     clsWord().Save(base + ".txt");
     std::ifstream in(base + ".txt", std::ios::binary);
     const std::string content{std::istreambuf_iterator<char>(in), {}};
     // Every width reads back, ">" included, and the file is exactly the lines it describes.
-    WriteGlyphs(base);
     clsWord reader;
     reader.Initialize(base, -1);
     std::string want = "<CHARACTERS>\r\n";
@@ -125,9 +120,9 @@ TEST(ClsWord, SaveWritesADescriptionThatReadsBackAndMissingFiles) {
     // Pixels, not twips: a capital at 56 points is some tens of pixels wide.
     EXPECT_TRUE(reader.Width('W') > 20 && reader.Width('W') < 150);
     EXPECT_LT(reader.Width('i'), reader.Width('W'));
-    EXPECT_THROW(reader.Save(Temp("qx_no_such_folder/x.txt")), platform::Error);
+    EXPECT_THROW(reader.Save(base + "_no_folder/x.txt"), platform::Error);
     // A missing picture names the file the font asked for.
-    const std::string missing = Temp("qx_word_missing");
+    const std::string missing = base + "_missing";
     try {
         clsWord().Initialize(missing, -1);
         ADD_FAILURE() << "no error";
