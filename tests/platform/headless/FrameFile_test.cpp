@@ -23,14 +23,13 @@ TEST(HeadlessSession, FrameFilesAndHashes) {
     std::ifstream in(path, std::ios::binary);
     std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
                                      std::istreambuf_iterator<char>());
-    // 54-byte header, two rows of 9 bytes padded to 12, stored bottom row first as B, G, R.
+    // 54-byte header with width and height, two rows of 9 bytes padded to 12, stored bottom
+    // row first as B, G, R: the bottom row's third pixel is RGB(1, 2, 3), the top row's first red.
     ASSERT_EQ(bytes.size(), 54u + 24u);
-    EXPECT_EQ(bytes[0], 'B');
-    EXPECT_EQ(bytes[18], 3);
-    EXPECT_EQ(bytes[22], 2);
-    EXPECT_EQ(bytes[54 + 6], 3);    // bottom row, third pixel: blue byte of RGB(1, 2, 3)
-    EXPECT_EQ(bytes[54 + 8], 1);    // its red byte
-    EXPECT_EQ(bytes[66 + 2], 255);  // top row, first pixel: red
+    const std::pair<size_t, int> expected[] = {{0, 'B'},    {18, 3},     {22, 2},
+                                               {54 + 6, 3}, {54 + 8, 1}, {66 + 2, 255}};
+    for (const auto& [at, value] : expected)
+        EXPECT_EQ(bytes[at], value) << "byte " << at;
     std::remove(path.c_str());
     EXPECT_FALSE(platform::WriteBmp(frame, "/nonexistent-folder/x.bmp"));
 }

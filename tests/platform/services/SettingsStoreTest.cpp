@@ -2,8 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
-#include <sstream>
 
 #include "TempDir.h"
 #include "platform/settings/SettingsFile.h"
@@ -13,6 +13,8 @@ using platform::GetSetting;
 using platform::SaveSetting;
 
 namespace {
+
+using namespace std::string_literals;
 
 // An environment variable put back as it was when the test ends.
 struct SavedEnv {
@@ -75,12 +77,10 @@ TEST_F(SettingsStoreTest, CorruptFileReadsAsNothingStoredAndIsReplaced) {
     std::string garbage;
     for (int i = 0; i < 512; ++i)
         garbage += static_cast<char>((i * 167 + 13) & 255);
-    std::ofstream(path, std::ios::binary) << garbage;
-    EXPECT_EQ(GetSetting("Quadrix_1_1", "Main", "Mouse", "100"), "100");
-
-    // Lines that merely look like settings are no better.
-    for (const char* text : {"Mouse=42\n", "[Main\nMouse=42\n", "[Main]\nMouse\n",
-                             "[Main]\nMouse=4\\q\n", "[Main]\nMouse=4\\x4\n", "[Main]\nA=b=c\n"}) {
+    // Garbage reads as nothing stored, and so do lines that merely look like settings.
+    for (const std::string& text :
+         {garbage, "Mouse=42\n"s, "[Main\nMouse=42\n"s, "[Main]\nMouse\n"s, "[Main]\nMouse=4\\q\n"s,
+          "[Main]\nMouse=4\\x4\n"s, "[Main]\nA=b=c\n"s}) {
         std::ofstream(path, std::ios::binary) << text;
         EXPECT_EQ(GetSetting("Quadrix_1_1", "Main", "Mouse", "100"), "100") << text;
     }
@@ -99,9 +99,7 @@ TEST_F(SettingsStoreTest, InterruptedWriteKeepsTheOldValue) {
     platform::settings::SetBeforeRenameHook([](const std::string& temp) {
         seenTemp = temp;
         std::ifstream in(temp, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        seenText = text.str();
+        seenText.assign(std::istreambuf_iterator<char>(in), {});
         return false;  // the "crash" between writing the new file and putting it in place
     });
     EXPECT_FALSE(SaveSetting("Quadrix_1_1", "Main", "Mouse", "199"));
@@ -115,7 +113,6 @@ TEST_F(SettingsStoreTest, InterruptedWriteKeepsTheOldValue) {
 }
 
 TEST_F(SettingsStoreTest, SpecialCharactersRoundTrip) {
-    using namespace std::string_literals;
     const std::string nasty[] = {"a=b",           "[x]",        "line\nbreak",
                                  "back\\slash\\", "nul\0byte"s, "\x01\x7f\xff\xe9",
                                  " padded ",      "",           "cr\rlf\r\n"};
