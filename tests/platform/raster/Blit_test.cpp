@@ -19,8 +19,8 @@ TEST(BitBlt, EveryOperationMatchesItsTruthTable) {
         Canvas src(4, 1, srcs), dst(4, 1, dsts);
         dst.Use(GetStockObject(NULL_PEN), CreateSolidBrush(pattern));
         EXPECT_EQ(BitBlt(dst.dc, 0, 0, 4, 1, src.dc, 0, 0, rop), 1);
+        // One bit under the default white brush: P = 1.
         Canvas bits(4, 1, {0, 0, 1, 1}, true), onto(4, 1, {0, 1, 0, 1}, true);
-        SelectObject(onto.dc, GetStockObject(WHITE_BRUSH));
         BitBlt(onto.dc, 0, 0, 4, 1, bits.dc, 0, 0, rop);
         for (uint32_t i = 0; i < 4; ++i) {
             EXPECT_EQ(dst.At(i, 0), ByTable(rop >> 16, pattern, srcs[i], dsts[i], 24))

@@ -38,9 +38,8 @@ TEST(Contexts, DefaultsAndCompatibleBitmapFormats) {
     EXPECT_EQ(GetROP2(mem), R2_COPYPEN);
 
     // Selecting hands back what was there; a bitmap cannot go into the screen's context.
-    HGDIOBJ old = SelectObject(mem, colour);
-    EXPECT_EQ(old, firstBitmap);
-    EXPECT_EQ(SelectObject(mem, old), colour);
+    EXPECT_EQ(SelectObject(mem, colour), firstBitmap);
+    EXPECT_EQ(SelectObject(mem, firstBitmap), colour);
     EXPECT_EQ(SelectObject(screen, colour), nullptr);
 
     // A zero size gives a 1x1 monochrome bitmap, an absurd one nothing.

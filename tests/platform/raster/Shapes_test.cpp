@@ -30,7 +30,10 @@ TEST(Rectangle, CoverageOfNullAndWidePens) {
                    CreateSolidBrush(kBrush));
         Rectangle(c.dc, 10, 12, 25, 30);
         Rectangle(d.dc, 25, 30, 10, 12);
-        if (!w) Rectangle(d.dc, 35, 35, 35, 35), Rectangle(d.dc, 35, 35, 36, 36);
+        if (!w) {
+            Rectangle(d.dc, 35, 35, 35, 35);
+            Rectangle(d.dc, 35, 35, 36, 36);
+        }
         EXPECT_EQ(d.bmp->pixels, c.bmp->pixels) << "pen width " << w;
         const int32_t h = w / 2;
         const int wrong = c.Count([&](int32_t x, int32_t y, COLORREF v) {
