@@ -51,6 +51,7 @@ std::string MakeGif(int32_t w, int32_t h) {
 
 TEST(Pictures, BmpAndGifDecodeToExactPixels) {
     TempDir dir;
+    // Written by our own frame writer, so this also checks its pixel order and row padding.
     Bitmap source(5, 3, false);  // 15 bytes a row: padding in play
     for (int32_t i = 0; i < 15; ++i)
         source.pixels[i] = RGB(i % 5 * 40 + 1, i / 5 * 90 + 2, (i % 5 ^ i / 5) * 17);
