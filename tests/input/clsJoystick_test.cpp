@@ -67,22 +67,24 @@ TEST(clsJoystick, AxesHatButtonsDeadObjectAndMouse) {
     dead.Check();
     EXPECT_TRUE(dead.Dead() && dead.J1X() == 0 && dead.PadX() == 0 && !dead.AnyKey() &&
                 !dead.ButtonHold(1));
-    // All three sources fully right: 30 pixels per call. Button 1 released: one click, a press
-    // and release of the left button, which leaves only its toggle bit changed.
-    poll(9000, kMax, kMax, kMid, 0xFF);
-    host.SetCursorPos({100, 100});
-    dead.JoystickMouse();
-    stick.JoystickMouse();
-    EXPECT_TRUE(host.CursorPos().x == 130 && host.CursorPos().y == 100);
+    // All three sources fully right: 30 pixels per call, and no click while buttons are held.
     const auto leftButton = [] {
         BYTE keys[256];
         GetKeyboardState(keys);
         return keys[VK_LBUTTON];
     };
     const BYTE before = leftButton();
-    for (int pass = 0; pass < 2; ++pass) {
-        poll();
+    poll(9000, kMax, kMax, kMid, 0xFF);
+    host.SetCursorPos({100, 100});
+    dead.JoystickMouse();
+    stick.JoystickMouse();
+    EXPECT_TRUE(host.CursorPos().x == 130 && host.CursorPos().y == 100 && leftButton() == before);
+    // Releasing button 8, then button 1, clicks once each: a press and release of the left
+    // button, which leaves only its toggle bit changed.
+    const std::pair<uint32_t, int> releases[] = {{0x01, 1}, {0, 0}, {0, 0}};
+    for (const auto& [held, toggled] : releases) {
+        poll(kNoHat, kMid, kMid, kMid, held);
         stick.JoystickMouse();
-        EXPECT_EQ(leftButton(), before ^ 1) << pass;
+        EXPECT_EQ(leftButton(), before ^ toggled) << held;
     }
 }
