@@ -5,13 +5,11 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "platform/Error.h"
+#include "Raised.h"
 #include "platform/headless/FrameFile.h"
 #include "platform/raster/gdi.h"
 
@@ -39,6 +37,7 @@ class Target {
     Target& operator=(const Target&) = delete;
     HDC dc() const { return dc_; }
     COLORREF at(int32_t x, int32_t y) const { return GetPixel(dc_, x, y); }
+    int32_t color(int32_t x, int32_t y) const { return static_cast<int32_t>(at(x, y)); }
     int count(COLORREF c) const {
         return static_cast<int>(std::count(bitmap_.pixels.begin(), bitmap_.pixels.end(), c));
     }
@@ -57,18 +56,6 @@ void ExpectEach(int32_t width, int32_t height, Check check) {
             EXPECT_EQ(got, want) << x << "," << y;
         }
     }
-}
-
-// What f raises as "number text" (number in 8 hex digits), or "(no error)".
-inline std::string Raised(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const platform::Error& e) {
-        char number[16];
-        std::snprintf(number, sizeof number, "%08X ", e.Number());
-        return number + std::string(e.what());
-    }
-    return "(no error)";
 }
 
 }  // namespace spritetest

@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "SpriteTestSupport.h"
 
 namespace {
 
-using spritetest::Raised;
+using C = kelSprite3::Color;
 
 // A sprite sheet whose every pixel starts transparent (black back colour and key).
 std::shared_ptr<kelSprite3> Sheet(int32_t width, int32_t height, int32_t numberX, int32_t numberY) {
@@ -24,25 +25,19 @@ std::shared_ptr<kelSprite3> Sheet(int32_t width, int32_t height, int32_t numberX
 
 TEST(kelAnimation3, CutsTheSheetOrSaysWhyNot) {
     kelAnimation3 a;
-    const struct {
-        int32_t numberX, numberY;
-        std::string raised;
-    } cases[] = {
-        {3, 2, "80040002 Can't divide bitmap width '128' evenly into '3' sprites."},
-        // The height message names the height and NumberY.
-        {4, 3, "80040002 Can't divide bitmap width '40' evenly into '3' sprites."},
-        {0, 0, "80040003 Sprite passed to kelAnimation did not have NumberX initialized."},
-        {4, 0, "80040003 Sprite passed to kelAnimation did not have NumberY initialized."},
-        {4, 2, "(no error)"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Raised([&] { a.Initialize(Sheet(128, 40, c.numberX, c.numberY)); }), c.raised);
+    // The height message names the height and NumberY.
+    for (const auto& [numberX, numberY, raised] : std::vector<std::tuple<int, int, std::string>>{
+             {3, 2, "80040002 Can't divide bitmap width '128' evenly into '3' sprites."},
+             {4, 3, "80040002 Can't divide bitmap width '40' evenly into '3' sprites."},
+             {0, 0, "80040003 Sprite passed to kelAnimation did not have NumberX initialized."},
+             {4, 0, "80040003 Sprite passed to kelAnimation did not have NumberY initialized."},
+             {4, 2, "(no error)"}}) {
+        EXPECT_EQ(Raised([&] { a.Initialize(Sheet(128, 40, numberX, numberY)); }), raised);
     }
     EXPECT_EQ(std::vector<int32_t>({a.Width(), a.Height(), a.SpriteXLimit(), a.SpriteYLimit()}),
               (std::vector<int32_t>{32, 20, 4, 2}));
-    // Writing the frame size takes it from the sheet again.
     a.Initialize(Sheet(90, 30, 3, 1));
-    a.Size(7, 7);
+    a.Size(7, 7);  // takes the frame size from the sheet again
     EXPECT_TRUE(a.Width() == 30 && a.Height() == 30);
 }
 
@@ -55,24 +50,20 @@ TEST(kelAnimation3, RotatesAndSelectsWithWrapping) {
     EXPECT_TRUE(a.SpriteX() == 0 && a.SpriteY() == 0);
 
     a.Initialize(Sheet(128, 60, 4, 3));
-    // Both directions; half a column per call; a full cycle or more per call wraps away.
-    const struct {
-        double speedX, speedY;
-        std::vector<int32_t> columns;
-    } runs[] = {{2500, 0, {1, 2, 3, 0, 1}},
-                {-2500, 0, {3, 2, 1, 0}},
-                {1250, 0, {0, 1, 1, 2}},
-                {12500, 0, {1, 2}}};
-    for (const auto& run : runs) {
+    // Both ways round; half a column per call; a full cycle or more per call wraps away.
+    for (const auto& [speed, columns] :
+         std::vector<std::pair<double, std::vector<int32_t>>>{{2500, {1, 2, 3, 0, 1}},
+                                                              {-2500, {3, 2, 1, 0}},
+                                                              {1250, {0, 1, 1, 2}},
+                                                              {12500, {1, 2}}}) {
         a.SpriteSet(0, 0);
-        a.RotateSet(run.speedX, run.speedY);
+        a.RotateSet(speed, 0);
         std::vector<int32_t> seen;
-        for (size_t i = 0; i < run.columns.size(); ++i) {
+        for (size_t i = 0; i < columns.size(); ++i) {
             a.Rotate();
             seen.push_back(a.SpriteX());
         }
-        EXPECT_EQ(seen, run.columns) << run.speedX;
-        EXPECT_EQ(a.SpriteY(), 0);
+        EXPECT_EQ(seen, columns) << speed;
     }
     a.RotateSet(0, -10000 / 3.0);  // one row back on 3 rows
     a.Rotate();
@@ -81,33 +72,28 @@ TEST(kelAnimation3, RotatesAndSelectsWithWrapping) {
     a.Rotate();
     EXPECT_TRUE(a.SpriteX() >= 0 && a.SpriteX() < 4 && a.SpriteY() >= 0 && a.SpriteY() < 3);
 
-    a.SpriteSet(-1, 0);
-    EXPECT_EQ(a.SpriteX(), 3);
-    a.SpriteSet(5, 0);
-    EXPECT_EQ(a.SpriteX(), 1);
-    a.SpriteSet(-4, -4);
-    EXPECT_TRUE(a.SpriteX() == 0 && a.SpriteY() == 2);
+    for (const auto& [x, y, wantX, wantY] :
+         std::vector<std::array<int32_t, 4>>{{-1, 0, 3, 0}, {5, 0, 1, 0}, {-4, -4, 0, 2}}) {
+        a.SpriteSet(x, y);
+        EXPECT_TRUE(a.SpriteX() == wantX && a.SpriteY() == wantY) << x << "," << y;
+    }
     a.SetSpriteY(3);
     a.SetSpriteX(-6);
     EXPECT_TRUE(a.SpriteX() == 2 && a.SpriteY() == 0);
 }
 
 TEST(kelAnimation3, BlitsTheCurrentFrameWithTransparency) {
-    using C = kelSprite3::Color;
     constexpr C red = RGB(255, 0, 0), blue = RGB(0, 0, 255), back = RGB(0, 200, 0);
     auto sheet = Sheet(8, 4, 2, 1);
     sheet->DrawRectangle(5, 1, 7, 3, red);  // frame 1 (x 4..7): a 2x2 block
     sheet->DrawPixel(0, 0, blue);           // frame 0: one pixel
     kelAnimation3 a;
     a.Initialize(sheet);
-    EXPECT_TRUE(a.MainHDC() == sheet->MainHDC() && a.MaskHDC() == sheet->MaskHDC());
-
     spritetest::Target target(6, 6, back);
     a.SpriteSet(1, 0);
     a.BitBlt(target.dc(), nullptr, 1, 1);
     spritetest::ExpectEach(6, 6, [&](int32_t x, int32_t y) {
-        const bool in = x >= 2 && x < 4 && y >= 2 && y < 4;
-        return std::pair(static_cast<C>(target.at(x, y)), in ? red : back);
+        return std::pair(target.color(x, y), x >= 2 && x < 4 && y >= 2 && y < 4 ? red : back);
     });
 
     // Into a sprite pair, scaled twice: the frame's opaque pixels join the pair's mask.
@@ -120,7 +106,6 @@ TEST(kelAnimation3, BlitsTheCurrentFrameWithTransparency) {
     });
 
     a.Terminate();  // nothing left to draw
-    spritetest::Target untouched(2, 2, back);
-    a.BitBlt(untouched.dc(), nullptr, 0, 0);
-    EXPECT_EQ(untouched.count(back), 4);
+    a.BitBlt(target.dc(), nullptr, 0, 0);
+    EXPECT_EQ(target.count(back), 32);
 }

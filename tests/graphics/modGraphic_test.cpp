@@ -57,9 +57,7 @@ TEST(RectangleHelpers, LeaveTheContextAsFound) {
     EXPECT_TRUE(GetCurrentObject(b.dc(), GdiKind::Pen) == pen && pen->selections == 1);
     EXPECT_TRUE(GetCurrentObject(b.dc(), GdiKind::Brush) == brush && brush->selections == 1);
     EXPECT_EQ(b.at(10, 10), kBack);  // a frame never fills, whatever brush is there
-    SelectObject(b.dc(), GetStockObject(BLACK_PEN));
-    SelectObject(b.dc(), GetStockObject(WHITE_BRUSH));
-    DeleteObject(pen);
+    DeleteObject(pen);               // both go with the context
     DeleteObject(brush);
 }
 
@@ -78,12 +76,11 @@ TEST(RectangleHelpers, MergePenNotOverWhiteAndBlack) {
 
 TEST(ReadFormFont, CopiesTheSelectedFontAndLeavesItSelected) {
     platform::Form form("frmFontProbe");
-    LOGFONTA wanted{};
-    wanted.lfHeight = -21;
-    wanted.lfWeight = FW_BOLD;
-    wanted.lfItalic = 1;
-    wanted.lfEscapement = 450;
-    std::strcpy(wanted.lfFaceName, "Small Fonts");
+    const LOGFONTA wanted{.lfHeight = -21,
+                          .lfEscapement = 450,
+                          .lfWeight = FW_BOLD,
+                          .lfItalic = 1,
+                          .lfFaceName = "Small Fonts"};
     HFONT font = CreateFontIndirectA(&wanted);
     HGDIOBJ old = SelectObject(form.hDC(), font);
     LOGFONTA read{};
