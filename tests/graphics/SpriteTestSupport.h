@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "Raised.h"
+#include "graphics/kelSprite3.h"
 #include "platform/headless/FrameFile.h"
 #include "platform/raster/gdi.h"
 
@@ -37,7 +39,8 @@ class Target {
     Target& operator=(const Target&) = delete;
     HDC dc() const { return dc_; }
     COLORREF at(int32_t x, int32_t y) const { return GetPixel(dc_, x, y); }
-    int32_t color(int32_t x, int32_t y) const { return static_cast<int32_t>(at(x, y)); }
+    int32_t width() const { return bitmap_.width; }
+    int32_t height() const { return bitmap_.height; }
     int count(COLORREF c) const {
         return static_cast<int>(std::count(bitmap_.pixels.begin(), bitmap_.pixels.end(), c));
     }
@@ -47,15 +50,37 @@ class Target {
     HDC dc_ = nullptr;
 };
 
-// Checks every pixel of a width x height area: check(x, y) returns {got, want}.
-template <typename Check>
-void ExpectEach(int32_t width, int32_t height, Check check) {
+// Checks a context's pixels over width x height against want(x, y).
+template <typename Want>
+void ExpectPixels(HDC dc, int32_t width, int32_t height, Want want) {
     for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            const auto [got, want] = check(x, y);
-            EXPECT_EQ(got, want) << x << "," << y;
-        }
+        for (int32_t x = 0; x < width; ++x)
+            EXPECT_EQ(GetPixel(dc, x, y), static_cast<COLORREF>(want(x, y))) << x << "," << y;
     }
+}
+
+template <typename Want>
+void ExpectPixels(const Target& target, Want want) {
+    ExpectPixels(target.dc(), target.width(), target.height(), want);
+}
+
+// Checks a surface's own reading of its pixels, kTransparentPixel included.
+template <typename Want>
+void ExpectPixels(const kelSprite3& surface, Want want) {
+    for (int32_t y = 0; y < surface.Height(); ++y) {
+        for (int32_t x = 0; x < surface.Width(); ++x)
+            EXPECT_EQ(surface.GetPixel(x, y), static_cast<kelSprite3::Color>(want(x, y)))
+                << x << "," << y;
+    }
+}
+
+// A surface as Initialize makes it from these arguments.
+inline std::shared_ptr<kelSprite3> Surface(bool sprite, int32_t width, int32_t height,
+                                           kelSprite3::Color back, const std::string& path,
+                                           kelSprite3::Color key) {
+    auto surface = std::make_shared<kelSprite3>();
+    surface->Initialize(sprite, width, height, back, path, key);
+    return surface;
 }
 
 }  // namespace spritetest

@@ -14,8 +14,7 @@ using C = kelSprite3::Color;
 
 // A sprite sheet whose every pixel starts transparent (black back colour and key).
 std::shared_ptr<kelSprite3> Sheet(int32_t width, int32_t height, int32_t numberX, int32_t numberY) {
-    auto sheet = std::make_shared<kelSprite3>();
-    sheet->Initialize(true, width, height, 0, "", 0);
+    auto sheet = spritetest::Surface(true, width, height, 0, "", 0);
     sheet->NumberX = numberX;
     sheet->NumberY = numberY;
     return sheet;
@@ -51,11 +50,9 @@ TEST(kelAnimation3, RotatesAndSelectsWithWrapping) {
 
     a.Initialize(Sheet(128, 60, 4, 3));
     // Both ways round; half a column per call; a full cycle or more per call wraps away.
-    for (const auto& [speed, columns] :
-         std::vector<std::pair<double, std::vector<int32_t>>>{{2500, {1, 2, 3, 0, 1}},
-                                                              {-2500, {3, 2, 1, 0}},
-                                                              {1250, {0, 1, 1, 2}},
-                                                              {12500, {1, 2}}}) {
+    const std::vector<std::pair<double, std::vector<int32_t>>> runs = {
+        {2500, {1, 2, 3, 0, 1}}, {-2500, {3, 2, 1, 0}}, {1250, {0, 1, 1, 2}}, {12500, {1, 2}}};
+    for (const auto& [speed, columns] : runs) {
         a.SpriteSet(0, 0);
         a.RotateSet(speed, 0);
         std::vector<int32_t> seen;
@@ -92,18 +89,15 @@ TEST(kelAnimation3, BlitsTheCurrentFrameWithTransparency) {
     spritetest::Target target(6, 6, back);
     a.SpriteSet(1, 0);
     a.BitBlt(target.dc(), nullptr, 1, 1);
-    spritetest::ExpectEach(6, 6, [&](int32_t x, int32_t y) {
-        return std::pair(target.color(x, y), x >= 2 && x < 4 && y >= 2 && y < 4 ? red : back);
-    });
+    spritetest::ExpectPixels(
+        target, [&](int x, int y) { return x >= 2 && x < 4 && y >= 2 && y < 4 ? red : back; });
 
     // Into a sprite pair, scaled twice: the frame's opaque pixels join the pair's mask.
     auto pair = Sheet(8, 8, 1, 1);
     a.SpriteSet(0, 0);
     a.StretchBlt(pair->MainHDC(), pair->MaskHDC(), 0, 0, 8, 8);
-    spritetest::ExpectEach(8, 8, [&](int32_t x, int32_t y) {
-        return std::pair(pair->GetPixel(x, y),
-                         x < 2 && y < 2 ? blue : kelSprite3::kTransparentPixel);
-    });
+    spritetest::ExpectPixels(
+        *pair, [](int x, int y) { return x < 2 && y < 2 ? blue : kelSprite3::kTransparentPixel; });
 
     a.Terminate();  // nothing left to draw
     a.BitBlt(target.dc(), nullptr, 0, 0);

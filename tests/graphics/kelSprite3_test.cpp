@@ -4,19 +4,16 @@
 
 #include <algorithm>
 #include <fstream>
-#include <tuple>
 
 #include "SpriteTestSupport.h"
 
 namespace {
 
-using spritetest::ExpectEach;
-using spritetest::Target;
-using spritetest::WriteBmp;
+using namespace spritetest;
 using Color = kelSprite3::Color;
 
 constexpr Color G = RGB(0, 255, 0), R = RGB(255, 0, 0), B = RGB(0, 0, 255), W = RGB(255, 255, 255);
-constexpr Color K = 0, kClear = kelSprite3::kTransparentPixel;
+constexpr Color K = 0, kClear = kelSprite3::kTransparentPixel, kNone = kelSprite3::kNoColor;
 constexpr char kMissing[] = "80040001 Can't find file '";
 
 // 4 x 3, green is the key colour.
@@ -32,22 +29,20 @@ Color Over(int32_t x, int32_t y, int32_t left, int32_t top, Color under) {
     return in && Pic(x - left, y - top) != G ? Pic(x - left, y - top) : under;
 }
 
-Color Main(const kelSprite3& s, int32_t x, int32_t y) {
-    return static_cast<Color>(GetPixel(s.MainHDC(), x, y));
-}
-
 struct Box {
     int32_t left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
     int32_t width() const { return right - left; }
     int32_t height() const { return bottom - top; }
 };
 
-// Bounds of the pixels off the back colour; clears the surface.
+// Bounds of a sprite's opaque pixels, checking that every coloured pixel is opaque; clears it.
 Box Ink(kelSprite3& s) {
     Box box;
     for (int32_t y = 0; y < s.Height(); ++y) {
         for (int32_t x = 0; x < s.Width(); ++x) {
-            if (s.GetPixel(x, y) == s.BackColor()) continue;
+            const bool clear = s.GetPixel(x, y) == kClear;
+            EXPECT_FALSE(clear && GetPixel(s.MainHDC(), x, y) != 0u) << x << "," << y;
+            if (clear) continue;
             box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
                    std::max(box.bottom, y + 1)};
         }
@@ -58,108 +53,66 @@ Box Ink(kelSprite3& s) {
 
 }  // namespace
 
-TEST(kelSprite3, PictureSpriteMasksItsTransparentColour) {
+TEST(kelSprite3, PictureSpriteMasksItsKeyAndBlitsOnlyOpaquePixels) {
     const std::string path = WriteBmp("qx_sprite_key.bmp", 4, 3, kPicture);
     // Green given as the key, or taken from the top-left pixel.
-    for (const Color key : {G, kelSprite3::kNoColor}) {
-        kelSprite3 sprite;
-        sprite.Initialize(true, -1, -1, -1, path, key);
-        ASSERT_TRUE(sprite.Width() == 4 && sprite.Height() == 3 && sprite.MaskHDC() != nullptr);
-        EXPECT_EQ(sprite.TransparentColor(), G);
-        ExpectEach(4, 3, [&](int32_t x, int32_t y) {
-            const Color mask = static_cast<Color>(GetPixel(sprite.MaskHDC(), x, y));
-            const Color c = Pic(x, y);
-            return std::pair(std::tuple(Main(sprite, x, y), mask, sprite.GetPixel(x, y)),
-                             c == G ? std::tuple(K, W, kClear) : std::tuple(c, K, c));
-        });
+    for (const Color key : {G, kNone}) {
+        const auto sprite = Surface(true, -1, -1, -1, path, key);
+        ASSERT_TRUE(sprite->Width() == 4 && sprite->Height() == 3 && sprite->MaskHDC() != nullptr);
+        EXPECT_EQ(sprite->TransparentColor(), G);
+        // Keyed pixels: white in the mask, black in the main surface so SRCPAINT adds nothing.
+        ExpectPixels(sprite->MainHDC(), 4, 3, [](int x, int y) { return Over(x, y, 0, 0, K); });
+        ExpectPixels(sprite->MaskHDC(), 4, 3, [](int x, int y) { return Pic(x, y) == G ? W : K; });
+        ExpectPixels(*sprite, [](int x, int y) { return Over(x, y, 0, 0, kClear); });
+
+        const Color back = RGB(10, 20, 30);
+        Target plain(6, 5, back);
+        sprite->BitBlt(plain.dc(), nullptr, 1, 1);
+        ExpectPixels(plain, [&](int x, int y) { return Over(x, y, 1, 1, back); });
+        // Into a sprite pair opaque pixels join its mask; a plain surface is opaque, black too.
+        const auto pair = Surface(true, 6, 5, 0, "", 0);
+        sprite->BitBlt(pair->MainHDC(), pair->MaskHDC(), 2, 1);
+        const auto block = Surface(false, 2, 2, 0, "", -1);
+        block->BitBlt(pair->MainHDC(), pair->MaskHDC(), 0, 3);
+        ExpectPixels(*pair,
+                     [](int x, int y) { return x < 2 && y >= 3 ? K : Over(x, y, 2, 1, kClear); });
     }
     // A fixed size scales the picture; loaded plain it keeps every colour.
-    kelSprite3 plain;
-    plain.Initialize(false, 8, 6, -1, path, -1);
-    EXPECT_EQ(plain.MaskHDC(), nullptr);
-    ExpectEach(8, 6, [&](int32_t x, int32_t y) {
-        return std::pair(plain.GetPixel(x, y), Pic(x / 2, y / 2));
-    });
-}
-
-TEST(kelSprite3, SpriteBlitsKeepTheDestinationUnderTransparentPixels) {
-    kelSprite3 sprite;
-    sprite.Initialize(true, -1, -1, -1, WriteBmp("qx_sprite_blit.bmp", 4, 3, kPicture), G);
-    const Color back = RGB(10, 20, 30);
-    Target plain(6, 5, back);
-    sprite.BitBlt(plain.dc(), nullptr, 1, 1);
-    ExpectEach(6, 5, [&](int32_t x, int32_t y) {
-        return std::pair(plain.color(x, y), Over(x, y, 1, 1, back));
-    });
+    const auto plain = Surface(false, 8, 6, -1, path, -1);
+    EXPECT_EQ(plain->MaskHDC(), nullptr);
+    ExpectPixels(*plain, [](int x, int y) { return Pic(x / 2, y / 2); });
+    // Scaled as a sprite, the same holds for the stretched mask.
+    const auto sprite = Surface(true, -1, -1, -1, path, G);
     Target big(8, 6, B);
-    sprite.StretchBlt(big.dc(), nullptr, 0, 0, 8, 6);
-    ExpectEach(8, 6, [&](int32_t x, int32_t y) {
-        return std::pair(big.color(x, y), Over(x / 2, y / 2, 0, 0, B));
-    });
-
-    // Into a sprite pair opaque pixels join its mask; a plain surface is opaque, black included.
-    kelSprite3 pair;
-    pair.Initialize(true, 6, 5, 0, "", 0);
-    sprite.BitBlt(pair.MainHDC(), pair.MaskHDC(), 2, 1);
-    kelSprite3 block;
-    block.Initialize(false, 2, 2, 0, "", -1);
-    block.BitBlt(pair.MainHDC(), pair.MaskHDC(), 0, 3);
-    ExpectEach(6, 5, [&](int32_t x, int32_t y) {
-        return std::pair(pair.GetPixel(x, y), x < 2 && y >= 3 ? K : Over(x, y, 2, 1, kClear));
-    });
-
+    sprite->StretchBlt(big.dc(), nullptr, 0, 0, 8, 6);
+    ExpectPixels(big, [](int x, int y) { return Over(x / 2, y / 2, 0, 0, B); });
     // The deluxe blit of a plain surface uses the given raster operation.
+    const auto block = Surface(false, 2, 2, 0, "", -1);
     Target inverted(2, 2, W);
-    block.BitBltDeluxe(inverted.dc(), nullptr, 0, 0, 2, 2, 0, 0, NOTSRCCOPY);
-    block.BitBltDeluxe(inverted.dc(), nullptr, 0, 0, 1, 1, 0, 0, SRCCOPY);
-    EXPECT_EQ(inverted.count(W), 3);
-    EXPECT_EQ(inverted.color(0, 0), K);
+    block->BitBltDeluxe(inverted.dc(), nullptr, 0, 0, 2, 2, 0, 0, NOTSRCCOPY);
+    block->BitBltDeluxe(inverted.dc(), nullptr, 0, 0, 1, 1, 0, 0, SRCCOPY);
+    ExpectPixels(inverted, [](int x, int y) { return x + y == 0 ? K : W; });
 }
 
 TEST(kelSprite3, TransparentPixelsExistOnlyOnSprites) {
-    kelSprite3 sprite;
-    sprite.Initialize(true, 5, 5, B, "", -1);
-    sprite.DrawPixel(1, 1, R);
-    EXPECT_EQ(sprite.GetPixel(1, 1), R);
-    sprite.DrawPixel(1, 1, kClear);
-    EXPECT_EQ(sprite.GetPixel(1, 1), kClear);
-    EXPECT_EQ(Main(sprite, 1, 1), K);
+    const auto sprite = Surface(true, 5, 5, B, "", -1);
+    sprite->DrawPixel(1, 1, R);
+    EXPECT_EQ(sprite->GetPixel(1, 1), R);
+    sprite->DrawPixel(1, 1, kClear);
+    EXPECT_EQ(sprite->GetPixel(1, 1), kClear);
+    EXPECT_EQ(GetPixel(sprite->MainHDC(), 1, 1), 0u);
     // The back colour is the top-left colour, so all of it is transparent; shapes make their
     // pixels opaque, the pen's outline included, and no fill leaves the inside.
-    sprite.DrawRectangleDeluxe(0, 0, 4, 4, kelSprite3::kNoColor, 1, W);
-    ExpectEach(5, 5, [&](int32_t x, int32_t y) {
-        const bool outline = (x == 0 || x == 3 || y == 0 || y == 3) && x < 4 && y < 4;
-        return std::pair(sprite.GetPixel(x, y), outline ? W : kClear);
+    sprite->DrawRectangleDeluxe(0, 0, 4, 4, kNone, 1, W);
+    ExpectPixels(*sprite, [](int x, int y) {
+        return (x == 0 || x == 3 || y == 0 || y == 3) && x < 4 && y < 4 ? W : kClear;
     });
 
-    kelSprite3 plain;
-    plain.Initialize(false, 5, 5, B, "", -1);
-    plain.DrawPixel(1, 1, kClear);
-    plain.DrawRectangle(2, 2, 4, 4, R);
-    ExpectEach(5, 5, [&](int32_t x, int32_t y) {
-        return std::pair(plain.GetPixel(x, y), x >= 2 && x < 4 && y >= 2 && y < 4 ? R : B);
-    });
-    plain.SetBackColor(G);  // refills the whole surface
-    EXPECT_EQ(plain.GetPixel(3, 3), G);
-}
-
-TEST(kelSprite3, MaskRebuildStaysBlackAfterText) {
-    kelSprite3 sprite;
-    sprite.Initialize(true, 40, 20, W, "", W);
-    sprite.DrawText("Hi", 2, 2, R, 0, 0, 0, 0, 0, 14);
-    int opaque = 0;
-    ExpectEach(40, 20, [&](int32_t x, int32_t y) {
-        const bool clear = sprite.GetPixel(x, y) == kClear;
-        opaque += clear ? 0 : 1;
-        return std::pair(clear && Main(sprite, x, y) != K, false);  // text pixels are opaque
-    });
-    EXPECT_GT(opaque, 0);
-    // Refilled: all transparent and black in the main surface, so a blit adds nothing.
-    sprite.Cls();
-    const COLORREF back = RGB(1, 2, 3);
-    Target target(40, 20, back);
-    sprite.BitBlt(target.dc(), nullptr, 0, 0);
-    EXPECT_EQ(target.count(back), 800);
+    const auto plain = Surface(false, 5, 5, B, "", -1);
+    plain->DrawPixel(1, 1, kClear);
+    ExpectPixels(*plain, [](int, int) { return B; });
+    plain->SetBackColor(G);  // refills the whole surface
+    ExpectPixels(*plain, [](int, int) { return G; });
 }
 
 TEST(kelSprite3, ErrorsAndTheWayBack) {
@@ -170,8 +123,7 @@ TEST(kelSprite3, ErrorsAndTheWayBack) {
               "80040001 Can't reverse the sprite process!");
     // Refused: still a sprite, mask and pixels as they were.
     EXPECT_TRUE(sprite.Sprite() && sprite.MaskHDC() != nullptr);
-    EXPECT_EQ(sprite.GetPixel(2, 2), B);
-    EXPECT_EQ(sprite.GetPixel(0, 0), kClear);
+    ExpectPixels(sprite, [](int x, int y) { return x == 2 && y == 2 ? B : kClear; });
 
     sprite.Initialize(false, 6, 4, G, "", -1);
     EXPECT_TRUE(!sprite.Sprite() && sprite.MaskHDC() == nullptr);
@@ -193,7 +145,7 @@ TEST(kelSprite3, FrameSizeAndRoundedProperties) {
     kelSprite3 sheet;
     sheet.Initialize(false, 128, 30, 0, "", -1);
     EXPECT_EQ(Raised([&] { (void)sheet.WidthOne(); }).substr(0, 8), "80040001");
-    EXPECT_NE(Raised([&] { (void)sheet.HeightOne(); }), "(no error)");
+    EXPECT_EQ(Raised([&] { (void)sheet.HeightOne(); }).substr(0, 8), "80040001");
     sheet.NumberX = 3;
     sheet.NumberY = -4;
     EXPECT_EQ(sheet.WidthOne(), 42);   // truncated
@@ -208,34 +160,38 @@ TEST(kelSprite3, FrameSizeAndRoundedProperties) {
 
     sheet.Size(5, 2);  // rebuilt at the new size
     EXPECT_EQ(sheet.GetPixel(4, 1), K);
-    EXPECT_EQ(sheet.GetPixel(5, 1), kelSprite3::kNoColor);
+    EXPECT_EQ(sheet.GetPixel(5, 1), kNone);
 }
 
-TEST(kelSprite3, TextTakesTheSurfaceFontSizeAngleAndRectangle) {
-    kelSprite3 surface;
-    surface.Initialize(false, 160, 100, 0, "", -1);
-    surface.Font("DejaVu Sans", 8, false, false);
-    surface.DrawText("Hello", 4, 4, W, 0);
-    const auto small = Ink(surface);
-    ASSERT_GT(small.height(), 0);
-    surface.Font("DejaVu Sans", 20, true, false);
-    surface.DrawText("Hello", 4, 4, W, 0);
-    const auto large = Ink(surface);
-    EXPECT_TRUE(large.height() > small.height() && large.width() > small.width());
-    surface.DrawText("Hello", 4, 4, W, 0, 0, 0, 0, 0, 60);  // a given height overrides
-    EXPECT_GT(Ink(surface).height(), large.height());
+TEST(kelSprite3, TextTakesTheFontSizeAngleAndRectangleAndLeavesTheMaskSound) {
+    // A sprite keyed to its white back colour: the text's pixels are its opaque ones.
+    const auto surface = Surface(true, 160, 100, W, "", W);
+    surface->DrawText("Hello", 4, 4, R, 0);
+    const auto plain = Ink(*surface);
+    surface->Font("DejaVu Sans", 20, true, false);
+    surface->DrawText("Hello", 4, 4, R, 0);
+    const auto large = Ink(*surface);
+    EXPECT_TRUE(plain.height() > 0 && large.height() > plain.height()) << large.height();
+    surface->DrawText("Hello", 4, 4, R, 0, 0, 0, 0, 0, 60);  // a given height overrides
+    EXPECT_GT(Ink(*surface).height(), large.height());
 
     // A quarter turn (radians) stands the line up.
-    surface.DrawText("Hello", 40, 90, W, 0, 3.14159265358979 / 2);
-    const auto turned = Ink(surface);
+    surface->DrawText("Hello", 40, 90, R, 0, 3.14159265358979 / 2);
+    const auto turned = Ink(*surface);
     EXPECT_GT(turned.height(), turned.width());
     EXPECT_LE(turned.bottom, 91);
 
     // Right alignment: the default right edge is Width - pLeft, a given one is used as it is.
-    surface.DrawText("Hi", 10, 4, W, static_cast<int32_t>(DT_RIGHT));
-    const int32_t byDefault = Ink(surface).right;
-    surface.DrawText("Hi", 10, 4, W, static_cast<int32_t>(DT_RIGHT), 0, 80);
-    const int32_t given = Ink(surface).right;
+    surface->DrawText("Hi", 10, 4, R, static_cast<int32_t>(DT_RIGHT));
+    const int32_t byDefault = Ink(*surface).right;
+    surface->DrawText("Hi", 10, 4, R, static_cast<int32_t>(DT_RIGHT), 0, 80);
+    const int32_t given = Ink(*surface).right;
     EXPECT_TRUE(byDefault > 140 && byDefault <= 150) << byDefault;
     EXPECT_TRUE(given > 70 && given <= 80) << given;
+
+    // Refilled after text, the mask is rebuilt whole: a blit adds nothing.
+    const COLORREF back = RGB(1, 2, 3);
+    Target target(160, 100, back);
+    surface->BitBlt(target.dc(), nullptr, 0, 0);
+    EXPECT_EQ(target.count(back), 16000);
 }
