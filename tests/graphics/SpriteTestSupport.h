@@ -39,8 +39,6 @@ class Target {
     Target& operator=(const Target&) = delete;
     HDC dc() const { return dc_; }
     COLORREF at(int32_t x, int32_t y) const { return GetPixel(dc_, x, y); }
-    int32_t width() const { return bitmap_.width; }
-    int32_t height() const { return bitmap_.height; }
     int count(COLORREF c) const {
         return static_cast<int>(std::count(bitmap_.pixels.begin(), bitmap_.pixels.end(), c));
     }
@@ -50,18 +48,16 @@ class Target {
     HDC dc_ = nullptr;
 };
 
-// Checks a context's pixels over width x height against want(x, y).
+// Checks every pixel of the bitmap selected into dc against want(x, y).
 template <typename Want>
-void ExpectPixels(HDC dc, int32_t width, int32_t height, Want want) {
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x)
+void ExpectPixels(HDC dc, Want want) {
+    BITMAP size{};
+    GetObjectA(GetCurrentObject(dc, GdiKind::Bitmap), sizeof size, &size);
+    ASSERT_GT(size.bmWidth * size.bmHeight, 0) << "no bitmap to check";
+    for (int32_t y = 0; y < size.bmHeight; ++y) {
+        for (int32_t x = 0; x < size.bmWidth; ++x)
             EXPECT_EQ(GetPixel(dc, x, y), static_cast<COLORREF>(want(x, y))) << x << "," << y;
     }
-}
-
-template <typename Want>
-void ExpectPixels(const Target& target, Want want) {
-    ExpectPixels(target.dc(), target.width(), target.height(), want);
 }
 
 // Checks a surface's own reading of its pixels, kTransparentPixel included.

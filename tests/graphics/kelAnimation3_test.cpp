@@ -90,7 +90,7 @@ TEST(kelAnimation3, BlitsTheCurrentFrameWithTransparency) {
     a.SpriteSet(1, 0);
     a.BitBlt(target.dc(), nullptr, 1, 1);
     spritetest::ExpectPixels(
-        target, [&](int x, int y) { return x >= 2 && x < 4 && y >= 2 && y < 4 ? red : back; });
+        target.dc(), [&](int x, int y) { return x >= 2 && x < 4 && y >= 2 && y < 4 ? red : back; });
 
     // Into a sprite pair, scaled twice: the frame's opaque pixels join the pair's mask.
     auto pair = Sheet(8, 8, 1, 1);

@@ -55,43 +55,41 @@ Box Ink(kelSprite3& s) {
 
 TEST(kelSprite3, PictureSpriteMasksItsKeyAndBlitsOnlyOpaquePixels) {
     const std::string path = WriteBmp("qx_sprite_key.bmp", 4, 3, kPicture);
+    const auto block = Surface(false, 2, 2, 0, "", -1);
     // Green given as the key, or taken from the top-left pixel.
     for (const Color key : {G, kNone}) {
         const auto sprite = Surface(true, -1, -1, -1, path, key);
         ASSERT_TRUE(sprite->Width() == 4 && sprite->Height() == 3 && sprite->MaskHDC() != nullptr);
         EXPECT_EQ(sprite->TransparentColor(), G);
         // Keyed pixels: white in the mask, black in the main surface so SRCPAINT adds nothing.
-        ExpectPixels(sprite->MainHDC(), 4, 3, [](int x, int y) { return Over(x, y, 0, 0, K); });
-        ExpectPixels(sprite->MaskHDC(), 4, 3, [](int x, int y) { return Pic(x, y) == G ? W : K; });
+        ExpectPixels(sprite->MainHDC(), [](int x, int y) { return Over(x, y, 0, 0, K); });
+        ExpectPixels(sprite->MaskHDC(), [](int x, int y) { return Pic(x, y) == G ? W : K; });
         ExpectPixels(*sprite, [](int x, int y) { return Over(x, y, 0, 0, kClear); });
 
         const Color back = RGB(10, 20, 30);
         Target plain(6, 5, back);
         sprite->BitBlt(plain.dc(), nullptr, 1, 1);
-        ExpectPixels(plain, [&](int x, int y) { return Over(x, y, 1, 1, back); });
+        ExpectPixels(plain.dc(), [&](int x, int y) { return Over(x, y, 1, 1, back); });
         // Into a sprite pair opaque pixels join its mask; a plain surface is opaque, black too.
         const auto pair = Surface(true, 6, 5, 0, "", 0);
         sprite->BitBlt(pair->MainHDC(), pair->MaskHDC(), 2, 1);
-        const auto block = Surface(false, 2, 2, 0, "", -1);
         block->BitBlt(pair->MainHDC(), pair->MaskHDC(), 0, 3);
         ExpectPixels(*pair,
                      [](int x, int y) { return x < 2 && y >= 3 ? K : Over(x, y, 2, 1, kClear); });
+        // Scaled as a sprite, the same holds for the stretched mask.
+        Target big(8, 6, B);
+        sprite->StretchBlt(big.dc(), nullptr, 0, 0, 8, 6);
+        ExpectPixels(big.dc(), [](int x, int y) { return Over(x / 2, y / 2, 0, 0, B); });
     }
     // A fixed size scales the picture; loaded plain it keeps every colour.
     const auto plain = Surface(false, 8, 6, -1, path, -1);
     EXPECT_EQ(plain->MaskHDC(), nullptr);
     ExpectPixels(*plain, [](int x, int y) { return Pic(x / 2, y / 2); });
-    // Scaled as a sprite, the same holds for the stretched mask.
-    const auto sprite = Surface(true, -1, -1, -1, path, G);
-    Target big(8, 6, B);
-    sprite->StretchBlt(big.dc(), nullptr, 0, 0, 8, 6);
-    ExpectPixels(big, [](int x, int y) { return Over(x / 2, y / 2, 0, 0, B); });
     // The deluxe blit of a plain surface uses the given raster operation.
-    const auto block = Surface(false, 2, 2, 0, "", -1);
     Target inverted(2, 2, W);
     block->BitBltDeluxe(inverted.dc(), nullptr, 0, 0, 2, 2, 0, 0, NOTSRCCOPY);
     block->BitBltDeluxe(inverted.dc(), nullptr, 0, 0, 1, 1, 0, 0, SRCCOPY);
-    ExpectPixels(inverted, [](int x, int y) { return x + y == 0 ? K : W; });
+    ExpectPixels(inverted.dc(), [](int x, int y) { return x + y == 0 ? K : W; });
 }
 
 TEST(kelSprite3, TransparentPixelsExistOnlyOnSprites) {

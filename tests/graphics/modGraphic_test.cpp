@@ -23,7 +23,7 @@ bool In(int32_t v, int32_t lo, int32_t hi) {
 TEST(FillRectangle, CoversHalfOpenArea) {
     Target b(12, 12, kBack);
     FillRectangle(b.dc(), 0, 0, 5, 5, kInk);
-    ExpectPixels(b, [](int x, int y) { return In(x, 0, 5) && In(y, 0, 5) ? kInk : kBack; });
+    ExpectPixels(b.dc(), [](int x, int y) { return In(x, 0, 5) && In(y, 0, 5) ? kInk : kBack; });
     FillRectangle(b.dc(), 7, 7, 7, 7, RGB(0, 0, 0));
     FillRectangle(b.dc(), 7, 3, 7, 9, RGB(0, 0, 0));
     FillRectangle(b.dc(), 10, 10, 20, 20, kInk);  // clipped by the bitmap
@@ -36,7 +36,7 @@ TEST(FrameRectangle, BandLiesInsideAndLeavesTheInterior) {
         SCOPED_TRACE(w);
         Target b(40, 40, kBack);
         FrameRectangle(b.dc(), 5, 7, 30, 33, kInk, w);
-        ExpectPixels(b, [&](int x, int y) {
+        ExpectPixels(b.dc(), [&](int x, int y) {
             const bool outer = In(x, 5, 30) && In(y, 7, 33);
             const bool inner = In(x, 5 + w, 30 - w) && In(y, 7 + w, 33 - w);
             return outer && !inner ? kInk : kBack;
@@ -67,11 +67,10 @@ TEST(ReadFormFont, CopiesTheSelectedFontAndLeavesItSelected) {
                           .lfItalic = 1,
                           .lfFaceName = "Small Fonts"};
     HFONT font = CreateFontIndirectA(&wanted);
-    HGDIOBJ old = SelectObject(form.hDC(), font);
+    SelectObject(form.hDC(), font);
     LOGFONTA read{};
     ReadFormFont(form, read);
     EXPECT_EQ(std::memcmp(&read, &wanted, sizeof(LOGFONTA)), 0);
     EXPECT_EQ(GetCurrentObject(form.hDC(), GdiKind::Font), font);
-    SelectObject(form.hDC(), old);
-    DeleteObject(font);
+    DeleteObject(font);  // goes with the form's context
 }
