@@ -334,29 +334,9 @@ void kelSprite3::Terminate() {
     }
 }
 
-void kelSprite3::SetWidth(int32_t pWidth) {
-    mWidth = pWidth;
-    Refresh(true);
-}
-
-void kelSprite3::SetHeight(int32_t pHeight) {
-    mHeight = pHeight;
-    Refresh(true);
-}
-
 void kelSprite3::Size(int32_t pWidth, int32_t pHeight) {
     mWidth = pWidth;
     mHeight = pHeight;
-    Refresh(true);
-}
-
-void kelSprite3::SetSprite(bool pSprite) {
-    mSprite = pSprite;
-    Refresh(false);
-}
-
-void kelSprite3::SetPath(const std::string& pPath) {
-    mPath = pPath;
     Refresh(true);
 }
 
@@ -364,42 +344,6 @@ void kelSprite3::LoadPicture(const std::string& pPath, bool pAutoSize) {
     mPath = pPath;
     mAutoSize = pAutoSize;
     Refresh(true);
-}
-
-void kelSprite3::SetTransparentColor(Color pColor) {
-    mTransparentColor = pColor;
-    Refresh(false);
-}
-
-void kelSprite3::SetBackColor(Color pColor) {
-    mBackColor = pColor;
-    Refresh(false);
-}
-
-void kelSprite3::Cls() {
-    Refresh(false);
-}
-
-void kelSprite3::SetXB(double v) {
-    mXB = Nearest(v);
-}
-void kelSprite3::SetXS(double v) {
-    mXS = Nearest(v);
-}
-void kelSprite3::SetYB(double v) {
-    mYB = Nearest(v);
-}
-void kelSprite3::SetYS(double v) {
-    mYS = Nearest(v);
-}
-void kelSprite3::SetZ(double v) {
-    mZ = Nearest(v);
-}
-void kelSprite3::SetZB(double v) {
-    mZB = Nearest(v);
-}
-void kelSprite3::SetZS(double v) {
-    mZS = Nearest(v);
 }
 
 int32_t kelSprite3::WidthOne() const {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Numbers.h"
 #include "platform/raster/gdi.h"
 
 class kelSprite3 {
@@ -78,20 +79,20 @@ class kelSprite3 {
     HDC MaskHDC() const { return mMaskDC; }
 
     int32_t Width() const { return mWidth; }
-    void SetWidth(int32_t pWidth);
+    void SetWidth(int32_t pWidth) { Store(mWidth, pWidth, true); }
     int32_t Height() const { return mHeight; }
-    void SetHeight(int32_t pHeight);
+    void SetHeight(int32_t pHeight) { Store(mHeight, pHeight, true); }
     void Size(int32_t pWidth, int32_t pHeight);
     bool Sprite() const { return mSprite; }
-    void SetSprite(bool pSprite);
+    void SetSprite(bool pSprite) { Store(mSprite, pSprite, false); }
     const std::string& Path() const { return mPath; }
-    void SetPath(const std::string& pPath);
+    void SetPath(const std::string& pPath) { Store(mPath, pPath, true); }
     void LoadPicture(const std::string& pPath, bool pAutoSize);
     Color TransparentColor() const { return mTransparentColor; }
-    void SetTransparentColor(Color pColor);
+    void SetTransparentColor(Color pColor) { Store(mTransparentColor, pColor, false); }
     Color BackColor() const { return mBackColor; }
-    void SetBackColor(Color pColor);
-    void Cls();
+    void SetBackColor(Color pColor) { Store(mBackColor, pColor, false); }
+    void Cls() { Refresh(false); }
 
     // General-purpose values for the callers; they mean nothing to the surface itself.
     int32_t ID = 0;
@@ -100,19 +101,19 @@ class kelSprite3 {
     double X = 0;
     double Y = 0;
     double XB() const { return mXB; }
-    void SetXB(double v);
+    void SetXB(double v) { mXB = Nearest(v); }
     double XS() const { return mXS; }
-    void SetXS(double v);
+    void SetXS(double v) { mXS = Nearest(v); }
     double YB() const { return mYB; }
-    void SetYB(double v);
+    void SetYB(double v) { mYB = Nearest(v); }
     double YS() const { return mYS; }
-    void SetYS(double v);
+    void SetYS(double v) { mYS = Nearest(v); }
     double Z() const { return mZ; }
-    void SetZ(double v);
+    void SetZ(double v) { mZ = Nearest(v); }
     double ZB() const { return mZB; }
-    void SetZB(double v);
+    void SetZB(double v) { mZB = Nearest(v); }
     double ZS() const { return mZS; }
-    void SetZS(double v);
+    void SetZS(double v) { mZS = Nearest(v); }
     bool Alive = false;
     Color HoldColor = 0;
     std::any Tag1;
@@ -126,6 +127,12 @@ class kelSprite3 {
     int32_t HeightOne() const;
 
   private:
+    // Stores a property, then refreshes the surface (its bitmaps rebuilt when pTerminate).
+    template <typename T>
+    void Store(T& pField, const T& pValue, bool pTerminate) {
+        pField = pValue;
+        Refresh(pTerminate);
+    }
     [[noreturn]] static void SpriteError(const std::string& pText);
     void EnsureMainBitmap(HDC pReference);
     void BuildMask(HDC pReference);
