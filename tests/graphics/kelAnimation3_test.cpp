@@ -10,8 +10,6 @@
 
 namespace {
 
-using C = kelSprite3::Color;
-
 // A sprite sheet whose every pixel starts transparent (black back colour and key).
 std::shared_ptr<kelSprite3> Sheet(int32_t width, int32_t height, int32_t numberX, int32_t numberY) {
     auto sheet = spritetest::Surface(true, width, height, 0, "", 0);
@@ -80,7 +78,7 @@ TEST(kelAnimation3, RotatesAndSelectsWithWrapping) {
 }
 
 TEST(kelAnimation3, BlitsTheCurrentFrameWithTransparency) {
-    constexpr C red = RGB(255, 0, 0), blue = RGB(0, 0, 255), back = RGB(0, 200, 0);
+    constexpr kelSprite3::Color red = RGB(255, 0, 0), blue = RGB(0, 0, 255), back = RGB(0, 200, 0);
     auto sheet = Sheet(8, 4, 2, 1);
     sheet->DrawRectangle(5, 1, 7, 3, red);  // frame 1 (x 4..7): a 2x2 block
     sheet->DrawPixel(0, 0, blue);           // frame 0: one pixel

@@ -9,8 +9,7 @@
 
 namespace {
 
-using spritetest::ExpectPixels;
-using spritetest::Target;
+using namespace spritetest;
 
 constexpr COLORREF kBack = RGB(1, 2, 3), kInk = RGB(250, 20, 90);
 

@@ -24,13 +24,3 @@ TEST(clsVoices, StopzAndPlayOnEmptyOrMissingSlots) {
         EXPECT_TRUE(voices.Current() == nullptr && voices.CurrentIndex() == -1);
     }
 }
-
-TEST(kelSounds2, SilentWhateverIsCalled) {
-    kelSounds2 sound;
-    sound.Add("boom.wav");
-    sound.Initialize(gSoundDevice, 1, true);
-    sound.Play(-100, 22050, 80, true);
-    sound.Volume(50);
-    sound.Frequency(11025);
-    EXPECT_TRUE(sound.Count() == 0 && !sound.Playing());
-}

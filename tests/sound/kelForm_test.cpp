@@ -2,28 +2,27 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/headless/Headless.h"
 #include "platform/window/Application.h"
 
 namespace {
 
-LOGFONTA SelectedFont(kelForm& form) {
-    LOGFONTA logfont{};
-    GetObjectA(GetCurrentObject(form.hDC(), GdiKind::Font), sizeof(logfont), &logfont);
-    return logfont;
-}
-
-// Headless, with a pass limit: a form that never unloads would keep the message loop going.
-platform::Headless& Quiet() {
-    platform::Headless& headless = platform::UseHeadless();
-    headless.SetPassLimit(1000);
-    return headless;
+// The selected font as "face height weight italic".
+std::string SelectedFont(kelForm& form) {
+    LOGFONTA f{};
+    GetObjectA(GetCurrentObject(form.hDC(), GdiKind::Font), sizeof(f), &f);
+    return std::string(f.lfFaceName) + " " + std::to_string(f.lfHeight) + " " +
+           std::to_string(f.lfWeight) + " " + std::to_string(f.lfItalic);
 }
 
 }  // namespace
 
 TEST(kelForm, UnloadsItselfOnceItIsTheLastForm) {
-    platform::Headless& headless = Quiet();
+    // With a pass limit: a form that never unloads would keep the message loop going.
+    platform::Headless& headless = platform::UseHeadless();
+    headless.SetPassLimit(1000);
     platform::Application& app = platform::Application::Get();
     platform::Form title("frmTitle");
     title.Load();
@@ -50,14 +49,12 @@ TEST(kelForm, UnloadsItselfOnceItIsTheLastForm) {
 }
 
 TEST(kelForm, FontIsSelectedAndMeasuresInItsScale) {
-    Quiet();
+    platform::UseHeadless().SetPassLimit(1000);
     kelForm& form = kelForm::Instance();
     EXPECT_EQ(form.Caption, "Form2");
     EXPECT_EQ(form.FontName(), "MS Sans Serif");
     form.SetFont("DejaVu Sans", 12, true, false);
-    LOGFONTA logfont = SelectedFont(form);
-    EXPECT_STREQ(logfont.lfFaceName, "DejaVu Sans");
-    EXPECT_TRUE(logfont.lfHeight == -16 && logfont.lfWeight == FW_BOLD && !logfont.lfItalic);
+    EXPECT_EQ(SelectedFont(form), "DejaVu Sans -16 700 0");
 
     form.ScaleMode = kelForm::ScaleModes::Pixels;
     const float pixels = form.TextWidth("Quadrix"), lineHeight = form.TextHeight("Q");
@@ -72,8 +69,6 @@ TEST(kelForm, FontIsSelectedAndMeasuresInItsScale) {
     form.Unload();
     kelForm::Instance();
     EXPECT_EQ(form.ScaleMode, kelForm::ScaleModes::Twips);
-    logfont = SelectedFont(form);
-    EXPECT_TRUE(std::string(logfont.lfFaceName) == "MS Sans Serif" &&
-                logfont.lfWeight == FW_NORMAL);
+    EXPECT_EQ(SelectedFont(form), "MS Sans Serif -11 400 0");
     form.Unload();
 }
