@@ -10,12 +10,12 @@
 namespace quadrix {
 
 class Random {
-public:
+  public:
     void Seed(uint64_t seed) { engine_.seed(seed); }
     // Uniform in [0, 1), 53 bits.
     double Next() { return static_cast<double>(engine_() >> 11) * (1.0 / 9007199254740992.0); }
 
-private:
+  private:
     std::mt19937_64 engine_{12345};
 };
 
@@ -26,7 +26,9 @@ inline Random& SharedRandom() {
 
 }  // namespace quadrix
 
-inline double Rnd() { return quadrix::SharedRandom().Next(); }
+inline double Rnd() {
+    return quadrix::SharedRandom().Next();
+}
 
 // A colour from three draws, red first, then green, then blue.
 inline COLORREF RandomColor() {

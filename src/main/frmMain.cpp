@@ -8,7 +8,9 @@
 frmMain::frmMain() = default;
 frmMain::~frmMain() = default;
 
-HDC frmMain::hDC() const { return picMain.hDC(); }
+HDC frmMain::hDC() const {
+    return picMain.hDC();
+}
 
 frmMain& MainForm() {
     static frmMain form;

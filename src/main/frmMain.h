@@ -14,7 +14,7 @@ class clsBoxes;
 class clsWell;
 
 class frmMain {
-public:
+  public:
     frmMain();
     ~frmMain();
     frmMain(const frmMain&) = delete;
@@ -45,7 +45,7 @@ public:
     POINT mSavedCursor{};
     POINT mCursor{};
 
-private:
+  private:
     COLORREF backColor_ = RGB(255, 255, 255);
 };
 

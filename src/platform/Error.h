@@ -13,13 +13,13 @@ constexpr uint32_t kObjectError2 = 0x80040002u;
 constexpr uint32_t kObjectError3 = 0x80040003u;
 
 class Error : public std::runtime_error {
-public:
+  public:
     Error(uint32_t number, const std::string& text) : std::runtime_error(text), number_(number) {}
     uint32_t Number() const { return number_; }
     // The same number read as the old 32-bit signed value (0x80040001 is -2147221503).
     int32_t SignedNumber() const { return static_cast<int32_t>(number_); }
 
-private:
+  private:
     uint32_t number_;
 };
 

@@ -5,7 +5,13 @@
 #include <cstdint>
 
 // Largest whole number not above x.
-inline int32_t Int(double x) { return static_cast<int32_t>(std::floor(x)); }
+inline int32_t Int(double x) {
+    return static_cast<int32_t>(std::floor(x));
+}
 // Nearest whole number, halves to the even one (the old runtime's CLng / CInt).
-inline int32_t Nearest(double x) { return static_cast<int32_t>(std::nearbyint(x)); }
-inline int32_t CLng(double x) { return Nearest(x); }
+inline int32_t Nearest(double x) {
+    return static_cast<int32_t>(std::nearbyint(x));
+}
+inline int32_t CLng(double x) {
+    return Nearest(x);
+}
