@@ -7,6 +7,7 @@ QUADRIX_PACKAGES=(
   libgtest-dev libbenchmark-dev
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev
   libfontconfig-dev fontconfig fonts-dejavu-core
+  clang-format
 )
 
 ensure_packages() {
@@ -29,4 +30,13 @@ configure_and_build() {
   local dir="$1" type="$2"; shift 2
   cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@" >/dev/null
   cmake --build "$dir" --parallel "$(nproc)"
+}
+
+# Formatting is mechanical: any file that clang-format would change fails the check.
+check_format() {
+  local files
+  files=$(git -C "$ROOT" ls-files '*.cpp' '*.h' 2>/dev/null || true)
+  [ -n "$files" ] || return 0
+  (cd "$ROOT" && echo "$files" | xargs clang-format --dry-run -Werror) ||
+    { echo "Formatting differs from .clang-format: run clang-format -i on the files above." >&2; exit 1; }
 }
