@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
@@ -138,7 +139,8 @@ class PlayfieldFixture : public ::testing::Test {
         Man().mY = y;
         Man().mMovedX = Man().mMovedY = false;
     }
-    void Hold(std::initializer_list<int> keys) {
+    // Keys are copied in by value: a table of cases must own its key lists.
+    void Hold(const std::vector<int>& keys) {
         keyboard.Initialize();
         for (int k : keys)
             keyboard.SetKeyHold(k, true);

@@ -1,4 +1,5 @@
 #include <tuple>
+#include <vector>
 
 #include "PlayfieldFixture.h"
 #include "graphics/modGraphic.h"
@@ -21,7 +22,7 @@ class ManTest : public PlayfieldFixture {
 TEST_F(ManTest, MoveTriesDiagonalThenDoubleDiagonalThenHorizontalThenVertical) {
     EXPECT_TRUE(ManAt() == (POINT{15, 225}));  // the start pocket
     // Each case adds its blocked pixels to those of the case before.
-    const std::tuple<std::initializer_list<int>, POINT, POINT> cases[] = {
+    const std::tuple<std::vector<int>, POINT, POINT> cases[] = {
         {{}, {0, 0}, {100, 100}},
         {{VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN}, {0, 0}, {105, 105}},  // right and down win
         {{'A', 'W'}, {0, 0}, {95, 95}},
@@ -130,7 +131,7 @@ TEST_F(ManTest, GoalMarkerColoursTravelClockwise) {
 
 TEST_F(ManTest, BrushSizeComesFromTheButtonPairs) {
     // Keys, brush lines beyond his own square, brush colour.
-    const std::tuple<std::initializer_list<int>, int32_t, COLORREF> cases[] = {
+    const std::tuple<std::vector<int>, int32_t, COLORREF> cases[] = {
         {{}, 1, gManColor1},
         {{VK_RBUTTON}, 0, kPath},             // first of a pair: no brush
         {{VK_MBUTTON}, 2, gManColor1},        // second: Int(6 / 2) - 1 lines
