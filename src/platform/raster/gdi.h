@@ -155,9 +155,8 @@ struct DeviceContext {
     COLORREF bkColor = RGB(255, 255, 255);
     COLORREF textColor = RGB(0, 0, 0);
     int bkMode = OPAQUE;
-    POINT current{};      // MoveToEx / LineTo position
-    bool screen = false;  // the screen's reference context (GetDC(nullptr))
-    Bitmap* ownDefaultBitmap = nullptr;
+    POINT current{};             // MoveToEx / LineTo position
+    bool screen = false;         // the screen's reference context (GetDC(nullptr))
     Bitmap* borrowed = nullptr;  // CreateBitmapDC's target: never counted, never deleted here
 };
 
