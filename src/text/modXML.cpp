@@ -76,7 +76,8 @@ bool ReadLine(std::streambuf& in, std::string& line) {
 class Reader {
   public:
     Reader(const std::string& target, XMLHandler& handler) : target_(target), handler_(handler) {
-        inside_ = target_.empty();
+        // Only an all-blank target means the whole file; " X " itself never matches a tag.
+        inside_ = TrimSpaces(target_).empty();
     }
 
     void Run(std::streambuf& in) {
@@ -262,7 +263,7 @@ std::string XMLCollapseBlank(const std::string& pText) {
 
 std::string XMLParseFile(const std::string& pFileName, const std::string& pTag,
                          XMLHandler& pHandler) {
-    const std::string target = TrimSpaces(RemoveChars(Upper(TrimSpaces(pTag)), "<>"));
+    const std::string target = RemoveChars(Upper(TrimSpaces(pTag)), "<>");
     Reader reader(target, pHandler);
     std::error_code ec;
     std::ifstream file;

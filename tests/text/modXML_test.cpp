@@ -77,6 +77,9 @@ TEST(ModXML, EventSequencesAndTargetElement) {
         (Result{"", Wrap("CHARACTERS", "A", "2")}));
     // Tags after the target's end in the same line are not processed either.
     EXPECT_EQ(Parse("<T>1</T><U>2</U>\n", "t"), (Result{"", Leaf("T", "1")}));
+    // Blanks left inside the brackets stay part of the target, which then matches no tag.
+    EXPECT_EQ(Parse("<T>1</T>\n", "< t >"), Result());
+    EXPECT_EQ(Parse("<T>1</T>\n", " < > "), (Result{"", Leaf("T", "1")}));
 }
 
 TEST(ModXML, Normalisation) {
