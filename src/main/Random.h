@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <random>
 
+#include "platform/Numbers.h"
 #include "platform/raster/gdi.h"
 
 namespace quadrix {
@@ -32,8 +33,8 @@ inline double Rnd() {
 
 // A colour from three draws, red first, then green, then blue.
 inline COLORREF RandomColor() {
-    const int r = static_cast<int>(Rnd() * 256);
-    const int g = static_cast<int>(Rnd() * 256);
-    const int b = static_cast<int>(Rnd() * 256);
+    const int32_t r = Int(Rnd() * 256);
+    const int32_t g = Int(Rnd() * 256);
+    const int32_t b = Int(Rnd() * 256);
     return RGB(r, g, b);
 }
