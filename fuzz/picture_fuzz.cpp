@@ -6,7 +6,14 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/headless/Headless.h"
+
 #include "picture_entry.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    platform::UseHeadless();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = (std::filesystem::temp_directory_path() /

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/headless/Headless.h"
+
 #include "xml_entry.h"
 
 namespace {
@@ -24,6 +26,11 @@ struct ScratchFile {
 };
 
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    platform::UseHeadless();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const ScratchFile scratch;

@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "app/simSettings.h"
+#include "platform/headless/Headless.h"
 
 int main(int argc, char** argv) {
+    platform::UseHeadless();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && args[0] == "settings") {
         return RunSettings({args.begin() + 1, args.end()}, std::cout, std::cerr);

@@ -1,5 +1,8 @@
 #include "platform/Backend.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "platform/headless/Headless.h"
 
 namespace platform {
@@ -13,8 +16,16 @@ std::unique_ptr<Backend>& Slot() {
 
 Backend& CurrentBackend() {
     auto& slot = Slot();
-    if (!slot) slot = std::make_unique<Headless>();
+    if (!slot) {
+        // A program that forgot to install its back end must not quietly run without a display.
+        std::fputs("quadrix: no platform back end installed\n", stderr);
+        std::abort();
+    }
     return *slot;
+}
+
+bool HasBackend() {
+    return Slot() != nullptr;
 }
 
 void InstallBackend(std::unique_ptr<Backend> backend) {

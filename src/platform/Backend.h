@@ -1,6 +1,6 @@
 // The one object behind every platform service that depends on the machine: clock, keyboard
 // table, cursor, joystick, screen, presenting frames, native events and message boxes. A back
-// end is chosen once at start-up; until one is installed the headless one serves.
+// end is installed once at start-up; using the platform before that is a programming error.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +26,8 @@ class EventSink {
     virtual ~EventSink() = default;
     // A mouse button went down or up at a screen position (vk: 1 left, 2 right, 4 middle).
     virtual void MouseButton(int vk, bool down, POINT at) = 0;
+    // The cursor moved to a screen position (drags on controls follow it).
+    virtual void MouseMove(POINT at) { (void)at; }
     // A click on the control with this name, on whichever loaded form has it.
     virtual void ClickControl(const std::string& name) = 0;
     // The player, the task list or the system asks a form to close; an empty name means the
@@ -70,9 +72,16 @@ class Backend {
     // Modal: nothing else of the program runs until it is answered.
     virtual MessageBoxAnswer ShowMessageBox(const std::string& title, const std::string& text,
                                             MessageBoxButtons buttons) = 0;
+
+    // Gives the desktop back before a fatal message: cursor shown, relative mouse mode and
+    // full screen left. Must not throw.
+    virtual void RestoreDesktop() {}
 };
 
-// The back end in use; the headless one when none was installed.
+// Whether a back end has been installed.
+bool HasBackend();
+
+// The back end in use; aborts when none was installed.
 Backend& CurrentBackend();
 // Replaces the back end in use (start-up, or a test that wants a fresh one).
 void InstallBackend(std::unique_ptr<Backend> backend);

@@ -57,6 +57,10 @@ void Headless::SetKey(int vk, bool down) {
         keys_.Release(vk);
 }
 
+void Headless::RestoreDesktop() {
+    if (cursorCount_ < 0) cursorCount_ = 0;
+}
+
 int Headless::ShowCursor(bool show) {
     cursorCount_ += show ? 1 : -1;
     return cursorCount_;

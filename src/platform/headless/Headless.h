@@ -52,6 +52,7 @@ class Headless : public Backend {
     bool WaitEvents(uint32_t ms) override;
     MessageBoxAnswer ShowMessageBox(const std::string& title, const std::string& text,
                                     MessageBoxButtons buttons) override;
+    void RestoreDesktop() override;
 
     // Clock. Time is kept in microseconds; every read of the clock first advances it by the
     // read step (default 100 us), so a loop that spins on the clock always gets out.

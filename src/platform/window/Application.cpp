@@ -100,12 +100,21 @@ bool Application::Unload(Form& form, UnloadMode mode) {
 }
 
 void Application::FireDueTimers() {
-    const std::vector<Form*> forms = loaded_;
+    // Handlers may load and unload forms, and a game loop inside a handler pumps again, so
+    // each nesting level scans its own snapshot; the snapshots keep their capacity, so a pump
+    // allocates nothing once the program has run a little.
+    if (scanDepth_ == scans_.size()) scans_.emplace_back();
+    TimerScan& scan = scans_[scanDepth_];
+    struct Depth {
+        size_t& d;
+        ~Depth() { --d; }
+    } depth{++scanDepth_};
+    scan.forms.assign(loaded_.begin(), loaded_.end());
     const uint32_t now = CurrentBackend().Now();
-    for (Form* form : forms) {
+    for (Form* form : scan.forms) {
         if (!form->loaded_) continue;
-        const std::vector<Control*> controls = form->controls_;
-        for (Control* c : controls) {
+        scan.controls.assign(form->controls_.begin(), form->controls_.end());
+        for (Control* c : scan.controls) {
             // An earlier handler may have unloaded the form.
             if (!form->loaded_) break;
             auto* timer = dynamic_cast<Timer*>(c);

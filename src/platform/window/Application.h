@@ -70,6 +70,13 @@ class Application : public EventSink {
     Control* pressed_ = nullptr;  // where the left button went down
     Bitmap* frame_ = nullptr;
     HDC frameDC_ = nullptr;
+
+    struct TimerScan {
+        std::vector<Form*> forms;
+        std::vector<Control*> controls;
+    };
+    std::deque<TimerScan> scans_;  // one per nesting level of FireDueTimers; stable addresses
+    size_t scanDepth_ = 0;
 };
 
 // Dispatches pending events from inside a handler (the old DoEvents).

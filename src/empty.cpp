@@ -1,1 +1,0 @@
-// Placeholder so that a source folder without code still makes a library.
