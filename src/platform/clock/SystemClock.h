@@ -1,0 +1,13 @@
+// The machine's own monotonic clock, for back ends that run in real time.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// Milliseconds since an arbitrary start, 32 bits, wrapping like the old multimedia clock.
+uint32_t SystemNowMs();
+// Sleeps at least ms milliseconds (interrupted sleeps are resumed).
+void SystemSleepMs(uint32_t ms);
+
+}  // namespace platform
