@@ -16,6 +16,7 @@
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Numbers.h"
+#include "platform/files/ProgramFolder.h"
 #include "platform/headless/Headless.h"
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
@@ -54,7 +55,7 @@ void SetUpGame(const Config& c, clsKeyboard& keyboard, clsJoystick& joystick) {
     form.picMain.Move(Int((gScreenWidth - w) / 2.0), Int((gScreenHeight - h) / 2.0), w, h);
     form.picMain.SetBackColor(RGB(255, 255, 255));
 
-    clsWalls::SetProgramFolder(
+    platform::SetProgramFolder(
         std::filesystem::path(__FILE__).parent_path().parent_path().string());
     form.mWell = std::make_unique<clsWell>();
     form.mWell->Initialize();

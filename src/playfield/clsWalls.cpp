@@ -2,8 +2,6 @@
 #include "playfield/clsWalls.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "graphics/kelSprite3.h"
 #include "main/frmMain.h"
@@ -11,11 +9,6 @@
 #include "playfield/clsMan.h"
 
 namespace {
-
-std::string& FolderOverride() {
-    static std::string folder;
-    return folder;
-}
 
 // One displacement the push may try, in lines.
 struct Step {
@@ -50,18 +43,6 @@ int32_t HoldingDirection(const std::vector<clsWalls::Wall>& walls, int32_t speed
 
 clsWalls::clsWalls() = default;
 clsWalls::~clsWalls() = default;
-
-void clsWalls::SetProgramFolder(const std::string& pFolder) {
-    FolderOverride() = pFolder;
-}
-
-std::string clsWalls::ProgramFolder() {
-    if (!FolderOverride().empty()) return FolderOverride();
-    std::error_code ec;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return ".";
-    return exe.parent_path().string();
-}
 
 void clsWalls::Clear(int32_t pWallCount) {
     mWallCount = pWallCount > 0 ? pWallCount : 0;

@@ -73,10 +73,6 @@ class clsWalls {
     int32_t SkippedCount() const { return mSkipped; }
     const kelSprite3* Dollar() const { return mDollar.get(); }
 
-    // The folder that holds images/; empty (the default) means the executable's folder.
-    static void SetProgramFolder(const std::string& pFolder);
-    static std::string ProgramFolder();
-
   private:
     friend class clsWallsPeer;
 

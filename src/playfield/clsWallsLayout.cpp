@@ -7,6 +7,7 @@
 #include "main/Random.h"
 #include "main/modMain.h"
 #include "platform/Numbers.h"
+#include "platform/files/ProgramFolder.h"
 #include "playfield/clsWalls.h"
 #include "playfield/modColor.h"
 
@@ -58,7 +59,7 @@ void clsWalls::Initialize(int32_t pWallCount) {
     mIndexed = false;
     std::vector<std::vector<int32_t>>().swap(mIndex);
     auto dollar = std::make_unique<kelSprite3>();
-    dollar->Initialize(false, -1, -1, -1, ProgramFolder() + "/images/Dollar.bmp", 255);
+    dollar->Initialize(false, -1, -1, -1, platform::ProgramFolder() + "/images/Dollar.bmp", 255);
     mDollar = std::move(dollar);
 }
 

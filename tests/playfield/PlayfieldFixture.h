@@ -17,6 +17,7 @@
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Numbers.h"
+#include "platform/files/ProgramFolder.h"
 #include "platform/headless/Headless.h"
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
@@ -87,7 +88,7 @@ class PlayfieldFixture : public ::testing::Test {
         walls.Clear(8);
         // The repository's own images/ folder stands in for the program's folder; tests/data
         // lies two levels below the repository root (it need not exist).
-        clsWalls::SetProgramFolder(
+        platform::SetProgramFolder(
             std::filesystem::path(QUADRIX_TEST_DATA).parent_path().parent_path());
         quadrix::SharedRandom().Seed(20240601);
         FillPicture();
@@ -96,7 +97,7 @@ class PlayfieldFixture : public ::testing::Test {
     void TearDown() override {
         gKeyboard = nullptr;
         gJoystick = nullptr;
-        clsWalls::SetProgramFolder("");
+        platform::SetProgramFolder("");
     }
 
     // A game's settings for one mode and set of options on the current screen.

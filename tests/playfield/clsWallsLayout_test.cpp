@@ -151,7 +151,7 @@ TEST_F(WallsLayoutTest, CrowdedLayoutGivesUpOnWallsThatDoNotFit) {
 }
 
 TEST_F(WallsLayoutTest, MissingPictureRaisesTheSurfaceError) {
-    clsWalls::SetProgramFolder("/nonexistent/quadrix");
+    platform::SetProgramFolder("/nonexistent/quadrix");
     try {
         walls.Initialize(10);
         FAIL() << "no error for a missing picture";
@@ -159,8 +159,8 @@ TEST_F(WallsLayoutTest, MissingPictureRaisesTheSurfaceError) {
         EXPECT_EQ(e.Number(), platform::kObjectError1);
         EXPECT_STREQ(e.what(), "Can't find file '/nonexistent/quadrix/images/Dollar.bmp'.");
     }
-    clsWalls::SetProgramFolder("");  // the executable's folder
-    EXPECT_TRUE(clsWalls::ProgramFolder() != "" && clsWalls::ProgramFolder() != ".");
+    platform::SetProgramFolder("");  // the executable's folder
+    EXPECT_TRUE(platform::ProgramFolder() != "" && platform::ProgramFolder() != ".");
 }
 
 // Every game mode, at both levels and with the layout options, sets its walls up on the
