@@ -189,6 +189,7 @@ void Headless::Apply(const ScriptEvent& e, EventSink& sink) {
             break;
         case ScriptEventKind::CursorMove:
             MoveCursorTo(e.x, e.y);
+            sink.MouseMove(cursor_);
             break;
         case ScriptEventKind::MouseDown:
         case ScriptEventKind::MouseUp: {

@@ -8,7 +8,7 @@
 // fall due in the same pump are applied in script order, pass events before time events.
 // EVENT is one of:
 //   key down|up KEY            KEY: a virtual-key code (37) or a key name (Left, A, Escape)
-//   cursor X Y                 moves the cursor to screen pixel (X, Y)
+//   cursor X Y                 moves the cursor to screen pixel (X, Y), reported as motion
 //   mouse down|up left|right|middle
 //   click NAME                 clicks the control of that name (buttons, check boxes, ...)
 //   close [FORM] [user|tasklist|system|code]   a close request (no FORM: the active form)

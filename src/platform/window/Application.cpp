@@ -87,6 +87,7 @@ bool Application::Unload(Form& form, UnloadMode mode) {
     for (Control* c : form.controls_) {
         if (auto* timer = dynamic_cast<Timer*>(c)) timer->enabled_ = false;
         if (pressed_ == c) pressed_ = nullptr;
+        if (focus_ == c) focus_ = nullptr;
     }
     Erase(loaded_, &form);
     Erase(zorder_, &form);
@@ -147,7 +148,23 @@ uint32_t Application::NextTimerDue() {
 
 void Application::DoEvents() {
     CurrentBackend().PumpEvents(*this);
+    DeliverKeys();
     FireDueTimers();
+}
+
+void Application::DeliverKeys() {
+    std::array<uint8_t, 256> now{};
+    CurrentBackend().GetKeys(now.data());
+    const std::array<uint8_t, 256> before = keys_;
+    keys_ = now;
+    if (!focus_ || !focus_->Visible || !focus_->Parent() || focus_->Parent() != ActiveForm())
+        return;
+    for (const int vk : {VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN}) {
+        const bool held = now[vk] & 0x80, wasHeld = before[vk] & 0x80;
+        // A tap between two pumps shows only in the toggle bit.
+        const bool tapped = !held && ((now[vk] ^ before[vk]) & 1);
+        if ((held && !wasHeld) || tapped) focus_->KeyPress(vk);
+    }
 }
 
 bool Application::RunMessageLoop() {
@@ -200,12 +217,21 @@ void Application::MouseButton(int vk, bool down, POINT at) {
     Control* under = ControlAt(*top, local);
     if (down) {
         pressed_ = under;
+        if (under && under->CanFocus()) focus_ = under;
+        if (under) under->MouseDown(local);
         return;
     }
     // A click is a press and a release over the same control.
     Control* was = pressed_;
     pressed_ = nullptr;
+    if (was) was->MouseRelease();
     if (under && under == was) under->ClickAt(local);
+}
+
+void Application::MouseMove(POINT at) {
+    Form* top = ActiveForm();
+    if (!pressed_ || !top || pressed_->Parent() != top) return;
+    pressed_->MouseDrag(POINT{at.x - top->Left(), at.y - top->Top()});
 }
 
 void Application::ClickControl(const std::string& name) {
@@ -232,10 +258,12 @@ void Application::Forget(Form& form) {
     Erase(zorder_, &form);
     if (active_ == &form) active_ = nullptr;
     if (pressed_ && pressed_->Parent() == &form) pressed_ = nullptr;
+    if (focus_ && focus_->Parent() == &form) focus_ = nullptr;
 }
 
 void Application::Forget(Control& control) {
     if (pressed_ == &control) pressed_ = nullptr;
+    if (focus_ == &control) focus_ = nullptr;
 }
 
 void Application::Reset() {
@@ -247,6 +275,7 @@ void Application::Reset() {
     zorder_.clear();
     active_ = nullptr;
     pressed_ = nullptr;
+    focus_ = nullptr;
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 // DoEvents and the message loop. One instance for the program.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -32,6 +33,9 @@ class Application : public EventSink {
     // The visible form on top (the active window), or nullptr.
     Form* ActiveForm() const;
 
+    // The control that gets the keys, or nullptr.
+    Control* Focus() const { return focus_; }
+
     // Dispatches every pending event and fires due timers; handlers run inside.
     void DoEvents();
     // Runs until no form is loaded (true), or until nothing can ever happen again in a
@@ -52,6 +56,7 @@ class Application : public EventSink {
 
     // EventSink.
     void MouseButton(int vk, bool down, POINT at) override;
+    void MouseMove(POINT at) override;
     void ClickControl(const std::string& name) override;
     void CloseRequest(const std::string& formName, UnloadMode mode) override;
 
@@ -62,12 +67,16 @@ class Application : public EventSink {
     // Milliseconds until the next enabled timer of a loaded form is due; UINT32_MAX for none.
     uint32_t NextTimerDue();
     Control* ControlAt(Form& form, POINT at) const;
+    // Hands the keys pressed since the last pump to the focused control.
+    void DeliverKeys();
     Form* FindForm(const std::string& name) const;
 
     std::vector<Form*> loaded_;  // load order
     std::vector<Form*> zorder_;  // visible forms, top last
     Form* active_ = nullptr;
     Control* pressed_ = nullptr;  // where the left button went down
+    Control* focus_ = nullptr;
+    std::array<uint8_t, 256> keys_{};  // the key table as the last pump left it
     Bitmap* frame_ = nullptr;
     HDC frameDC_ = nullptr;
 

@@ -50,6 +50,18 @@ class Control {
         Click();
     }
 
+    // The left button went down over the control, the cursor moved while it stayed down, and
+    // it came up again (anywhere). Points are in the parent's pixels. For controls that act
+    // while the button is held, as a scroll bar does.
+    virtual void MouseDown(POINT at) { (void)at; }
+    virtual void MouseDrag(POINT at) { (void)at; }
+    virtual void MouseRelease() {}
+
+    // A control that takes the keyboard focus when pressed gets the keys pressed while its
+    // form is on top.
+    virtual bool CanFocus() const { return false; }
+    virtual void KeyPress(int vk) { (void)vk; }
+
     // Draws the control onto the composed frame at its place (target is the form's frame).
     virtual void Compose(HDC target) const;
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "WindowTest.h"
+#include "platform/input/Keys.h"
 #include "platform/window/CheckBox.h"
 #include "platform/window/ControlPaint.h"
 #include "platform/window/HScrollBar.h"
@@ -42,15 +43,62 @@ TEST_F(WindowTest, CheckBoxScrollBarAndImmovableTimer) {
     EXPECT_EQ(hsc.Left(), 3);
     EXPECT_EQ(form.tmrMain.Left(), 0);
 
-    // The player clicks the scroll bar right of its thumb: one large step up.
-    hsc.LargeChange = 10;
-    hsc.ClickAt(POINT{hsc.Left() + hsc.Width() - 2, hsc.Top() + 5});
-    EXPECT_EQ(hsc.Value(), 110);
-    hsc.ClickAt(POINT{hsc.Left() + 1, hsc.Top() + 5});
-    EXPECT_EQ(hsc.Value(), 100);
-
     EXPECT_EQ(platform::DisplayCaption("Fast && Faded"), "Fast & Faded");
     EXPECT_EQ(platform::DisplayCaption("&About"), "About");
+}
+
+// The scroll bar as the player works it: every case starts from 100 and runs its script
+// lines in one pump. The bar lies at x 4..59: arrows 4..11 and 52..59, the thumb's 32 pixels
+// of travel from 12, the thumb at 28..35 for 100.
+TEST_F(WindowTest, ScrollBarArrowsTrackThumbAndKeys) {
+    platform::Form form("frmTitle");
+    platform::HScrollBar hsc("hscMouse"), other("hscOther");
+    form.Add(hsc);
+    form.Add(other);
+    hsc.Min = 0;
+    hsc.Max = 199;
+    hsc.LargeChange = 10;
+    hsc.Move(4, 20, 56, 8);
+    other.Move(4, 40, 56, 8);
+    int clicks = 0;
+    hsc.OnClick = [&] { ++clicks; };
+    form.Show();
+    const struct {
+        const char* script;
+        int32_t value;
+        int clicks;
+    } cases[] = {
+        {"cursor 6 24\nmouse down left\nmouse up left", 99, 1},  // left arrow
+        {"cursor 55 24\nmouse down left\nmouse up left", 101, 1},
+        {"cursor 15 24\nmouse down left\nmouse up left", 90, 1},  // track
+        {"cursor 45 24\nmouse down left\nmouse up left", 110, 1},
+        {"cursor 45 24\nmouse down left\ncursor 45 40\nmouse up left", 110, 0},
+        // The thumb caught 2 pixels in follows the cursor, beyond the ends too, and lets go.
+        {"cursor 30 24\nmouse down left\ncursor 44 24\nmouse up left", 187, 1},
+        {"cursor 30 24\nmouse down left\ncursor 80 30\nmouse up left\ncursor 10 24", 199, 0},
+        {"cursor 30 24\nmouse down left\ncursor 0 24\nmouse up left", 0, 0},
+        // Pressed, it has the focus: held keys step once, a tap between pumps too.
+        {"cursor 30 24\nmouse down left\nmouse up left\nkey down Right", 101, 1},
+        {"cursor 30 24\nmouse down left\nmouse up left\nkey down Left\nkey up Left", 99, 1},
+        // Another control took the focus.
+        {"cursor 30 44\nmouse down left\nmouse up left\nkey down Right", 100, 0},
+    };
+    for (const auto& c : cases) {
+        hsc.SetValue(100);
+        clicks = 0;
+        headless->SetKey(VK_LEFT, false);
+        headless->SetKey(VK_RIGHT, false);
+        platform::DoEvents();
+        platform::HeadlessScript script;
+        ASSERT_TRUE(platform::HeadlessScript::Parse(c.script, script, nullptr));
+        for (platform::ScriptEvent& e : script.events)
+            e.at = headless->Pass() + 1;
+        headless->Load(script);
+        platform::DoEvents();
+        platform::DoEvents();  // a held key steps once, not once per pump
+        EXPECT_EQ(hsc.Value(), c.value) << c.script;
+        EXPECT_EQ(clicks, c.clicks) << c.script;
+    }
 }
 
 TEST_F(WindowTest, PictureBoxKeepsItsImageAndComposesAboveTheForm) {
