@@ -1,16 +1,107 @@
-// The title window: the first window of the program and the one every game returns to.
+// The title window: the first window of the program and the one every game returns to. A
+// drifting grid painting under the logo, the twelve mode buttons, the options, the mouse
+// setting and the about picture; its loop runs in the first tick of its timer and ends by
+// starting a game or by quitting.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "graphics/kelSprite3.h"
+#include "platform/window/CheckBox.h"
+#include "platform/window/CommandButton.h"
 #include "platform/window/Form.h"
 #include "platform/window/HScrollBar.h"
+#include "platform/window/PictureBox.h"
+#include "platform/window/Timer.h"
+#include "title/modModes.h"
 
 class frmTitle : public platform::Form {
   public:
     frmTitle();
 
+    platform::Timer tmrMain{"tmrMain"};
+    platform::CommandButton cmdCasual{"cmdCasual"};
+    platform::CommandButton cmdDont{"cmdDont"};
+    platform::CommandButton cmdElectric{"cmdElectric"};
+    platform::CommandButton cmdFinal{"cmdFinal"};
+    platform::CommandButton cmdFun{"cmdFun"};
+    platform::CommandButton cmdMini{"cmdMini"};
+    platform::CommandButton cmdNoRules{"cmdNoRules"};
+    platform::CommandButton cmdOuch{"cmdOuch"};
+    platform::CommandButton cmdRidiculous{"cmdRidiculous"};
+    platform::CommandButton cmdSpeedy{"cmdSpeedy"};
+    platform::CommandButton cmdVertigo{"cmdVertigo"};
+    platform::CommandButton cmdWork{"cmdWork"};
+    platform::CheckBox chkLevel2{"chkLevel2"};
+    platform::CheckBox chkDisrupt{"chkDisrupt"};
+    platform::CheckBox chkSolid{"chkSolid"};
+    platform::CheckBox chkPieces{"chkPieces"};
+    platform::CheckBox chkSpeed{"chkSpeed"};
     // Mouse sensitivity, 0 to 199; the game's mouse steering reads it every pass.
     platform::HScrollBar hscMouse{"hscMouse"};
+    platform::CommandButton cmdAbout{"cmdAbout"};
+    platform::PictureBox picAboutUs{"picAboutUs"};
+
+    void Form_Load() override;
+    void Form_Activate() override;
+    // A close request while the loop runs ends the loop as a Yes to the question would.
+    void Form_QueryUnload(bool& cancel, platform::UnloadMode mode) override;
+    void Form_Unload() override;
+
+    // The check boxes into the settings record and the level; the buttons show the result.
+    void ApplyOptions();
+    platform::CommandButton& ModeButton(GameMode mode) {
+        return *mModeButtons[static_cast<size_t>(mode)];
+    }
+
+    // What the loop and the layout worked out, for tests and tools.
+    int32_t State() const { return mState; }
+    int32_t Level() const { return mLevel; }
+    int32_t LineThickness() const { return mLine; }
+    int32_t CellSize() const { return mCell; }
+    int32_t GridOffsetX() const { return mGridOffsetX; }
+    int32_t GridOffsetY() const { return mGridOffsetY; }
+    const kelSprite3& Logo() const { return mLogo; }
+    const kelSprite3& Painting() const { return mPainting; }
+    bool LoopRunning() const { return mLooping; }
+
+  private:
+    void tmrMain_Timer();
+    void ModeClick(GameMode mode);
+    void TurnDrift();
+    void LayOut();
+    void LoadLogo();
+    void Paint();
+    void DrawFrame();
+    void PlaceAbout();
+    void LoadMouseSetting();
+
+    std::array<platform::CommandButton*, kGameModeCount> mModeButtons{};
+
+    int32_t mState = 0;
+    int32_t mLevel = 1;
+    int32_t mLine = 0;
+    int32_t mCellLines = 7;
+    int32_t mCell = 0;
+    kelSprite3 mLogo;
+    kelSprite3 mPainting;
+    kelSprite3 mAbout;  // the about picture as loaded, copied onto picAboutUs
+    int32_t mGridOffsetX = 0;
+    int32_t mGridOffsetY = 0;
+    int32_t mDriftX = 0;
+    int32_t mDriftY = 0;
+    int32_t mFrame = 0;
+    int32_t mNextFrameTime = 0;
+    bool mLooping = false;
+    bool mQuit = false;  // the player (or a close request) said Yes to quitting
 };
 
 // The single title-form instance.
 frmTitle& TitleForm();
+
+// Where the mouse setting is kept: application "Quadrix_1_1", section "Main", key "Mouse".
+std::string MouseSettingApp();
+// The stored text as a scroll bar value: a whole number from 0 to 199, else 100.
+int32_t MouseSettingFromText(const std::string& text);

@@ -1,0 +1,240 @@
+#include "title/frmTitle.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+#include "TitleFixture.h"
+#include "main/modMain.h"
+#include "platform/window/Application.h"
+
+namespace {
+
+using platform::Application;
+
+struct Box {
+    int32_t left, top, width, height;
+    bool operator==(const Box&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Box& b) {
+    return out << "(" << b.left << ", " << b.top << ", " << b.width << ", " << b.height << ")";
+}
+
+// The block in cells and the looser row in laid-out pixels, before the shift onto the grid.
+const std::map<std::string, Box> kBlockCells = {
+    {"cmdVertigo", {0, 0, 2, 12}}, {"cmdMini", {3, 2, 2, 2}},       {"cmdFun", {6, 0, 16, 2}},
+    {"cmdCasual", {23, 0, 7, 2}},  {"cmdRidiculous", {4, 5, 4, 4}}, {"cmdWork", {11, 3, 19, 4}},
+    {"cmdOuch", {9, 8, 8, 4}},     {"chkLevel2", {20, 9, 4, 2}},    {"cmdAbout", {26, 8, 4, 2}},
+    {"cmdDont", {26, 11, 4, 4}},   {"cmdNoRules", {0, 13, 14, 2}},  {"hscMouse", {15, 13, 10, 2}},
+};
+const std::map<std::string, Box> kRowPixels = {
+    {"cmdSpeedy", {28, 524, 101, 57}},  {"cmdElectric", {220, 524, 81, 49}},
+    {"cmdFinal", {380, 524, 93, 45}},   {"chkSolid", {36, 588, 137, 41}},
+    {"chkSpeed", {196, 588, 137, 41}},  {"chkDisrupt", {500, 516, 137, 41}},
+    {"chkPieces", {516, 580, 137, 41}},
+};
+
+// Every control where the layout puts it. The committed logo is 406 x 86; worked by hand:
+// at 1280 x 1024 the line is 4, the cell 28, the logo 541 x 115 at (369, 136), the grid offset
+// (5, 24) and the block's shift (196, 252); at 1024 x 768 line 3, cell 21, logo 406 x 86 at
+// (309, 102), offset (15, 18), shift (189, 189).
+TEST_F(TitleTest, EveryControlSitsWhereTheLayoutPutsIt) {
+    const struct {
+        int32_t w, h, line, cell, logoW, logoH, logoX, logoY, shiftX, shiftY;
+    } screens[] = {{1280, 1024, 4, 28, 541, 115, 369, 136, 5 + 196, 24 + 252},
+                   {1024, 768, 3, 21, 406, 86, 309, 102, 15 + 189, 18 + 189}};
+    for (const auto& s : screens) {
+        UseScreen(s.w, s.h);
+        title.Show();
+        EXPECT_EQ(title.LineThickness(), s.line);
+        EXPECT_EQ(title.CellSize(), s.cell);
+        EXPECT_EQ((Box{int32_t(title.Logo().X), int32_t(title.Logo().Y), title.Logo().Width(),
+                       title.Logo().Height()}),
+                  (Box{s.logoX, s.logoY, s.logoW, s.logoH}));
+        EXPECT_EQ((Box{title.Left(), title.Top(), title.Width(), title.Height()}),
+                  (Box{0, 0, s.w, s.h}));
+        size_t placed = 0;
+        for (const platform::Control* c : title.Controls()) {
+            const Box at{c->Left(), c->Top(), c->Width(), c->Height()};
+            Box want{};
+            if (auto b = kBlockCells.find(c->Name()); b != kBlockCells.end()) {
+                const Box& k = b->second;
+                want = {k.left * s.cell + s.shiftX, k.top * s.cell + s.shiftY,
+                        k.width * s.cell + s.line, k.height * s.cell + s.line};
+            } else if (auto r = kRowPixels.find(c->Name()); r != kRowPixels.end()) {
+                const Box& k = r->second;
+                want = {k.left + s.shiftX, k.top + s.shiftY, k.width + s.line, k.height + s.line};
+            } else {
+                continue;
+            }
+            ++placed;
+            EXPECT_EQ(at, want) << c->Name() << " at " << s.w;
+        }
+        EXPECT_EQ(placed, kBlockCells.size() + kRowPixels.size());
+        // The about picture: snapped to the grid and cut to whole cells plus a line.
+        const Box about{title.picAboutUs.Left(), title.picAboutUs.Top(), title.picAboutUs.Width(),
+                        title.picAboutUs.Height()};
+        EXPECT_EQ(about, s.w == 1280 ? (Box{476 + 5, 252 + 24, 284, 480})
+                                     : (Box{357 + 15, 126 + 18, 276, 486}));
+        EXPECT_EQ(title.cmdVertigo.Caption, "V\r\ne\r\nr\r\nt\r\ni\r\ng\r\no");
+    }
+}
+
+// Whatever the draws, the painting has its two fixed lines each way and three panels, and
+// nothing but black, white and the three panel colours.
+TEST_F(TitleTest, PaintingAlwaysHasItsFixedLinesAndThreePanels) {
+    title.Show();
+    const kelSprite3& p = title.Painting();
+    const int32_t cell = title.CellSize(), line = title.LineThickness();
+    const int32_t lastY = title.GridOffsetY() + (1024 / cell - 1) * cell;
+    const int32_t lastX = title.GridOffsetX() + (1280 / cell - 1) * cell;
+    constexpr COLORREF kColours[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 255),
+                                     RGB(255, 0, 0), RGB(255, 255, 0)};
+    for (uint64_t seed = 1; seed <= 12; ++seed) {
+        quadrix::SharedRandom().Seed(seed);
+        title.Form_Activate();
+        ASSERT_EQ(std::pair(p.Width(), p.Height()), std::pair(46 * 28, 37 * 28));
+        std::map<COLORREF, int> count;
+        for (int32_t y = 0; y < p.Height(); ++y)
+            for (int32_t x = 0; x < p.Width(); ++x)
+                ++count[static_cast<COLORREF>(p.GetPixel(x, y))];
+        for (const COLORREF c : kColours)
+            EXPECT_GT(count[c], 0) << seed << " " << std::hex << c;
+        EXPECT_EQ(count.size(), 5u) << seed;
+        bool lines = true;
+        for (int32_t i = 0; i < line; ++i) {
+            for (int32_t x = 0; x < p.Width(); ++x)
+                lines &=
+                    p.GetPixel(x, title.GridOffsetY() + i) == 0 && p.GetPixel(x, lastY + i) == 0;
+            for (int32_t y = 0; y < p.Height(); ++y)
+                lines &=
+                    p.GetPixel(title.GridOffsetX() + i, y) == 0 && p.GetPixel(lastX + i, y) == 0;
+        }
+        EXPECT_TRUE(lines) << seed;
+    }
+}
+
+// Option clicks recolour the mode buttons and set the record; "About..." stays white and
+// "FIN" yellow, and "FIN" gets its caption back from a click's "Loading...".
+TEST_F(TitleTest, OptionClicksRecolourTheButtons) {
+    title.Show();
+    const struct {
+        const char* clicks;
+        COLORREF colour;
+        int32_t level;
+        bool anarchy;
+    } cases[] = {
+        {"", RGB(64, 96, 192), 1, false},
+        {"click chkLevel2", RGB(64, 192, 96), 2, false},
+        {"click chkLevel2", RGB(64, 96, 192), 1, false},  // clicked again: clear
+        {"click chkDisrupt", RGB(192, 96, 96), 1, true},
+        {"click chkLevel2", RGB(192, 192, 0), 2, true},
+    };
+    for (const auto& c : cases) {
+        title.cmdFinal.Caption = *c.clicks ? "Loading..." : "FIN";
+        if (*c.clicks) Script("at pass " + std::to_string(headless->Pass() + 1) + " " + c.clicks);
+        platform::DoEvents();
+        EXPECT_EQ(title.Level(), c.level) << c.clicks;
+        EXPECT_EQ(gAnarchy, c.anarchy) << c.clicks;
+        for (const platform::Control* control : title.Controls()) {
+            const auto* b = dynamic_cast<const platform::CommandButton*>(control);
+            if (!b) continue;
+            const COLORREF want = b == &title.cmdAbout   ? RGB(255, 255, 255)
+                                  : b == &title.cmdFinal ? RGB(255, 255, 0)
+                                                         : c.colour;
+            EXPECT_EQ(b->BackColor, want) << b->Name() << " after " << c.clicks;
+            EXPECT_TRUE(b->Flat);
+            // As shown: inside the button's one-pixel frame.
+            EXPECT_EQ(headless->LastFrame()->row(b->Top() + 1)[b->Left() + 1], want) << b->Name();
+        }
+        EXPECT_EQ(title.cmdFinal.Caption, "FIN");
+    }
+    title.chkPieces.Click();
+    EXPECT_FALSE(gPiecesOff);
+    title.chkSpeed.Click();
+    EXPECT_EQ(gSpeedFactor, 1.1);
+}
+
+// A stored mouse value that is not a whole number from 0 to 199 gives 100.
+TEST_F(TitleTest, StoredMouseValueIsReadBackOrGives100) {
+    const std::pair<const char*, int32_t> stored[] = {
+        {"37", 37},   {" 199 ", 199}, {"0", 0},  {"200", 100},         {"-5", 100},
+        {"abc", 100}, {"12.5", 100},  {"", 100}, {"99999999999", 100}, {"7x", 100},
+    };
+    for (const auto& [text, value] : stored) {
+        Application::Get().Reset();
+        title.hscMouse.SetValue(55);
+        ASSERT_TRUE(platform::SaveSetting("Quadrix_1_1", "Main", "Mouse", text));
+        title.Show();
+        EXPECT_EQ(title.hscMouse.Value(), value) << '"' << text << '"';
+    }
+}
+
+}  // namespace
+
+// The title loop as the player ends it. Each script runs the message loop from a fresh title
+// with the scroll bar at 37.
+TEST_F(TitleTest, QuittingAsksAndOnlyYesQuits) {
+    const struct {
+        const char* script;
+        size_t questions;
+        bool quits;  // the title unloaded and stored the mouse value
+    } cases[] = {
+        // Escape and No keep the title; Escape and Yes end the program.
+        {"answer no\nanswer yes\nat pass 5 key down Escape\nat pass 6 key up Escape\n"
+         "at pass 30 key down Escape\nat pass 31 key up Escape",
+         2, true, false},
+        // A mode click in the frame that sees Escape come up: Yes quits.
+        {"answer yes\nat pass 5 key down Escape\nat pass 8 key up Escape\n"
+         "at pass 9 click cmdCasual",
+         1, true},
+        // The window's close button while the loop runs ends it as a Yes, without asking.
+        {"at pass 9 close frmTitle user", 0, true},
+        {"at pass 9 close frmTitle tasklist", 0, true},
+    };
+    for (const auto& c : cases) {
+        UseScreen(1280, 1024);
+        title.Show();
+        title.hscMouse.SetValue(37);
+        Script(c.script);
+        Application::Get().RunMessageLoop();
+        EXPECT_EQ(headless->MessageBoxes().size(), c.questions) << c.script;
+        for (const auto& box : headless->MessageBoxes()) {
+            EXPECT_EQ(box.title, "Vask asks...");
+            EXPECT_EQ(box.text, "Are you done provoking me?");
+        }
+        EXPECT_EQ(title.Loaded(), !c.quits) << c.script;
+        EXPECT_EQ(StoredMouse(), c.quits ? "37" : "none") << c.script;
+        EXPECT_FALSE(title.LoopRunning());
+        platform::SaveSetting("Quadrix_1_1", "Main", "Mouse", "none");
+    }
+    // A close from code passes even while the loop runs; so does one when no loop runs.
+    UseScreen(1280, 1024);
+    title.Show();
+    title.hscMouse.SetValue(37);
+    EXPECT_TRUE(title.Unload());
+    EXPECT_EQ(StoredMouse(), "37");
+    title.Show();
+    Application::Get().CloseRequest("frmTitle", platform::UnloadMode::User);
+    EXPECT_FALSE(title.Loaded());
+}
+
+// Either trigger of a pad (logical buttons 6 and 7: the Z axis one way or the other) flips
+// "Ouch" as it goes down, and the buttons recolour at once.
+TEST_F(TitleTest, PadTriggerTogglesOuch) {
+    UseScreen(1280, 1024, true);
+    title.Show();
+    std::vector<int32_t> levels;
+    title.chkLevel2.OnClick = [&] {
+        title.ApplyOptions();
+        levels.push_back(title.Level());
+    };
+    Script(
+        "at pass 4 joystick 0 z 65535\nat pass 8 joystick 0 z 32767\n"
+        "at pass 12 joystick 0 z 0\nat pass 16 joystick 0 z 32767\n"
+        "at pass 20 close frmTitle user");
+    Application::Get().RunMessageLoop();
+    EXPECT_EQ(levels, (std::vector<int32_t>{2, 1}));
+    title.chkLevel2.OnClick = [&] { title.ApplyOptions(); };
+}
