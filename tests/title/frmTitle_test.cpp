@@ -184,7 +184,7 @@ TEST_F(TitleTest, QuittingAsksAndOnlyYesQuits) {
         // Escape and No keep the title; Escape and Yes end the program.
         {"answer no\nanswer yes\nat pass 5 key down Escape\nat pass 6 key up Escape\n"
          "at pass 30 key down Escape\nat pass 31 key up Escape",
-         2, true, false},
+         2, true},
         // A mode click in the frame that sees Escape come up: Yes quits.
         {"answer yes\nat pass 5 key down Escape\nat pass 8 key up Escape\n"
          "at pass 9 click cmdCasual",
