@@ -51,6 +51,9 @@ class frmMain : public platform::Form {
     void PassWork();
     void ApplyJoystickSteering();
     void ApplyMouseSteering();
+    // The screen centre the mouse steering pulls towards; taken once as the loop starts.
+    void CentreFromScreen();
+    POINT Centre() const { return POINT{mCentreX, mCentreY}; }
 
     // When the next pass may start, on the 32-bit millisecond clock; kept from game to game.
     int32_t NextFrameTime() const { return mNextFrameTime; }

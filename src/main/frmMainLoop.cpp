@@ -36,14 +36,18 @@ void frmMain::tmrMain_Timer() {
     mState = 0;
     mStateCounter = 0;
     Show();
-    mCentreX = Int(gScreenWidth / 2.0);
-    mCentreY = Int(gScreenHeight / 2.0);
+    CentreFromScreen();
     CursorHide();
     while (mState != 4)
         OnePass();
     CursorShow();
     SetCursorPos(mSavedCursor.x, mSavedCursor.y);
     Unload();
+}
+
+void frmMain::CentreFromScreen() {
+    mCentreX = Int(gScreenWidth / 2.0);
+    mCentreY = Int(gScreenHeight / 2.0);
 }
 
 void frmMain::OnePass() {
