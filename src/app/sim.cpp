@@ -3,20 +3,33 @@
 #include <string>
 #include <vector>
 
+#include "app/simPlay.h"
 #include "app/simSettings.h"
+#include "platform/Error.h"
+#include "platform/Fatal.h"
 #include "platform/headless/Headless.h"
+
+namespace {
+const char kUsage[] =
+    "usage: quadrix-sim settings --mode NAME --screen WxH [options]\n"
+    "       quadrix-sim play --mode NAME --screen WxH [options]\n"
+    "(quadrix-sim COMMAND --help for the options)\n";
+}
 
 int main(int argc, char** argv) {
     platform::UseHeadless();
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && args[0] == "settings") {
-        return RunSettings({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    const std::vector<std::string> rest(args.empty() ? args.end() : args.begin() + 1, args.end());
+    try {
+        if (!args.empty() && args[0] == "settings") return RunSettings(rest, std::cout, std::cerr);
+        if (!args.empty() && args[0] == "play") return RunPlay(rest, std::cout, std::cerr);
+    } catch (const platform::Error& e) {
+        platform::Fatal(e.what());
     }
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-        std::cout << "usage: quadrix-sim settings --mode NAME --screen WxH [options]\n";
+        std::cout << kUsage;
         return 0;
     }
-    std::cerr << "usage: quadrix-sim settings --mode NAME --screen WxH [options]\n"
-                 "(quadrix-sim settings --help for the options)\n";
+    std::cerr << kUsage;
     return 2;
 }

@@ -1,5 +1,8 @@
 #include "app/simSettings.h"
 
+#include "app/simArgs.h"
+#include "title/modModeArgs.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -15,9 +18,6 @@
 #include "title/modModes.h"
 
 namespace {
-
-constexpr uint64_t kDefaultSeed = 12345;
-constexpr int32_t kMaxScreen = 65535;
 
 struct Colour {
     const COLORREF* value;
@@ -94,20 +94,6 @@ struct ValueText {
     std::string operator()(Colour c) const { return std::to_string(*c.value); }
 };
 
-template <typename T>
-bool ParseWhole(std::string_view text, T& out) {
-    if (text.empty()) return false;
-    const auto res = std::from_chars(text.data(), text.data() + text.size(), out);
-    return res.ec == std::errc{} && res.ptr == text.data() + text.size();
-}
-
-bool ParseScreen(std::string_view text, int32_t& w, int32_t& h) {
-    const size_t x = text.find('x');
-    if (x == std::string_view::npos) return false;
-    if (!ParseWhole(text.substr(0, x), w) || !ParseWhole(text.substr(x + 1), h)) return false;
-    return w >= 1 && w <= kMaxScreen && h >= 1 && h <= kMaxScreen;
-}
-
 const char kUsage[] =
     "usage: quadrix-sim settings --mode NAME --screen WxH [--ouch] [--anarchy] [--solid]\n"
     "                            [--pieces] [--speed] [--seed N]\n"
@@ -137,57 +123,41 @@ std::string SettingsJson() {
 }
 
 int RunSettings(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    std::optional<GameMode> mode;
+    GameChoice choice;
     std::optional<std::pair<int32_t, int32_t>> screen;
     uint64_t seed = kDefaultSeed;
-    OptionFlags flags;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
+        std::string error;
+        const ArgTaken taken = TakeModeArg(args, i, choice, error);
+        if (taken == ArgTaken::Bad) return Fail(err, error);
+        if (taken == ArgTaken::Yes) continue;
         if (a == "--help" || a == "-h") {
             out << kUsage;
             return 0;
-        } else if (a == "--ouch") {
-            flags.ouch = true;
-        } else if (a == "--anarchy") {
-            flags.anarchy = true;
-        } else if (a == "--solid") {
-            flags.solid = true;
-        } else if (a == "--pieces") {
-            flags.pieces = true;
-        } else if (a == "--speed") {
-            flags.speed = true;
-        } else if (a == "--mode") {
-            if (!hasValue) return Fail(err, "--mode needs a mode button name");
-            mode = ModeFromControlName(args[++i]);
-            if (!mode) return Fail(err, "unknown mode '" + args[i] + "'");
         } else if (a == "--screen") {
             if (!hasValue) return Fail(err, "--screen needs WxH");
             int32_t w = 0, h = 0;
-            if (!ParseScreen(args[++i], w, h)) {
-                return Fail(err, "bad screen size '" + args[i] + "' (want WxH, each 1 to " +
-                                     std::to_string(kMaxScreen) + ")");
-            }
+            if (!ParseScreen(args[++i], w, h)) return Fail(err, BadScreen(args[i]));
             screen = {w, h};
         } else if (a == "--seed") {
             if (!hasValue || !ParseWhole(std::string_view(args[i + 1]), seed)) {
-                return Fail(err, "--seed needs a whole number from 0 to " +
-                                     std::to_string(std::numeric_limits<uint64_t>::max()));
+                return Fail(err, kBadSeed);
             }
             ++i;
         } else {
             return Fail(err, "unknown argument '" + a + "'");
         }
     }
-    if (!mode) return Fail(err, "--mode is required");
+    if (!choice.mode) return Fail(err, "--mode is required");
     if (!screen) return Fail(err, "--screen is required");
 
     quadrix::SharedRandom().Seed(seed);
     gScreenWidth = screen->first;
     gScreenHeight = screen->second;
     // The option boxes are in step before a mode button is pressed, as on the title screen.
-    const OptionEffect options = ApplyOptionFlags(flags);
-    ApplyMode(*mode, options.level);
+    ApplyChoice(choice);
     if (!CompleteSettings()) {
         err << "quadrix-sim settings: the playfield for this screen does not fit 32 bits\n";
         return 1;

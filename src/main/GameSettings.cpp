@@ -32,3 +32,53 @@ bool CompleteSettings() {
     gWellBottom = static_cast<int32_t>(bottom);
     return true;
 }
+
+void ResetSharedState() {
+    gWellDecoration = 0;
+    gLineWidth = 0;
+    gCellWidthLines = 0;
+    gCellWidth = 0;
+    gLineHeight = 0;
+    gCellHeightLines = 0;
+    gCellHeight = 0;
+    gColumns = 0;
+    gRows = 0;
+    gWellMarginColumns = 0;
+    gWellMarginRows = 0;
+    gWallLength = 0;
+    gWallsPerRow = 0;
+    gWallsPerColumn = 0;
+    gWellLeft = 0;
+    gWellTop = 0;
+    gWellRight = 0;
+    gWellBottom = 0;
+    gRandomDirections = false;
+    gFrameMs = 0;
+    gElectric = false;
+    gAnarchy = false;
+    gSolid = false;
+    gSpeedFactor = 0;
+    gPiecesOff = false;
+    gNormalColor1 = 0;
+    gNormalColor2 = 0;
+    gNormalColor3 = 0;
+    gNormalColor4 = 0;
+    gAltColor1 = 0;
+    gAltColor2 = 0;
+    gAltColor3 = 0;
+    gAltColor4 = 0;
+    gWallColorMode = 0;
+    gWallLeftColorA = 0;
+    gWallLeftColorB = 0;
+    gWallRightColorA = 0;
+    gWallRightColorB = 0;
+    gWallUpColorA = 0;
+    gWallUpColorB = 0;
+    gWallDownColorA = 0;
+    gWallDownColorB = 0;
+    gManColor1 = 0;
+    gManColor2 = 0;
+    gManColor3 = 0;
+    gScreenWidth = 0;
+    gScreenHeight = 0;
+}

@@ -4,3 +4,7 @@
 // Cell sizes and the well rectangle from line thickness, cell lines, grid size and margins.
 // Returns false, leaving the record as it was, when a result does not fit 32 bits.
 bool CompleteSettings();
+
+// Every field of the settings record and the screen metrics back to zero, as at the start of
+// a run.
+void ResetSharedState();

@@ -1,18 +1,92 @@
 #include "main/frmMain.h"
 
+#include "main/GameSettings.h"
+#include "main/modMain.h"
+#include "platform/Fatal.h"
+#include "platform/Numbers.h"
+#include "platform/input/Cursor.h"
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
 #include "playfield/clsWell.h"
+#include "title/frmTitle.h"
 
-frmMain::frmMain() = default;
+namespace {
+// Around the playfield; the game leaves it to us.
+constexpr COLORREF kFormColor = RGB(0, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// The old object gets its Terminate just before its replacement is made and initialised.
+template <typename T>
+T& Replace(std::unique_ptr<T>& slot) {
+    if (slot) {
+        slot->Terminate();
+        slot.reset();
+    }
+    slot = std::make_unique<T>();
+    return *slot;
+}
+}  // namespace
+
+frmMain::frmMain() : Form("frmMain") {
+    Caption = "Quadrix";
+    Add(picMain);
+    Add(tmrMain);
+    tmrMain.OnTimer = [this] { tmrMain_Timer(); };
+}
+
 frmMain::~frmMain() = default;
 
-HDC frmMain::hDC() const {
-    return picMain.hDC();
+void frmMain::Form_Load() {
+    GetCursorPos(&mSavedCursor);
+    if (!CompleteSettings()) platform::Fatal("The playfield of this game mode is too large.");
+    Move(0, 0, gScreenWidth, gScreenHeight);
+    SetBackColor(kFormColor);
+
+    const int32_t w = gColumns * gCellWidth + gLineWidth;
+    const int32_t h = gRows * gCellHeight + gLineHeight;
+    picMain.Move(Int((ScaleWidth() - w) / 2.0), Int((ScaleHeight() - h) / 2.0), w, h);
+    picMain.SetBackColor(kWhite);
+
+    Replace(mWell).Initialize();
+    Replace(mWalls).Initialize(
+        Nearest(Int(gWallsPerColumn + 1) * static_cast<double>(gRows) * gWallLength +
+                Int(gWallsPerRow + 1) * static_cast<double>(gColumns) * gWallLength));
+    Replace(mMan).Initialize();
+    Replace(mBoxes).Initialize(50);
+    mStateCounter = -1;
+
+    tmrMain.SetInterval(1);
+    tmrMain.SetEnabled(true);
+}
+
+void frmMain::Form_QueryUnload(bool& cancel, platform::UnloadMode mode) {
+    // A close from outside ends the game at the loop's next pass, which unloads from code.
+    if (mode != platform::UnloadMode::Code) {
+        cancel = true;
+        mState = 4;
+    }
+}
+
+void frmMain::Form_Unload() {
+    TitleForm().Show();
 }
 
 frmMain& MainForm() {
     static frmMain form;
     return form;
+}
+
+void ResetMainForm() {
+    frmMain& form = MainForm();
+    form.mState = 0;
+    form.mStateCounter = 0;
+    form.mWell.reset();
+    form.mWalls.reset();
+    form.mMan.reset();
+    form.mBoxes.reset();
+    form.mSavedCursor = POINT{};
+    form.mCursor = POINT{};
+    form.SetNextFrameTime(0);
+    form.tmrMain.SetEnabled(false);
 }

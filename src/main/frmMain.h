@@ -1,24 +1,26 @@
-// The game form: one instance for the whole run, reused by every game. Its public members are
-// read and written by the playfield objects.
+// The game form: one instance for the whole run, reused by every game. Loading it sets a game
+// up; the first tick of its timer runs the whole game. Its public members are read and written
+// by the playfield objects.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/raster/gdi.h"
+#include "platform/window/Form.h"
 #include "platform/window/PictureBox.h"
+#include "platform/window/Timer.h"
 
 class clsWalls;
 class clsMan;
 class clsBoxes;
 class clsWell;
 
-class frmMain {
+class frmMain : public platform::Form {
   public:
     frmMain();
-    ~frmMain();
-    frmMain(const frmMain&) = delete;
-    frmMain& operator=(const frmMain&) = delete;
+    ~frmMain() override;
 
     // 0 playing, 1 man hit, 2 game won, 4 game over.
     int16_t mState = 0;
@@ -28,26 +30,56 @@ class frmMain {
     std::unique_ptr<clsBoxes> mBoxes;
 
     // The playfield: all game drawing goes to picMain.hDC().
-    platform::PictureBox picMain;
+    platform::PictureBox picMain{"picMain"};
+    // Only starts the game loop, once per game.
+    platform::Timer tmrMain{"tmrMain"};
 
     clsWell* Well() const { return mWell.get(); }
-
-    // The form's own surface, drawn on after a win. Until the window system owns the form this
-    // is the playfield's context.
-    HDC hDC() const;
-
-    // The form's back colour (white after a win). Once the form has its own surface, setting it
-    // clears that surface, as for any form.
-    void SetBackColor(COLORREF color) { backColor_ = color; }
-    COLORREF BackColor() const { return backColor_; }
 
     std::unique_ptr<clsWell> mWell;
     POINT mSavedCursor{};
     POINT mCursor{};
 
+    void Form_Load() override;
+    void Form_QueryUnload(bool& cancel, platform::UnloadMode mode) override;
+    void Form_Unload() override;
+    // The first tick runs the whole game and returns when it is over.
+    void tmrMain_Timer();
+
+    // Input, steering, the state's work and the border: everything of a pass but showing the
+    // frame, dispatching events, the wait and the exit test.
+    void PassWork();
+    void ApplyJoystickSteering();
+    void ApplyMouseSteering();
+    // The screen centre the mouse steering pulls towards; taken once as the loop starts.
+    void CentreFromScreen();
+    POINT Centre() const { return POINT{mCentreX, mCentreY}; }
+
+    // When the next pass may start, on the 32-bit millisecond clock; kept from game to game.
+    int32_t NextFrameTime() const { return mNextFrameTime; }
+    void SetNextFrameTime(int32_t t) { mNextFrameTime = t; }
+
+    // Watchers of the loop (the simulator's trace and timing); the game itself sets none.
+    std::function<void()> OnPassStart;
+    std::function<void()> OnPassWorkDone;  // before the frame is shown
+    std::function<void()> OnPassEnd;       // after the exit test
+
   private:
-    COLORREF backColor_ = RGB(255, 255, 255);
+    void OnePass();
+    void PlayingWork();
+    void HitWork();
+    void WonWork();
+    void FillPlayfield(COLORREF color);
+    void CentreCursor();
+
+    int32_t mNextFrameTime = 0;
+    int32_t mCentreX = 0;
+    int32_t mCentreY = 0;
 };
 
 // The single game-form instance.
 frmMain& MainForm();
+
+// Frees the game objects and puts the game form's state back to its start, as a fresh run has
+// it (tests and tools that play several games in one process).
+void ResetMainForm();

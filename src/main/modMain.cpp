@@ -1,8 +1,18 @@
 #include "main/modMain.h"
 
+#include <chrono>
 #include <cmath>
+#include <memory>
 
+#include "input/clsJoystick.h"
+#include "input/clsKeyboard.h"
+#include "main/Random.h"
+
+#include "platform/Screen.h"
+#include "platform/clock/Clock.h"
 #include "platform/input/Cursor.h"
+#include "sound/clsVoices.h"
+#include "title/frmTitle.h"
 
 namespace {
 // The old program's own constants, kept so angles land on the same side of every boundary.
@@ -36,4 +46,49 @@ void GetDirection(double x1, double y1, double x2, double y2, double& ux, double
     if (x1 < x2) ux = -ux;
     uy = std::sin(a);
     if (y1 < y2) uy = -uy;
+}
+
+void WaitForFrame(int32_t& nextFrameTime, int32_t tickMs, int32_t giveUpMs) {
+    using platform::ClockDiff;
+    const auto next = static_cast<uint32_t>(nextFrameTime);
+    for (;;) {
+        const uint32_t t1 = timeGetTime();
+        const uint32_t t2 = timeGetTime();
+        // A target far ahead is left over from a longer tick or a jump of the clock.
+        if (ClockDiff(next, t2) >= tickMs + giveUpMs || ClockDiff(t1, next) >= 0) break;
+        if (ClockDiff(next, timeGetTime()) <= platform::kSpinMarginMs) continue;
+        // Time may have run on since the last reading: never ask for a negative sleep.
+        const int32_t rest = ClockDiff(next, timeGetTime()) - platform::kSpinMarginMs;
+        if (rest > 0) Sleep(static_cast<uint32_t>(rest));
+    }
+    nextFrameTime = static_cast<int32_t>(timeGetTime() + static_cast<uint32_t>(tickMs));
+}
+
+void StartProgram() {
+    quadrix::SharedRandom().Seed(
+        static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+    // Linux sleeps and clocks are fine-grained already; the call stays for the old contract.
+    timeBeginPeriod(1);
+    const platform::ScreenSize screen = platform::GetScreenSize();
+    gScreenWidth = screen.width;
+    gScreenHeight = screen.height;
+    // Never released while the program runs; made afresh should a tool start it again, as a
+    // joystick found missing once stays inert for good.
+    static std::unique_ptr<clsVoices> voices;
+    static std::unique_ptr<clsKeyboard> keyboard;
+    static std::unique_ptr<clsJoystick> joystick;
+    voices = std::make_unique<clsVoices>();
+    keyboard = std::make_unique<clsKeyboard>();
+    joystick = std::make_unique<clsJoystick>();
+    gVoices = voices.get();
+    gVoices->Initialize();
+    gKeyboard = keyboard.get();
+    gKeyboard->Initialize();
+    gJoystick = joystick.get();
+    gJoystick->Initialize(0);  // without a joystick it stays inert
+}
+
+void Main() {
+    StartProgram();
+    TitleForm().Show();
 }

@@ -75,3 +75,15 @@ void CursorHide();
 double GetAngle(double x, double y);
 // Unit vector from (x2, y2) towards (x1, y1).
 void GetDirection(double x1, double y1, double x2, double y2, double& ux, double& uy);
+
+// Frame pacing: waits until nextFrameTime (sleeping, then spinning for the last moments), or
+// not at all when that lies more than tickMs + giveUpMs ahead or has passed; then sets
+// nextFrameTime to now + tickMs. Times are the 32-bit millisecond clock's, wrap-safe.
+void WaitForFrame(int32_t& nextFrameTime, int32_t tickMs, int32_t giveUpMs);
+
+// The program's start up to its first window: seeds the random source from the clock, asks
+// for 1 ms timer resolution, measures the screen and creates the three shared devices.
+void StartProgram();
+// The entry point: StartProgram, then the title window, modeless. The program runs while one
+// of its forms is loaded.
+void Main();

@@ -9,7 +9,6 @@
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Numbers.h"
-#include "platform/clock/Clock.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/input/Cursor.h"
 #include "platform/input/Keys.h"
@@ -29,29 +28,14 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr int32_t kFrameMs = 20;
 // A deadline further ahead than a frame and this is left over from a jump of the clock.
 constexpr int32_t kGiveUpMs = 10;
-constexpr int32_t kSpinMs = 5;
 
 struct Place {
     int32_t left, top, width, height;
 };
 
 // Hands over to the game window, which shows the title again when its game ends.
-void OpenGame() {}
-
-// Waits until the frame's deadline: sleeps to a few milliseconds before it, spins the rest.
-// Differences of the wrapping 32-bit clock are taken as signed.
-void WaitForFrame(int32_t& next) {
-    const auto diff = [](uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b); };
-    const auto target = static_cast<uint32_t>(next);
-    for (;;) {
-        const uint32_t t1 = timeGetTime();
-        const uint32_t t2 = timeGetTime();
-        if (diff(target, t2) >= kFrameMs + kGiveUpMs || diff(t1, target) >= 0) break;
-        if (diff(target, timeGetTime()) <= kSpinMs) continue;
-        const int32_t rest = diff(target, timeGetTime()) - kSpinMs;
-        if (rest > 0) Sleep(static_cast<uint32_t>(rest));
-    }
-    next = static_cast<int32_t>(timeGetTime() + kFrameMs);
+void OpenGame() {
+    MainForm().Load();
 }
 
 void Style(platform::CaptionedControl& control, const char* caption, double size, bool bold) {
@@ -299,7 +283,7 @@ void frmTitle::tmrMain_Timer() {
             mFrame = 0;
         }
         platform::DoEvents();
-        WaitForFrame(mNextFrameTime);
+        WaitForFrame(mNextFrameTime, kFrameMs, kGiveUpMs);
         if (!mQuit && gKeyboard->KeyUp(VK_ESCAPE) &&
             platform::MsgBox("Are you done provoking me?", platform::MessageBoxButtons::YesNo,
                              "Vask asks...") == platform::MessageBoxAnswer::Yes) {

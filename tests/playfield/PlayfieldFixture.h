@@ -1,6 +1,7 @@
 // A small known playfield for the playfield tests: 10 x 8 cells of 6 x 6 lines, lines 5 pixels
-// thick, so W = 300, H = 240 and the picture is 305 x 245. Every test starts from the same
-// settings, devices, man, boxes, game state and random seed, on a picture in the path colour.
+// thick, so W = 300, H = 240 and the picture is 305 x 245, centred on a 640 x 480 screen. Every
+// test starts from the same settings, devices, man, boxes, game state and random seed, on a picture
+// in the path colour.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@
 #include "platform/Numbers.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/Headless.h"
+#include "platform/window/Application.h"
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
@@ -46,9 +48,13 @@ class PlayfieldFixture : public ::testing::Test {
     static constexpr COLORREF kWhite = 0xFFFFFF;
     static constexpr COLORREF kBlack = 0;
 
-    void SetUp() override {
-        platform::UseHeadless();
-        gWellDecoration = 0;
+    // The fixture's settings, devices and a game set up through the form's own Form_Load;
+    // runs while the fixture is built so that `walls` can name the game's wall set.
+    clsWalls& SetUpGame() {
+        platform::UseHeadless().SetScreenSize(640, 480);
+        platform::Application::Get().Reset();
+        ResetMainForm();
+        ResetSharedState();
         gLineWidth = gLineHeight = LW;
         gCellWidthLines = gCellHeightLines = 6;
         gColumns = 10;
@@ -56,9 +62,9 @@ class PlayfieldFixture : public ::testing::Test {
         gWellMarginColumns = gWellMarginRows = 1;
         gWallLength = 3;
         gWallsPerRow = gWallsPerColumn = 1.0;
-        gRandomDirections = gElectric = gAnarchy = gSolid = false;
         gPiecesOff = true;
         gSpeedFactor = 1.0;
+        gFrameMs = 50;
         gWallColorMode = 1;
         // Every colour setting distinct from the others and from black, white and pure hues.
         COLORREF* const colours[] = {
@@ -71,30 +77,32 @@ class PlayfieldFixture : public ::testing::Test {
             *colours[i] = RGB(20 + 10 * i, 40 + 7 * i, 60 - 3 * i);
         gScreenWidth = 640;
         gScreenHeight = 480;
-        ASSERT_TRUE(CompleteSettings());
 
         keyboard.Initialize();
         joystick.Initialize(0);  // none attached
         gKeyboard = &keyboard;
         gJoystick = &joystick;
-        frmMain& form = MainForm();
-        form.mState = form.mStateCounter = 0;
-        form.picMain.Move(0, 0, W + LW, H + LH);
-        form.picMain.SetBackColor(kWhite);
-        form.mBoxes = std::make_unique<clsBoxes>();
-        form.mBoxes->Initialize(50);
-        form.mMan = std::make_unique<clsMan>();
-        form.mMan->Initialize();  // start (15, 225), goal marker (280, 10)
-        walls.Clear(8);
         // The repository's own images/ folder stands in for the program's folder; tests/data
         // lies two levels below the repository root (it need not exist).
         platform::SetProgramFolder(
             std::filesystem::path(QUADRIX_TEST_DATA).parent_path().parent_path());
         quadrix::SharedRandom().Seed(20240601);
+        MainForm().Load();  // start (15, 225), goal marker (280, 10)
+        return *MainForm().mWalls;
+    }
+
+    void SetUp() override {
+        frmMain& form = MainForm();
+        form.mState = form.mStateCounter = 0;
+        form.tmrMain.SetEnabled(false);  // the game loop is not under test here
+        walls.Clear(8);
+        quadrix::SharedRandom().Seed(20240601);
         FillPicture();
     }
 
     void TearDown() override {
+        platform::Application::Get().Reset();
+        ResetMainForm();
         gKeyboard = nullptr;
         gJoystick = nullptr;
         platform::SetProgramFolder("");
@@ -149,5 +157,5 @@ class PlayfieldFixture : public ::testing::Test {
 
     clsKeyboard keyboard;
     clsJoystick joystick;
-    clsWalls& walls = *(MainForm().mWalls = std::make_unique<clsWalls>());
+    clsWalls& walls = SetUpGame();
 };

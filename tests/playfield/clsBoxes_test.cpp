@@ -48,16 +48,21 @@ TEST_F(BoxesTest, BoxDiesAfterTheDrawPastFifteenHundredPixels) {
     EXPECT_EQ(boxes.BoxAt(0).SizeX, 301);  // dead boxes do not grow
 }
 
-TEST_F(BoxesTest, OnlyTheWonStateDrawsOnTheForm) {
+TEST_F(BoxesTest, OnlyTheWonStateDrawsOnTheFormAndNeverTwiceOnThePlayfield) {
     frmMain& form = MainForm();
-    form.picMain.Move(150, 100, W + LW, H + LH);
+    form.picMain.Move(60, 60, W + LW, H + LH);
     boxes.Add(20, 20, kBox);
-    FillRectangle(form.hDC(), 165, 115, 190, 140, kWhite);
     boxes.Draw();
-    EXPECT_EQ(GetPixel(form.hDC(), 165, 115), kWhite);
+    EXPECT_EQ(GetPixel(form.hDC(), 75, 75), kBlack);  // the form around the playfield
+    // A win turns the form white; over white a box keeps its colour.
     form.mState = 2;
+    form.SetBackColor(kWhite);
+    FillPicture(kWhite);
     boxes.Draw();
-    EXPECT_EQ(GetPixel(form.hDC(), 165, 115), kBox);  // (15, 15) moved by the picture's place
+    // (15, 15) moved by the picture's place, on the form's own surface.
+    EXPECT_EQ(GetPixel(form.hDC(), 75, 75), kBox);
+    EXPECT_EQ(Pixel(15, 15), kBox);
+    EXPECT_EQ(Pixel(75, 75), kWhite);
 }
 
 }  // namespace

@@ -1,0 +1,281 @@
+#include <cmath>
+#include <tuple>
+
+#include "GameFixture.h"
+#include "input/clsJoystick.h"
+#include "platform/headless/FrameFile.h"
+#include "platform/input/Cursor.h"
+#include "platform/input/Keys.h"
+
+namespace {
+
+using platform::HeadlessScript;
+
+// The game's pass P dispatches its events in pump P + 1.
+HeadlessScript& AtPass(HeadlessScript& s, uint64_t pass) {
+    return s.At(pass + 1);
+}
+
+TEST_F(GameFixture, StartFlashThenCentredCursorAndMouseFromPassSixteen) {
+    const POINT centre{320, 240};
+    SetCursorPos(10, 20);
+    HeadlessScript s;
+    AtPass(s, 14).Cursor(centre.x + 100, centre.y);  // seen from pass 15 on
+    AtPass(s, 16).KeyDown(VK_ESCAPE);
+    AtPass(s, 17).KeyUp(VK_ESCAPE);
+    Play(s);
+    ASSERT_EQ(passes.size(), 18u);  // the release is seen at pass 18, which ends the game
+    for (int32_t p = 1; p <= 14; ++p) {
+        SCOPED_TRACE(p);
+        const PassRecord& r = passes[p - 1];
+        EXPECT_EQ(r.counter, p);
+        EXPECT_EQ(r.fill == kNormal3, p % 2 == 0 || p == 14);
+    }
+    EXPECT_NE(passes[12].cursor.x, centre.x);
+    EXPECT_EQ(passes[13].cursor.x, centre.x);  // pass 14 centres it
+    // Pass 15 began at counter 14: no steering yet. Pass 16 steers right and puts the cursor
+    // back at Int(100 / 2 + 1) = 51 to the right.
+    EXPECT_EQ(passes[14].cursor.x, centre.x + 100);
+    EXPECT_FALSE(passes[14].heldD);
+    EXPECT_EQ(passes[15].cursor.x, centre.x + 51);
+    EXPECT_EQ(passes[15].cursor.y, centre.y);
+    EXPECT_TRUE(passes[15].heldD);
+    // The game gives the cursor back where it found it.
+    POINT after{};
+    GetCursorPos(&after);
+    EXPECT_EQ(after.x, 10);
+    EXPECT_EQ(after.y, 20);
+    EXPECT_GE(headless->CursorCount(), 0);
+    EXPECT_TRUE(TitleForm().Loaded());
+}
+
+TEST_F(GameFixture, DeathLeavesABoxAndRespawnsWithoutAFlash) {
+    gElectric = true;  // a wall that cannot push him is painted over him
+    beforePass = [](int32_t pass) {
+        clsWalls& walls = *MainForm().mWalls;
+        if (pass == 14) walls.Clear(1);  // gone before he is drawn again
+        if (pass != 1) return;
+        const clsMan& man = *MainForm().mMan;
+        walls.Clear(1);
+        walls.SetWall(0, clsWalls::Wall{man.mX - 5, man.mY - 5, man.mX + 10, man.mY + 5, 0, 0, 0,
+                                        RGB(9, 9, 9), RGB(8, 8, 8), true});
+    };
+    stopAfter = 20;
+    Play();
+    const int32_t L = 6;
+    ASSERT_GE(passes.size(), 2u * L + 2);
+    EXPECT_EQ(passes[0].state, 1);
+    EXPECT_EQ(passes[0].counter, 0);
+    for (int32_t p = 2; p < 2 * L + 1; ++p)
+        EXPECT_EQ(passes[p - 1].counter, p - 1) << p;
+    // The state's own box comes at counter L + 1, not before.
+    EXPECT_EQ(passes[L].boxes, passes[L - 1].boxes);
+    EXPECT_EQ(passes[L + 1].boxes, passes[L].boxes + 1);
+    const PassRecord& respawn = passes[2 * L];  // counter 2L
+    EXPECT_EQ(respawn.state, 0);
+    EXPECT_EQ(respawn.counter, 14);
+    EXPECT_EQ(passes[2 * L + 1].counter, 15);
+    EXPECT_EQ(passes[2 * L + 1].fill, kNormal3);  // no flash after a respawn
+}
+
+TEST_F(GameFixture, WinEndsTheGameByItselfAtSixteenMsTicks) {
+    for (const bool byGoal : {false, true}) {
+        SCOPED_TRACE(byGoal);
+        SetUp();
+        HeadlessScript s;
+        if (byGoal) {
+            beforePass = [](int32_t pass) {
+                clsMan& man = *MainForm().mMan;
+                if (pass == 20) man.mX = man.mGoalX, man.mY = man.mGoalY;
+            };
+        } else {
+            AtPass(s, 19).KeyDown('Q');
+            AtPass(s, 20).KeyUp('Q');
+        }
+        Play(s);
+        ASSERT_EQ(passes.size(), 20u + 402u);
+        EXPECT_EQ(passes[19].state, 2);
+        EXPECT_EQ(passes[19].counter, -1);
+        EXPECT_EQ(passes[20].counter, 0);
+        EXPECT_EQ(passes.back().counter, 401);
+        EXPECT_EQ(gFrameMs, 16);
+        EXPECT_EQ(passes[300].startMs - passes[299].startMs, 16u);
+        EXPECT_GT(passes.back().boxes, 20);  // one every 15 passes, and some in cells
+        TearDown();
+        passes.clear();
+        beforePass = nullptr;
+    }
+}
+
+TEST_F(GameFixture, ReleasingEscapeOrAnExitButtonEndsThePass) {
+    struct Case {
+        const char* name;
+        uint32_t joyButtons;  // 0: Escape on the keyboard
+    };
+    for (const Case c : {Case{"Escape", 0}, {"button 7", 0x40}, {"button 8", 0x80}}) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        JOYINFOEX up{};
+        up.dwXpos = up.dwYpos = up.dwZpos = 32767;
+        JOYINFOEX down = up;
+        down.dwButtons = c.joyButtons;
+        if (c.joyButtons) PlugJoystick();
+        HeadlessScript s;
+        if (c.joyButtons) {
+            AtPass(s, 10).JoystickReport(0, down);
+            AtPass(s, 20).JoystickReport(0, up);
+        } else {
+            AtPass(s, 10).KeyDown(VK_ESCAPE);
+            AtPass(s, 20).KeyUp(VK_ESCAPE);
+        }
+        Play(s);
+        EXPECT_EQ(passes.size(), 21u);  // held from pass 11 to 20, seen released at 21
+        TearDown();
+        passes.clear();
+    }
+}
+
+TEST_F(GameFixture, CloseRequestEndsAtTheNextPassAndUnloads) {
+    SetCursorPos(33, 44);
+    HeadlessScript s;
+    AtPass(s, 25).Close("frmMain", platform::UnloadMode::User);
+    Play(s);
+    EXPECT_EQ(passes.size(), 25u);
+    EXPECT_EQ(MainForm().mState, 4);
+    EXPECT_FALSE(MainForm().Loaded());
+    POINT after{};
+    GetCursorPos(&after);
+    EXPECT_TRUE(after.x == 33 && after.y == 44);
+    EXPECT_GE(headless->CursorCount(), 0);
+}
+
+TEST_F(GameFixture, SecondGameReplacesEveryObjectAndSameSeedGivesSamePasses) {
+    auto run = [this] {
+        headless = &platform::UseHeadless();  // the script counts passes from here
+        headless->SetScreenSize(640, 480);
+        gKeyboard->Initialize();  // a new key table: no toggles to read as taps
+        quadrix::SharedRandom().Seed(99);
+        gWallsPerRow = gWallsPerColumn = 1.0;
+        gFrameMs = 50;
+        passes.clear();
+        HeadlessScript s;
+        AtPass(s, 5).KeyDown('D');
+        AtPass(s, 60).KeyDown(VK_ESCAPE);
+        AtPass(s, 61).KeyUp(VK_ESCAPE).KeyUp('D');
+        Play(s);
+        std::vector<std::tuple<int16_t, int32_t, int32_t, int32_t, int32_t>> trace;
+        for (const PassRecord& r : passes)
+            trace.emplace_back(r.state, r.counter, r.man.x, r.man.y, r.boxes);
+        return std::make_pair(trace, platform::FrameHash(*MainForm().picMain.image()));
+    };
+    const auto first = run();
+    // Leftovers of the first game that a new set-up must not keep.
+    MainForm().mBoxes->Add(100, 100, RGB(1, 2, 3));
+    MainForm().mMan->mX = 12345;
+    const auto second = run();
+    EXPECT_EQ(first.first, second.first);
+    EXPECT_EQ(first.second, second.second);
+    EXPECT_GT(first.first.back(), first.first.front());  // he moved
+    EXPECT_EQ(std::get<4>(second.first.front()), 0);
+}
+
+// A far deadline is given up, a near one kept; across both wraps of the 32-bit clock.
+TEST_F(GameFixture, PacingKeepsDeadlinesAcrossClockWraps) {
+    for (uint32_t start : {0u, 0x7FFFFFF0u, 0xFFFFFFF0u}) {
+        SCOPED_TRACE(start);
+        headless->SetTime(start);
+        int32_t next = static_cast<int32_t>(start + 1000);  // left over from a longer tick
+        WaitForFrame(next, 16, 10);
+        EXPECT_LT(platform::ClockDiff(timeGetTime(), start), 2);
+        for (int i = 0; i < 5; ++i) {
+            const uint32_t deadline = static_cast<uint32_t>(next);
+            WaitForFrame(next, 16, 10);
+            const int32_t late = platform::ClockDiff(timeGetTime(), deadline);
+            EXPECT_GE(late, 0);
+            EXPECT_LE(late, 1);
+        }
+    }
+}
+
+// Steering tables: the keys held and where the cursor is put back (V = hscMouse).
+TEST_F(GameFixture, MouseAndJoystickSteering) {
+    frmMain& form = MainForm();
+    form.Load();
+    form.tmrMain.SetEnabled(false);
+    form.CentreFromScreen();
+    const POINT c = form.Centre();
+    struct Mouse {
+        int32_t v, dx, dy;
+        const char* keys;
+        int32_t backX, backY;  // relative to the centre
+    };
+    const Mouse mouse[] = {
+        {20, 10, 0, "", 10, 0},  // exactly V / 2 away: strict, nothing
+        {20, 11, 0, "D", 11, 0},    {21, 11, 0, "D", 11, 0},       {20, 30, -30, "WD", 8, -8},
+        {100, -60, 0, "A", -51, 0}, {100, -40, 70, "SA", -25, 44}, {0, 0, 1, "S", 0, 1},
+    };
+    auto held = [] {
+        std::string keys;
+        for (int k : {'W', 'S', 'A', 'D'})
+            if (gKeyboard->KeyHold(k)) keys += static_cast<char>(k);
+        return keys;
+    };
+    for (const Mouse& m : mouse) {
+        SCOPED_TRACE(testing::Message() << m.v << " " << m.dx << "," << m.dy);
+        TitleForm().hscMouse.SetValue(m.v);
+        gKeyboard->Initialize();
+        SetCursorPos(c.x + m.dx, c.y + m.dy);
+        form.ApplyMouseSteering();
+        EXPECT_EQ(held(), m.keys);
+        POINT at{};
+        GetCursorPos(&at);
+        EXPECT_EQ(at.x - c.x, m.backX);
+        EXPECT_EQ(at.y - c.y, m.backY);
+    }
+    // Holding the left button parks the stick in the centre.
+    headless->SetKey(VK_LBUTTON, true);
+    gKeyboard->Check();
+    SetCursorPos(c.x + 90, c.y);
+    form.ApplyMouseSteering();
+    EXPECT_EQ(held(), "");
+    POINT at{};
+    GetCursorPos(&at);
+    EXPECT_TRUE(at.x == c.x && at.y == c.y);
+    headless->SetKey(VK_LBUTTON, false);
+
+    struct Stick {
+        uint32_t x, y, pov;
+        int32_t v;
+        const char* keys;
+    };
+    // Axes up to 400, so that 200 is exactly the centre and a step is 1/200.
+    const Stick sticks[] = {
+        {400, 200, JOY_POVCENTERED, 199, "D"},
+        {300, 200, JOY_POVCENTERED, 100, ""},  // 100 is not above 100
+        {301, 200, JOY_POVCENTERED, 100, "D"},
+        {400, 0, JOY_POVCENTERED, 199, "WD"},
+        {300, 200, 27000, 150, "A"},  // the pad outweighs half a stick
+        {400, 200, 27000, 150, "D"},  // equal magnitudes: the stick stays
+    };
+    headless->SetJoystick(
+        0, {.wXmax = 400, .wYmax = 400, .wNumButtons = 8, .wCaps = JOYCAPS_HASPOV}, {});
+    joystick = std::make_unique<clsJoystick>();
+    joystick->Initialize(0);
+    gJoystick = joystick.get();
+    for (const Stick& s : sticks) {
+        SCOPED_TRACE(testing::Message() << s.x << "," << s.y << " pov " << s.pov);
+        JOYINFOEX r{};
+        r.dwZpos = 32767;
+        r.dwXpos = s.x;
+        r.dwYpos = s.y;
+        r.dwPOV = s.pov;
+        headless->SetJoystickReport(0, r);
+        gJoystick->Check();
+        gKeyboard->Initialize();
+        TitleForm().hscMouse.SetValue(s.v);
+        form.ApplyJoystickSteering();
+        EXPECT_EQ(held(), s.keys);
+    }
+}
+
+}  // namespace
