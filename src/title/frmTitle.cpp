@@ -124,6 +124,9 @@ int32_t MouseSettingFromText(const std::string& text) {
 }
 
 void frmTitle::Form_Load() {
+    // As laid out: the loop starts only from an activation.
+    tmrMain.SetEnabled(false);
+    tmrMain.SetInterval(0);
     mLine = Int(gScreenWidth / 256.0 * 0.8);
     mCellLines = 7;
     mCell = mLine * mCellLines;

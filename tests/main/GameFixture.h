@@ -67,9 +67,11 @@ class GameFixture : public ::testing::Test {
         gManColor1 = RGB(1, 1, 200);
         gManColor2 = RGB(2, 2, 200);
         gManColor3 = RGB(3, 3, 200);
-        TitleForm().hscMouse.SetValue(100);
         platform::SetProgramFolder(
             std::filesystem::path(QUADRIX_TEST_DATA).parent_path().parent_path());
+        // The title is loaded before any game, as in the program; every game shows it again.
+        TitleForm().Load();
+        TitleForm().hscMouse.SetValue(100);
         frmMain& form = MainForm();
         form.OnPassStart = [this, &form] {
             started = headless->ElapsedMicroseconds() / 1000;
