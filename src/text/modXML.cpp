@@ -255,7 +255,7 @@ std::string XMLCollapseBlank(const std::string& pText) {
         } else if (c == '\r' || c == '\n') {
             if (separator != twoBreaks) separator += kCrLf;
         } else if (separator.empty()) {
-            separator = " ";
+            separator.push_back(' ');  // not = " ": GCC 12 warns falsely about that at -O3
         }
     }
     return out;

@@ -1,6 +1,8 @@
 // Runs the quadrix-sim program built beside the tests and reads its JSON back.
 #include <gtest/gtest.h>
 
+#include "SimRun.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,35 +15,6 @@
 #include <vector>
 
 namespace {
-
-namespace fs = std::filesystem;
-
-struct SimResult {
-    int status;
-    std::string out, err;
-};
-
-std::string Slurp(const fs::path& p) {
-    std::stringstream s;
-    s << std::ifstream(p).rdbuf();
-    return s.str();
-}
-
-SimResult Sim(const std::string& args) {
-    // tests/test_app -> ../quadrix-sim, unless told otherwise.
-    const char* env = std::getenv("QUADRIX_SIM");
-    const fs::path sim =
-        env ? fs::path(env)
-            : fs::canonical("/proc/self/exe").parent_path().parent_path() / "quadrix-sim";
-    const fs::path out = fs::temp_directory_path() / ("qxsim-" + std::to_string(getpid()));
-    const fs::path err = out.string() + ".err";
-    const int raw = std::system(
-        (sim.string() + " " + args + " >" + out.string() + " 2>" + err.string()).c_str());
-    SimResult r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
-    fs::remove(out);
-    fs::remove(err);
-    return r;
-}
 
 // A flat object of numbers and Booleans, one line: {"key":value,...}
 std::vector<std::pair<std::string, std::string>> Fields(const std::string& json) {

@@ -1,0 +1,41 @@
+// Runs the quadrix-sim program built beside the tests (or $QUADRIX_SIM) with arguments and
+// collects its exit status and output.
+#pragma once
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+struct SimResult {
+    int status;
+    std::string out, err;
+};
+
+inline std::string Slurp(const fs::path& p) {
+    std::stringstream s;
+    s << std::ifstream(p).rdbuf();
+    return s.str();
+}
+
+inline SimResult Sim(const std::string& args) {
+    // tests/test_app -> ../quadrix-sim, unless told otherwise.
+    const char* env = std::getenv("QUADRIX_SIM");
+    const fs::path sim =
+        env ? fs::path(env)
+            : fs::canonical("/proc/self/exe").parent_path().parent_path() / "quadrix-sim";
+    const fs::path out = fs::temp_directory_path() / ("qxsim-" + std::to_string(getpid()));
+    const fs::path err = out.string() + ".err";
+    const int raw = std::system(
+        (sim.string() + " " + args + " >" + out.string() + " 2>" + err.string()).c_str());
+    SimResult r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
+    fs::remove(out);
+    fs::remove(err);
+    return r;
+}

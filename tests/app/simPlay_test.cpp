@@ -1,0 +1,80 @@
+// Whole games through quadrix-sim play: every mode to its end, the same run twice alike.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "SimRun.h"
+
+namespace {
+
+const char* const kModes[] = {"cmdCasual",     "cmdDont",   "cmdElectric", "cmdFinal",
+                              "cmdFun",        "cmdMini",   "cmdNoRules",  "cmdOuch",
+                              "cmdRidiculous", "cmdSpeedy", "cmdVertigo",  "cmdWork"};
+
+// "Q" wins from anywhere; the game then ends by itself 402 passes later.
+const fs::path& WinScript() {
+    static const fs::path path = [] {
+        const fs::path p = fs::temp_directory_path() / ("qx-win-" + std::to_string(getpid()));
+        std::ofstream(p) << "# Q pressed during the game's pass 30, seen at 31\nat pass 31 key "
+                            "down Q\nat pass 32 key up Q\n";
+        return p;
+    }();
+    return path;
+}
+
+long Field(const std::string& json, const std::string& key) {
+    std::smatch m;
+    if (!std::regex_search(json, m, std::regex("\"" + key + "\":(-?[0-9]+)"))) return -999;
+    return std::stol(m[1]);
+}
+
+class PlayEveryMode : public testing::TestWithParam<const char*> {};
+
+TEST_P(PlayEveryMode, BothLevelsAndOptionSetsPlayToTheirEnd) {
+    for (const char* level : {"", " --ouch"}) {
+        for (const char* options : {" --anarchy --solid", " --pieces --speed"}) {
+            const std::string args = std::string("play --screen 640x480 --seed 3 --mode ") +
+                                     GetParam() + level + options + " --input " +
+                                     WinScript().string();
+            SCOPED_TRACE(args);
+            const SimResult r = Sim(args);
+            ASSERT_EQ(r.status, 0) << r.err;
+            EXPECT_EQ(Field(r.out, "winPass"), 31);
+            EXPECT_EQ(Field(r.out, "passes"), 31 + 402);
+            EXPECT_EQ(Field(r.out, "finalState"), 4);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(quadrixSim, PlayEveryMode, testing::ValuesIn(kModes));
+
+TEST(quadrixSim, PlayTracesRepeatAndBadInputIsRefused) {
+    const fs::path dir = fs::temp_directory_path() / ("qx-trace-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const std::string base = "play --screen 800x600 --seed 11 --mode cmdDont --passes 120 ";
+    std::string traces[2];
+    for (int i = 0; i < 2; ++i) {
+        const fs::path trace = dir / ("t" + std::to_string(i));
+        const SimResult r = Sim(base + "--trace " + trace.string() + " --frames " +
+                                (dir / "frames").string() + " --every 60");
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(Field(r.out, "passes"), 120);
+        traces[i] = Slurp(trace);
+    }
+    EXPECT_EQ(std::count(traces[0].begin(), traces[0].end(), '\n'), 120);
+    EXPECT_NE(traces[0].find(R"({"pass":120,"mState":)"), std::string::npos);
+    EXPECT_EQ(traces[0], traces[1]);
+    EXPECT_TRUE(fs::exists(dir / "frames" / "frame-000120.bmp"));
+
+    std::ofstream(dir / "bad") << "at pass 3 key sideways Q\n";
+    for (const std::string& args : {base + "--input " + (dir / "missing").string(),
+                                    base + "--input " + (dir / "bad").string(),
+                                    std::string("play --mode cmdDont"), base + "--passes 0"}) {
+        const SimResult r = Sim(args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_TRUE(r.out.empty() && !r.err.empty()) << args;
+    }
+    fs::remove_all(dir);
+}
+
+}  // namespace
