@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "TitleFixture.h"
+#include "main/frmMain.h"
 #include "main/modMain.h"
+#include "platform/headless/FrameFile.h"
 #include "platform/window/Application.h"
 
 namespace {
@@ -237,4 +239,44 @@ TEST_F(TitleTest, PadTriggerTogglesOuch) {
     Application::Get().RunMessageLoop();
     EXPECT_EQ(levels, (std::vector<int32_t>{2, 1}));
     title.chkLevel2.OnClick = [&] { title.ApplyOptions(); };
+}
+
+// Whole runs: a mode click plays that mode's game and the title comes back with a new
+// painting, twice; the first game is clicked in the frame that saw Escape come up and the
+// player said No to quitting, which must start the game, not quit.
+TEST_F(TitleTest, ModeClicksPlayTheirGamesAndTheTitleComesBack) {
+    UseScreen(1024, 768);
+    title.Show();
+    title.hscMouse.SetValue(42);
+    struct Game {
+        int32_t columns, rows;
+        bool electric;
+        bool operator==(const Game&) const = default;
+    };
+    std::vector<Game> games;
+    std::vector<uint64_t> paintings;  // as each mode was clicked
+    MainForm().OnPassStart = [&] {
+        if (MainForm().mStateCounter == 0) games.push_back({gColumns, gRows, gElectric});
+    };
+    for (platform::CommandButton* b : {&title.cmdCasual, &title.cmdElectric}) {
+        b->OnClick = [&, click = b->OnClick] {
+            paintings.push_back(platform::FrameHash(*title.Painting().MainHDC()->bitmap));
+            click();
+        };
+    }
+    Script(
+        "answer no\nanswer yes\n"
+        "at pass 5 key down Escape\nat pass 8 key up Escape\nat pass 9 click cmdCasual\n"
+        "at pass 40 key down Escape\nat pass 41 key up Escape\n"
+        "at pass 80 click cmdElectric\n"
+        "at pass 110 key down Escape\nat pass 111 key up Escape\n"
+        "at pass 150 key down Escape\nat pass 151 key up Escape");
+    EXPECT_TRUE(Application::Get().RunMessageLoop());
+    MainForm().OnPassStart = nullptr;
+    EXPECT_EQ(games, (std::vector<Game>{{56, 12, false}, {42, 12, true}}));
+    ASSERT_EQ(paintings.size(), 2u);
+    EXPECT_NE(paintings[0], paintings[1]);
+    EXPECT_EQ(headless->MessageBoxes().size(), 2u);  // No, then the Yes that ended the run
+    EXPECT_EQ(Application::Get().FormCount(), 0u);
+    EXPECT_EQ(StoredMouse(), "42");
 }
