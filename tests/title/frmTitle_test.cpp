@@ -121,6 +121,7 @@ TEST_F(TitleTest, PaintingAlwaysHasItsFixedLinesAndThreePanels) {
 // "FIN" yellow, and "FIN" gets its caption back from a click's "Loading...".
 TEST_F(TitleTest, OptionClicksRecolourTheButtons) {
     title.Show();
+    title.tmrMain.SetEnabled(false);  // the clicks are dispatched here, not by the loop
     const struct {
         const char* clicks;
         COLORREF colour;
