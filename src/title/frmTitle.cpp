@@ -1,5 +1,6 @@
 #include "title/frmTitle.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "graphics/modGraphic.h"
@@ -127,7 +128,9 @@ void frmTitle::Form_Load() {
     // As laid out: the loop starts only from an activation.
     tmrMain.SetEnabled(false);
     tmrMain.SetInterval(0);
-    mLine = Int(gScreenWidth / 256.0 * 0.8);
+    // The lines follow the width (4 at 1280), but never outgrow the height as on a 5:4 screen:
+    // on a wide screen the block and the row below it would not fit and would overlap.
+    mLine = Int(std::min(gScreenWidth / 256.0 * 0.8, gScreenHeight * 4.0 / 1024));
     mCellLines = 7;
     mCell = mLine * mCellLines;
     Move(0, 0, gScreenWidth, gScreenHeight);
@@ -362,7 +365,8 @@ void frmTitle::ApplyOptions() {
     }
     cmdAbout.BackColor = kWhite;
     cmdFinal.BackColor = RGB(255, 255, 0);
-    if (Visible()) Refresh();
+    // A click shows at once; loading and activating show the window themselves.
+    if (mLooping) Refresh();
 }
 
 void frmTitle::LoadMouseSetting() {

@@ -81,6 +81,25 @@ TEST_F(TitleTest, EveryControlSitsWhereTheLayoutPutsIt) {
                                      : (Box{357 + 15, 126 + 18, 276, 486}));
         EXPECT_EQ(title.cmdVertigo.Caption, "V\r\ne\r\nr\r\nt\r\ni\r\ng\r\no");
     }
+    // On a wide screen the lines follow the height too, so the row below the block neither
+    // overlaps it nor leaves the screen.
+    UseScreen(1920, 1080);
+    title.Show();
+    EXPECT_EQ(title.LineThickness(), 4);
+    const auto& all = title.Controls();
+    for (size_t i = 0; i < all.size(); ++i) {
+        const platform::Control& a = *all[i];
+        if (&a == &title.tmrMain || &a == &title.picAboutUs) continue;
+        EXPECT_TRUE(a.Top() + a.Height() <= 1080 && a.Left() + a.Width() <= 1920) << a.Name();
+        for (size_t j = i + 1; j < all.size(); ++j) {
+            const platform::Control& b = *all[j];
+            if (&b == &title.picAboutUs) continue;
+            const bool apart = a.Left() + a.Width() <= b.Left() ||
+                               b.Left() + b.Width() <= a.Left() ||
+                               a.Top() + a.Height() <= b.Top() || b.Top() + b.Height() <= a.Top();
+            EXPECT_TRUE(apart) << a.Name() << " overlaps " << b.Name();
+        }
+    }
 }
 
 // Whatever the draws, the painting has its two fixed lines each way and three panels, and
@@ -138,6 +157,7 @@ TEST_F(TitleTest, OptionClicksRecolourTheButtons) {
         title.cmdFinal.Caption = *c.clicks ? "Loading..." : "FIN";
         if (*c.clicks) Script("at pass " + std::to_string(headless->Pass() + 1) + " " + c.clicks);
         platform::DoEvents();
+        title.Refresh();
         EXPECT_EQ(title.Level(), c.level) << c.clicks;
         EXPECT_EQ(gAnarchy, c.anarchy) << c.clicks;
         for (const platform::Control* control : title.Controls()) {
