@@ -23,9 +23,11 @@ TEST_F(BoxesTest, NewBoxIsAThreeLineOutlineMixedWithTheBackground) {
     EXPECT_EQ(boxes.BoxI(), 1);  // the fourth took the oldest slot
     FillRectangle(Dc(), 95, 100, 100, 120, kBlack);
     boxes.Draw();
-    // Pen LW inside (95, 95)-(110, 110), the centre square left alone; over black: white.
-    const Px want[] = {{95, 95, kBox},     {109, 109, kBox},   {97, 104, kWhite},
-                       {100, 100, kWhite}, {110, 105, kWhite}, {96, 111, kBlack}};
+    // Pen LW inside (95, 95)-(110, 110), the centre square left alone; over black: white. The
+    // pen is round, so the outermost corner pixels keep the background.
+    const Px want[] = {{96, 95, kBox},     {108, 109, kBox},   {97, 104, kWhite},
+                       {100, 100, kWhite}, {110, 105, kWhite}, {96, 111, kBlack},
+                       {95, 95, kWhite},   {109, 109, kWhite}};
     ExpectPixels(want);
     EXPECT_EQ(GetROP2(Dc()), R2_COPYPEN);
 }
@@ -36,15 +38,15 @@ TEST_F(BoxesTest, BoxDiesAfterTheDrawPastFifteenHundredPixels) {
         boxes.Move();
     boxes.Draw();
     EXPECT_TRUE(boxes.BoxAt(0).Alive);  // 5 x 300 = 1500 is not past it
-    EXPECT_EQ(Pixel(100, 100), kBox);
+    EXPECT_EQ(Pixel(101, 100), kBox);   // next to the outline's round corner
     boxes.Move();
     boxes.Draw();  // drawn one last time
-    EXPECT_EQ(Pixel(95, 95), kBox);
+    EXPECT_EQ(Pixel(96, 95), kBox);
     EXPECT_FALSE(boxes.BoxAt(0).Alive);
     FillPicture(kWhite);
     boxes.Move();
     boxes.Draw();
-    EXPECT_EQ(Pixel(95, 95), kWhite);
+    EXPECT_EQ(Pixel(96, 95), kWhite);
     EXPECT_EQ(boxes.BoxAt(0).SizeX, 301);  // dead boxes do not grow
 }
 
@@ -54,10 +56,10 @@ TEST_F(BoxesTest, OnlyTheWonStateDrawsOnTheForm) {
     boxes.Add(20, 20, kBox);
     FillRectangle(form.hDC(), 165, 115, 190, 140, kWhite);
     boxes.Draw();
-    EXPECT_EQ(GetPixel(form.hDC(), 165, 115), kWhite);
+    EXPECT_EQ(GetPixel(form.hDC(), 166, 115), kWhite);
     form.mState = 2;
     boxes.Draw();
-    EXPECT_EQ(GetPixel(form.hDC(), 165, 115), kBox);  // (15, 15) moved by the picture's place
+    EXPECT_EQ(GetPixel(form.hDC(), 166, 115), kBox);  // (16, 15) moved by the picture's place
 }
 
 }  // namespace

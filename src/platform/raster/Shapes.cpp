@@ -1,6 +1,7 @@
 // Filled shapes and pixels: Rectangle, Ellipse, pixels and flood fill, with the mix modes.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -64,6 +65,23 @@ bool MakePainter(HDC dc, Painter* out) {
     return true;
 }
 
+int64_t SqrtFloor(int64_t v) {
+    auto s = static_cast<int64_t>(std::sqrt(static_cast<double>(v)));
+    while (s > 0 && s * s > v)
+        --s;
+    while ((s + 1) * (s + 1) <= v)
+        ++s;
+    return s;
+}
+
+int64_t TipInset(int64_t w, int64_t i) {
+    // Doubled coordinates keep the centres whole: pixel j is in when (2j+1-w)^2 + d^2 <= w^2.
+    const int64_t d = 2 * i + 1 - w;
+    const int64_t s = SqrtFloor(w * w - d * d);
+    const int64_t first = w - 1 - s;  // twice the first pixel in, rounded up below
+    return first <= 0 ? 0 : (first + 1) / 2;
+}
+
 }  // namespace raster
 
 namespace {
@@ -120,14 +138,37 @@ Span Clip(int64_t x1, int64_t x2, int32_t width) {
     return x1 < x2 ? Span{static_cast<int32_t>(x1), static_cast<int32_t>(x2 - x1)} : Span{};
 }
 
+// Geometric pen: the outline is a band along each edge of the path (l, t) - (r-1, b-1) plus a
+// round tip at every corner, so only rows within the pen width of the top or bottom lose
+// pixels at their ends, and never inside the band rows that run between the corners.
+class RoundCorners {
+  public:
+    RoundCorners(const Boxes& b, int32_t w)
+        : w_(w),
+          top_(b.oy1),
+          bottom_(b.oy2 - w),
+          bandY1_(b.oy1 + w / 2),
+          bandY2_(b.oy2 - w + w / 2 - (w % 2 == 0 ? 1 : 0)) {}
+    int64_t Inset(int64_t y) const {
+        if (w_ < 2 || (y >= bandY1_ && y <= bandY2_)) return 0;
+        int64_t inset = w_;
+        if (y - top_ < w_) inset = raster::TipInset(w_, y - top_);
+        if (y >= bottom_) inset = std::min(inset, raster::TipInset(w_, y - bottom_));
+        return inset;
+    }
+
+  private:
+    int64_t w_, top_, bottom_, bandY1_, bandY2_;
+};
+
 template <class Mixer>
 void RectangleRows(const Painter& p, const Boxes& b, Mixer mix) {
     const bool inner = !b.InnerEmpty();
     const int32_t width = p.bmp->width;
-    const Span outer = Clip(b.ox1, b.ox2, width);
     const Span left = Clip(b.ox1, std::min(b.ix1, b.ox2), width);
     const Span right = Clip(std::max(b.ix2, b.ox1), b.ox2, width);
     const Span middle = Clip(b.ix1, b.ix2, width);
+    const RoundCorners corners(b, p.penWidth);
     const int64_t y1 = std::max<int64_t>(b.oy1, 0);
     const int64_t y2 = std::min<int64_t>(b.oy2, p.bmp->height);
     for (int64_t y = y1; y < y2; ++y) {
@@ -139,6 +180,8 @@ void RectangleRows(const Painter& p, const Boxes& b, Mixer mix) {
             }
             if (p.hasBrush) mix(row + middle.x, middle.n, p.brush);
         } else if (p.hasPen) {
+            const int64_t inset = corners.Inset(y);
+            const Span outer = Clip(b.ox1 + inset, b.ox2 - inset, width);
             mix(row + outer.x, outer.n, p.pen);
         }
     }
@@ -149,6 +192,11 @@ void RectangleRows(const Painter& p, const Boxes& b, Mixer mix) {
 BOOL Rectangle(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
     Painter p;
     if (!raster::MakePainter(dc, &p)) return 0;
+    // The old interface draws nothing for an empty box whatever the pen, nor for a one-pixel
+    // box with a thin pen.
+    const int64_t boxW = std::llabs(int64_t{right} - left),
+                  boxH = std::llabs(int64_t{bottom} - top);
+    if (boxW == 0 || boxH == 0 || (p.penWidth <= 1 && boxW == 1 && boxH == 1)) return 1;
     const Boxes b = MakeBoxes(left, top, right, bottom, p.penWidth);
     if (b.OuterEmpty()) return 1;
     const uint32_t mask = p.mask;
