@@ -171,7 +171,7 @@ void CutLongLine(const Bitmap& bmp, int32_t w, int64_t& x0, int64_t& y0, int64_t
     constexpr int64_t kLong = int64_t{1} << 22;
     if (std::max(std::llabs(x1 - x0), std::llabs(y1 - y0)) < kLong) return;
     const double lo[2] = {-w - 2.0, -w - 2.0};
-    const double hi[2] = {bmp.width + w + 2.0, bmp.height + w + 2.0};
+    const double hi[2] = {double(bmp.width) + w + 2.0, double(bmp.height) + w + 2.0};
     const double p0[2] = {double(x0), double(y0)}, d[2] = {double(x1 - x0), double(y1 - y0)};
     double t0 = 0, t1 = 1;
     for (int a = 0; a < 2; ++a) {
