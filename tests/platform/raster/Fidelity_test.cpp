@@ -153,3 +153,15 @@ TEST(Rule7PolygonFill, LeftAndTopEdgesInsideRightAndBottomOutside) {
         EXPECT_EQ(c.At(x, 21), x >= 21 && x <= 25 ? kFill : kWhite) << x;
     }
 }
+
+TEST(Rule7Ellipse, ThinOutlineOfThreeByThreeIsAPlusAndOneByOneIsNothing) {
+    Canvas c(8, 8, kWhite);
+    c.Use(PenOf(1), CreateSolidBrush(kFill));
+    Ellipse(c.dc, 2, 2, 5, 5);
+    Ellipse(c.dc, 6, 6, 7, 7);
+    const int wrong = c.Count([](int32_t x, int32_t y, COLORREF v) {
+        const bool arm = (x == 3) != (y == 3) && x >= 2 && x <= 4 && y >= 2 && y <= 4;
+        return v != (x == 3 && y == 3 ? kFill : arm ? kInk : kWhite);
+    });
+    EXPECT_EQ(wrong, 0);
+}

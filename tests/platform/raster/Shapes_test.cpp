@@ -247,3 +247,36 @@ TEST(Polygon, AlternateFillAndOutline) {
     for (const POINT& p : star)
         EXPECT_EQ(s.At(p.x, p.y), kPen);
 }
+
+TEST(Shapes, ClippedPicturesMatchTheWhole) {
+    // Each shape drawn partly off a small bitmap gives the window of the same shape drawn whole
+    // on a large one 40 pixels further in: clipping changes no pixel.
+    const POINT star[] = {{-9, 3}, {25, 14}, {2, -6}, {8, 30}};
+    const std::function<void(HDC, int32_t)> shapes[] = {
+        [](HDC dc, int32_t o) { Rectangle(dc, o - 7, o + 3, o + 9, o + 26); },
+        [](HDC dc, int32_t o) { Ellipse(dc, o - 9, o - 4, o + 12, o + 15); },
+        [](HDC dc, int32_t o) { Line(dc, o - 30, o + 17, o + 25, o - 8); },
+        [](HDC dc, int32_t o) { Line(dc, o + 3, o - 30, o + 9, o + 40); },
+        [&star](HDC dc, int32_t o) {
+            POINT moved[4];
+            for (int i = 0; i < 4; ++i)
+                moved[i] = POINT{star[i].x + o, star[i].y + o};
+            Polygon(dc, moved, 4);
+        },
+    };
+    for (const int32_t pen : {1, 4, 5}) {
+        for (const auto& draw : shapes) {
+            Canvas whole(100, 100, kBack), part(20, 20, kBack);
+            for (Canvas* c : {&whole, &part})
+                c->Use(CreatePen(PS_SOLID, pen, kPen), CreateSolidBrush(kBrush));
+            draw(whole.dc, 40);
+            draw(part.dc, 0);
+            EXPECT_EQ(part.Count([&](int32_t x, int32_t y, COLORREF v) {
+                return v != whole.At(x + 40, y + 40);
+            }),
+                      0)
+                << "pen " << pen;
+            EXPECT_GT(part.CountColour(kPen), 0) << "pen " << pen;
+        }
+    }
+}
