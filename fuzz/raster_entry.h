@@ -27,9 +27,9 @@ class Reader {
     }
     // Mostly numbers near a small bitmap, often the edges of the 32-bit range, sometimes any.
     int32_t Number() {
-        static constexpr int32_t kEdges[] = {INT32_MIN,   INT32_MIN + 1, -(1 << 30), -(1 << 22),
-                                             -65536,      -1,            0,          1,
-                                             1 << 22,     1 << 30,       INT32_MAX - 1, INT32_MAX};
+        static constexpr int32_t kEdges[] = {
+            INT32_MIN, INT32_MIN + 1, -(1 << 30), -(1 << 22),    -65536,   -1, 0,
+            1,         1 << 22,       1 << 30,    INT32_MAX - 1, INT32_MAX};
         const uint8_t kind = Byte();
         switch (kind % 4) {
             case 0:
@@ -80,8 +80,8 @@ inline int Run(const uint8_t* data, size_t size) {
             }
             case 1: {
                 const uint8_t which = in.Byte();
-                HGDIOBJ brush = which % 3 == 0 ? GetStockObject(NULL_BRUSH)
-                                               : CreateSolidBrush(in.Colour());
+                HGDIOBJ brush =
+                    which % 3 == 0 ? GetStockObject(NULL_BRUSH) : CreateSolidBrush(in.Colour());
                 DeleteObject(SelectObject(dc, brush));
                 break;
             }
@@ -125,15 +125,15 @@ inline int Run(const uint8_t* data, size_t size) {
                 break;
             }
             case 9: {
-                const int32_t x = in.Number(), y = in.Number(), cw = in.Number(),
-                              ch = in.Number(), sx = in.Number(), sy = in.Number();
+                const int32_t x = in.Number(), y = in.Number(), cw = in.Number(), ch = in.Number(),
+                              sx = in.Number(), sy = in.Number();
                 BitBlt(dc, x, y, cw, ch, other, sx, sy, static_cast<DWORD>(in.Byte()) << 16);
                 break;
             }
             case 10: {
-                const int32_t x = in.Number(), y = in.Number(), cw = in.Number(),
-                              ch = in.Number(), sx = in.Number(), sy = in.Number(),
-                              sw = in.Number(), sh = in.Number();
+                const int32_t x = in.Number(), y = in.Number(), cw = in.Number(), ch = in.Number(),
+                              sx = in.Number(), sy = in.Number(), sw = in.Number(),
+                              sh = in.Number();
                 StretchBlt(dc, x, y, cw, ch, other, sx, sy, sw, sh,
                            static_cast<DWORD>(in.Byte()) << 16);
                 break;
