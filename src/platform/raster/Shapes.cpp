@@ -148,17 +148,34 @@ class RoundCorners {
           top_(b.oy1),
           bottom_(b.oy2 - w),
           bandY1_(b.oy1 + w / 2),
-          bandY2_(b.oy2 - w + w / 2 - (w % 2 == 0 ? 1 : 0)) {}
+          bandY2_(b.oy2 - w + w / 2 - (w % 2 == 0 ? 1 : 0)),
+          table_(w >= 4 && w <= kTable ? TipTable(w) : nullptr) {}
+    // Up to width 3 the tip is the full square.
     int64_t Inset(int64_t y) const {
-        if (w_ < 2 || (y >= bandY1_ && y <= bandY2_)) return 0;
+        if (w_ < 4 || (y >= bandY1_ && y <= bandY2_)) return 0;
         int64_t inset = w_;
-        if (y - top_ < w_) inset = raster::TipInset(w_, y - top_);
-        if (y >= bottom_) inset = std::min(inset, raster::TipInset(w_, y - bottom_));
+        if (y - top_ < w_) inset = Tip(y - top_);
+        if (y >= bottom_) inset = std::min(inset, Tip(y - bottom_));
         return inset;
     }
 
   private:
+    static constexpr int32_t kTable = 4096;
+    // Every frame draws many outlines of one width: keep that width's tip rows.
+    static const int64_t* TipTable(int32_t w) {
+        static thread_local std::vector<int64_t> insets;
+        static thread_local int32_t insetsWidth = 0;
+        if (insetsWidth != w) {
+            insets.resize(static_cast<size_t>(w));
+            for (int32_t i = 0; i < w; ++i)
+                insets[static_cast<size_t>(i)] = raster::TipInset(w, i);
+            insetsWidth = w;
+        }
+        return insets.data();
+    }
+    int64_t Tip(int64_t i) const { return table_ != nullptr ? table_[i] : raster::TipInset(w_, i); }
     int64_t w_, top_, bottom_, bandY1_, bandY2_;
+    const int64_t* table_;
 };
 
 template <class Mixer>
