@@ -1,5 +1,5 @@
 // The raster's hot paths as the game uses them: cell-sized fills and frames on a full-HD
-// playfield (copy and merge-pen-not mixes), whole-picture fills and copies, pixel reads.
+// playfield (copy and merge-pen-not mixes), whole-picture fills, copies and stretches, pixel reads.
 // Heap allocations inside the timed loops are counted with a replaced global operator new.
 #include <benchmark/benchmark.h>
 
@@ -92,6 +92,18 @@ void BM_BitBltWholePicture(benchmark::State& state) {
         static_cast<double>(gAllocations.load() - before) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_BitBltWholePicture)->Arg(SRCCOPY)->Arg(SRCAND)->Arg(0x00B8074A);
+
+// The title logo is shrunk onto screens narrower than 1024 pixels, and pictures are stretched
+// onto surfaces of their own size.
+void BM_StretchBlt(benchmark::State& state) {
+    const auto w = static_cast<int32_t>(state.range(0)), h = static_cast<int32_t>(state.range(1));
+    Picture src(1024, 256), dst(w, h);
+    for (auto _ : state)
+        StretchBlt(dst.dc, 0, 0, w, h, src.dc, 0, 0, 1024, 256, SRCCOPY);
+    benchmark::DoNotOptimize(dst.bmp->pixels.data());
+    state.SetItemsProcessed(state.iterations() * int64_t{w} * h);
+}
+BENCHMARK(BM_StretchBlt)->Args({800, 200})->Args({1024, 256})->Args({2048, 512});
 
 void BM_GetPixel(benchmark::State& state) {
     Picture pic(1920, 1080);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "SpriteTestSupport.h"
@@ -31,14 +32,20 @@ TEST(FillRectangle, CoversHalfOpenArea) {
 }
 
 TEST(FrameRectangle, BandLiesInsideAndLeavesTheInterior) {
+    // The pen is round: each outer corner's w x w square keeps only the pixels whose centres lie
+    // in its inscribed circle (none lost up to width 3, the corner pixel alone at 4 and 5).
     for (int32_t w = 1; w <= 6; ++w) {
         SCOPED_TRACE(w);
         Target b(40, 40, kBack);
         FrameRectangle(b.dc(), 5, 7, 30, 33, kInk, w);
+        const double r = w / 2.0;
         ExpectPixels(b.dc(), [&](int x, int y) {
             const bool outer = In(x, 5, 30) && In(y, 7, 33);
             const bool inner = In(x, 5 + w, 30 - w) && In(y, 7 + w, 33 - w);
-            return outer && !inner ? kInk : kBack;
+            const double ox = x < 17 ? 5 + r - (x + 0.5) : x + 0.5 - (30 - r);
+            const double oy = y < 20 ? 7 + r - (y + 0.5) : y + 0.5 - (33 - r);
+            const bool corner = ox > 0 && oy > 0 && std::hypot(ox, oy) > r;
+            return outer && !inner && !corner ? kInk : kBack;
         });
     }
 }

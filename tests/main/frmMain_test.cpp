@@ -3,6 +3,8 @@
 
 #include "GameFixture.h"
 #include "input/clsJoystick.h"
+#include "platform/Error.h"
+#include "platform/Fatal.h"
 #include "platform/headless/FrameFile.h"
 #include "platform/input/Cursor.h"
 #include "platform/input/Keys.h"
@@ -278,6 +280,26 @@ TEST_F(GameFixture, MouseAndJoystickSteering) {
         form.ApplyJoystickSteering();
         EXPECT_EQ(held(), s.keys);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// An error inside the game (here the wall picture is missing) gives the desktop back, says
+// why and ends the program with status 1.
+TEST_F(GameFixture, ErrorsEndThroughTheFatalPath) {
+    EXPECT_EXIT(
+        {
+            clsWalls::SetProgramFolder("/nonexistent-quadrix-folder");
+            CursorHide();
+            try {
+                Play();
+            } catch (const platform::Error& e) {
+                platform::Fatal(e.what());
+            }
+        },
+        testing::ExitedWithCode(1), "quadrix: .*Dollar.bmp");
 }
 
 }  // namespace

@@ -24,14 +24,19 @@ TEST_F(WallsDrawTest, OutlineStyleMixesWithWhatLiesBeneath) {
     FillPicture(kWhite);
     walls.DrawBackground();
     EXPECT_EQ(GetROP2(Dc()), R2_COPYPEN) << "mode restored";
-    ExpectPixels({{105, 65, kFillA}, {104, 75, kLineB}, {194, 94, kLineB}, {195, 75, kWhite}});
+    // The outline's pen is round: its outermost corner pixels keep what lies beneath.
+    ExpectPixels({{105, 65, kFillA},
+                  {104, 75, kLineB},
+                  {193, 94, kLineB},
+                  {195, 75, kWhite},
+                  {194, 94, kWhite}});
     // Over black everything the wall covers turns white; the foreground then redraws the
     // outlines in the picture's own copying mode.
     FillPicture(kBlack);
     walls.DrawBackground();
-    ExpectPixels({{120, 75, kWhite}, {100, 60, kWhite}});
+    ExpectPixels({{120, 75, kWhite}, {101, 60, kWhite}, {100, 60, kBlack}});
     walls.DrawForeground();
-    ExpectPixels({{100, 60, kLineB}, {120, 75, kWhite}});
+    ExpectPixels({{101, 60, kLineB}, {120, 75, kWhite}, {100, 60, kBlack}});
     // A second wall's fill over the first one's is mixed with it.
     constexpr COLORREF kFill2 = RGB(0, 50, 200);
     walls.SetWall(1, LiveWall(130, 30, 165, 125, 0, 1, 1, kFill2, kLineB));

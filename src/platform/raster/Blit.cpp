@@ -1,7 +1,9 @@
 // BitBlt and StretchBlt: any ternary raster operation, evaluated from its truth-table byte over
 // pattern (the destination's brush), source and destination, bitwise.
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/raster/Painter.h"
@@ -116,6 +118,70 @@ uint32_t PatternOf(const DeviceContext& dest) {
     return raster::InkFor(*dest.bitmap, dest.brush->color);
 }
 
+// A raster operation without a source over [x, x + w) x [y, y + h), clipped to the bitmap.
+BOOL PatternBlt(DeviceContext& dest, int64_t x, int64_t y, int64_t w, int64_t h, uint32_t t) {
+    Bitmap& db = *dest.bitmap;
+    const int64_t x1 = std::max<int64_t>(x, 0), x2 = std::min<int64_t>(x + w, db.width);
+    const int64_t y1 = std::max<int64_t>(y, 0), y2 = std::min<int64_t>(y + h, db.height);
+    if (x1 >= x2 || y1 >= y2) return 1;
+    const uint32_t mask = db.monochrome ? 1u : 0xFFFFFFu;
+    const uint32_t pattern = PatternOf(dest);
+    for (int64_t j = y1; j < y2; ++j) {
+        uint32_t* d = db.row(static_cast<int32_t>(j)) + x1;
+        RowOp(t, pattern, d, d, static_cast<int32_t>(x2 - x1), mask);
+    }
+    return 1;
+}
+
+// One axis of a stretch: the source pixels that feed each destination pixel, as a half-open
+// range in source coordinates.
+class StretchAxis {
+  public:
+    // A negative size on one side only mirrors the picture about that side's origin pixel, so
+    // that side covers origin + size + 1 up to the origin; negative on both sides is the plain
+    // copy of origin + size up to the origin.
+    StretchAxis(int64_t d, int64_t dn, int64_t s, int64_t sn) : mirror_((dn < 0) != (sn < 0)) {
+        if (dn < 0 && sn < 0) {
+            d += dn, s += sn, dn = -dn, sn = -sn;
+        } else {
+            if (dn < 0) d += dn + 1, dn = -dn;
+            if (sn < 0) s += sn + 1, sn = -sn;
+        }
+        d_ = d, dn_ = dn, s_ = s, sn_ = sn;
+    }
+    int64_t DestStart() const { return d_; }
+    int64_t DestSize() const { return dn_; }
+    int64_t SourceStart() const { return s_; }
+    int64_t SourceSize() const { return sn_; }
+    // Enlarging, destination pixel i samples source pixel floor((i + 1/2) * sn / dn). Shrinking
+    // (the default BLACKONWHITE mode) source pixel k falls into destination pixel
+    // floor((k * dn + 1) / sn) and the pixels falling into one are combined, so 4 into 2 gives
+    // {0, 1} {2, 3}, 4 into 1 gives {0, 1, 2} and 2 into 1 gives {0}.
+    std::pair<int64_t, int64_t> Sources(int64_t i) const {
+        using Wide = __int128;  // the products reach 2^64 for far-off rectangles
+        int64_t a, b;
+        if (dn_ >= sn_) {
+            a = static_cast<int64_t>(Wide{2 * i + 1} * sn_ / (2 * dn_));
+            b = a + 1;
+        } else {
+            a = First(i);
+            b = First(i + 1);
+        }
+        if (mirror_) return {s_ + sn_ - b, s_ + sn_ - a};
+        return {s_ + a, s_ + b};
+    }
+
+  private:
+    // The first source pixel k with floor((k * dn + 1) / sn) >= i, that is ceil((i*sn - 1) / dn).
+    int64_t First(int64_t i) const {
+        const __int128 num = __int128{i} * sn_ - 1;
+        if (num <= 0) return 0;
+        return static_cast<int64_t>((num + dn_ - 1) / dn_);
+    }
+    bool mirror_;
+    int64_t d_ = 0, dn_ = 0, s_ = 0, sn_ = 0;
+};
+
 // Clips a run [a, a + n) to [0, limit), shifting the paired coordinate with it.
 void ClipRun(int64_t& a, int64_t& paired, int64_t& n, int64_t limit) {
     if (a < 0) {
@@ -135,12 +201,11 @@ BOOL BitBlt(HDC dest, int32_t x, int32_t y, int32_t width, int32_t height, HDC s
     const bool withSource = UsesSource(t);
     if (withSource && (src == nullptr || src->bitmap == nullptr)) return 0;
     if (width <= 0 || height <= 0) return 1;
+    if (!withSource) return PatternBlt(*dest, x, y, width, height, t);
     Bitmap& db = *dest->bitmap;
     int64_t dx = x, dy = y, sx = srcX, sy = srcY, w = width, h = height;
-    if (withSource) {
-        ClipRun(sx, dx, w, src->bitmap->width);
-        ClipRun(sy, dy, h, src->bitmap->height);
-    }
+    ClipRun(sx, dx, w, src->bitmap->width);
+    ClipRun(sy, dy, h, src->bitmap->height);
     ClipRun(dx, sx, w, db.width);
     ClipRun(dy, sy, h, db.height);
     if (w <= 0 || h <= 0) return 1;
@@ -148,14 +213,6 @@ BOOL BitBlt(HDC dest, int32_t x, int32_t y, int32_t width, int32_t height, HDC s
     const uint32_t mask = db.monochrome ? 1u : 0xFFFFFFu;
     const uint32_t pattern = PatternOf(*dest);
     const auto n = static_cast<int32_t>(w);
-    if (!withSource) {
-        for (int64_t j = 0; j < h; ++j) {
-            uint32_t* d = db.row(static_cast<int32_t>(dy + j)) + dx;
-            RowOp(t, pattern, d, d, n, mask);
-        }
-        return 1;
-    }
-
     const Bitmap& sb = *src->bitmap;
     const Conversion conv = MakeConversion(*dest, *src);
     const bool same = &sb == &db;
@@ -180,43 +237,30 @@ BOOL BitBlt(HDC dest, int32_t x, int32_t y, int32_t width, int32_t height, HDC s
     return 1;
 }
 
-// Nearest-neighbour scaling: destination pixel i samples source pixel floor((i + ½)·sw / dw).
-// A negative width or height on one side only mirrors the picture on that axis.
 BOOL StretchBlt(HDC dest, int32_t x, int32_t y, int32_t width, int32_t height, HDC src,
                 int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight, DWORD rop) {
     if (dest == nullptr || dest->bitmap == nullptr) return 0;
     const uint32_t t = (rop >> 16) & 0xFFu;
-    if (!UsesSource(t))
-        return BitBlt(dest, std::min(x, x + width), std::min(y, y + height), std::abs(width),
-                      std::abs(height), src, 0, 0, rop);
+    if (!UsesSource(t)) {
+        const int64_t w = width, h = height;
+        return PatternBlt(*dest, std::min(x + w, int64_t{x}), std::min(y + h, int64_t{y}),
+                          std::llabs(w), std::llabs(h), t);
+    }
     if (src == nullptr || src->bitmap == nullptr) return 0;
     if (width == 0 || height == 0 || srcWidth == 0 || srcHeight == 0) return 1;
 
-    int64_t dx = x, dy = y, dw = width, dh = height;
-    int64_t sx = srcX, sy = srcY, sw = srcWidth, sh = srcHeight;
-    const bool mirrorX = (dw < 0) != (sw < 0);
-    const bool mirrorY = (dh < 0) != (sh < 0);
-    if (dw < 0) dx += dw, dw = -dw;
-    if (dh < 0) dy += dh, dh = -dh;
-    if (sw < 0) sx += sw, sw = -sw;
-    if (sh < 0) sy += sh, sh = -sh;
-
+    const StretchAxis ax(x, width, srcX, srcWidth), ay(y, height, srcY, srcHeight);
     Bitmap& db = *dest->bitmap;
     const Bitmap& sb = *src->bitmap;
-    auto sample = [](int64_t i, int64_t sn, int64_t dn, bool mirror) {
-        // 128-bit product: both factors can reach 2^32 for far-off rectangles.
-        const auto k = static_cast<int64_t>(static_cast<__int128>(2 * i + 1) * sn / (2 * dn));
-        return mirror ? sn - 1 - k : k;
-    };
 
     // The readable source window; read through a snapshot when both rectangles share a bitmap.
     const uint32_t* base = sb.pixels.data();
     int64_t readX1 = 0, readY1 = 0, readX2 = sb.width, readY2 = sb.height;
     if (&sb == &db) {
-        readX1 = std::max<int64_t>(sx, 0);
-        readY1 = std::max<int64_t>(sy, 0);
-        readX2 = std::min<int64_t>(sx + sw, sb.width);
-        readY2 = std::min<int64_t>(sy + sh, sb.height);
+        readX1 = std::max<int64_t>(ax.SourceStart(), 0);
+        readY1 = std::max<int64_t>(ay.SourceStart(), 0);
+        readX2 = std::min<int64_t>(ax.SourceStart() + ax.SourceSize(), sb.width);
+        readY2 = std::min<int64_t>(ay.SourceStart() + ay.SourceSize(), sb.height);
         if (readX1 >= readX2 || readY1 >= readY2) return 1;
         std::vector<uint32_t>& snap = SnapshotBuffer();
         snap.resize(static_cast<size_t>((readX2 - readX1) * (readY2 - readY1)));
@@ -229,29 +273,49 @@ BOOL StretchBlt(HDC dest, int32_t x, int32_t y, int32_t width, int32_t height, H
     }
     const int64_t stride = readX2 - readX1;
 
+    const int64_t dx = ax.DestStart(), dy = ay.DestStart();
+    const int64_t i1 = std::max<int64_t>(0, -dx),
+                  i2 = std::min<int64_t>(ax.DestSize(), db.width - dx);
+    const int64_t j1 = std::max<int64_t>(0, -dy),
+                  j2 = std::min<int64_t>(ay.DestSize(), db.height - dy);
+    if (i1 >= i2 || j1 >= j2) return 1;
+
+    // The column map does not depend on the row: once per call, in window coordinates, with an
+    // empty range where the source lies outside the bitmap.
+    static thread_local std::vector<std::pair<int32_t, int32_t>> columns;
+    columns.resize(static_cast<size_t>(i2 - i1));
+    for (int64_t i = i1; i < i2; ++i) {
+        const auto [a, b] = ax.Sources(i);
+        const int64_t c1 = std::max(a, readX1), c2 = std::min(b, readX2);
+        columns[i - i1] = c1 < c2 ? std::pair{static_cast<int32_t>(c1 - readX1),
+                                              static_cast<int32_t>(c2 - readX1)}
+                                  : std::pair{0, 0};
+    }
+
     const uint32_t mask = db.monochrome ? 1u : 0xFFFFFFu;
     const uint32_t pattern = PatternOf(*dest);
     const Conversion conv = MakeConversion(*dest, *src);
-
     std::vector<uint32_t>& line = LineBuffer();
-    const int64_t i1 = std::max<int64_t>(0, -dx), i2 = std::min<int64_t>(dw, db.width - dx);
-    const int64_t j1 = std::max<int64_t>(0, -dy), j2 = std::min<int64_t>(dh, db.height - dy);
-    if (i1 >= i2 || j1 >= j2) return 1;
     if (line.size() < static_cast<size_t>(i2 - i1)) line.resize(static_cast<size_t>(i2 - i1));
     for (int64_t j = j1; j < j2; ++j) {
-        const int64_t srow = sy + sample(j, sh, dh, mirrorY);
-        if (srow < readY1 || srow >= readY2) continue;
-        const uint32_t* s = base + (srow - readY1) * stride;
-        uint32_t* d = db.row(static_cast<int32_t>(dy + j)) + dx;
+        const auto [a, b] = ay.Sources(j);
+        const int64_t r1 = std::max(a, readY1), r2 = std::min(b, readY2);
+        if (r1 >= r2) continue;
+        for (int64_t i = i1; i < i2; ++i) {
+            const auto [c1, c2] = columns[i - i1];
+            uint32_t v = ~0u;
+            for (int64_t r = r1; r < r2; ++r) {
+                const uint32_t* s = base + (r - readY1) * stride;
+                for (int32_t c = c1; c < c2; ++c)
+                    v &= s[c];
+            }
+            line[i - i1] = conv(v);
+        }
         // Columns whose source lies outside the bitmap leave the destination alone.
+        uint32_t* d = db.row(static_cast<int32_t>(dy + j)) + dx;
         int64_t run = -1;
         for (int64_t i = i1; i <= i2; ++i) {
-            bool inside = false;
-            if (i < i2) {
-                const int64_t scol = sx + sample(i, sw, dw, mirrorX);
-                inside = scol >= readX1 && scol < readX2;
-                if (inside) line[i - i1] = conv(s[scol - readX1]);
-            }
+            const bool inside = i < i2 && columns[i - i1].first < columns[i - i1].second;
             if (inside && run < 0) run = i;
             if (!inside && run >= 0) {
                 RowOp(t, pattern, line.data() + (run - i1), d + run, static_cast<int32_t>(i - run),

@@ -1,4 +1,5 @@
 // Device contexts and the objects they select: bitmaps, pens, brushes, fonts, stock objects.
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -327,8 +328,11 @@ int GetObjectA(HGDIOBJ obj, int size, void* out) {
 
 HPEN CreatePen(int style, int32_t width, COLORREF color) {
     if (style != PS_SOLID && style != PS_NULL) style = PS_SOLID;
-    // Width 0 is the one-pixel cosmetic pen.
-    return Pens().Make(style, width < 1 ? 1 : width, color & 0xFFFFFFu);
+    // Width 0 is the one-pixel cosmetic pen; a negative width counts as its size, as on the old
+    // interface (the most negative one saturates).
+    const int64_t size = width < 0 ? -int64_t{width} : int64_t{width};
+    const auto w = static_cast<int32_t>(std::clamp<int64_t>(size, 1, INT32_MAX));
+    return Pens().Make(style, w, color & 0xFFFFFFu);
 }
 
 HBRUSH CreateSolidBrush(COLORREF color) {

@@ -69,4 +69,12 @@ class Painter {
 };
 bool MakePainter(HDC dc, Painter* out);
 
+// Largest s with s * s <= v, for 0 <= v < 2^62.
+int64_t SqrtFloor(int64_t v);
+
+// A wide pen's round tip: its w x w stamp (offset like the band, floor(w / 2) up and left)
+// without the pixels whose centres lie outside the inscribed circle. This is how many pixels
+// row i (0 <= i < w) of the tip leaves out at each end.
+int64_t TipInset(int64_t w, int64_t i);
+
 }  // namespace raster

@@ -1,6 +1,7 @@
 // Filled shapes and pixels: Rectangle, Ellipse, pixels and flood fill, with the mix modes.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -64,6 +65,23 @@ bool MakePainter(HDC dc, Painter* out) {
     return true;
 }
 
+int64_t SqrtFloor(int64_t v) {
+    auto s = static_cast<int64_t>(std::sqrt(static_cast<double>(v)));
+    while (s > 0 && s * s > v)
+        --s;
+    while ((s + 1) * (s + 1) <= v)
+        ++s;
+    return s;
+}
+
+int64_t TipInset(int64_t w, int64_t i) {
+    // Doubled coordinates keep the centres whole: pixel j is in when (2j+1-w)^2 + d^2 <= w^2.
+    const int64_t d = 2 * i + 1 - w;
+    const int64_t s = SqrtFloor(w * w - d * d);
+    const int64_t first = w - 1 - s;  // twice the first pixel in, rounded up below
+    return first <= 0 ? 0 : (first + 1) / 2;
+}
+
 }  // namespace raster
 
 namespace {
@@ -120,14 +138,54 @@ Span Clip(int64_t x1, int64_t x2, int32_t width) {
     return x1 < x2 ? Span{static_cast<int32_t>(x1), static_cast<int32_t>(x2 - x1)} : Span{};
 }
 
+// Geometric pen: the outline is a band along each edge of the path (l, t) - (r-1, b-1) plus a
+// round tip at every corner, so only rows within the pen width of the top or bottom lose
+// pixels at their ends, and never inside the band rows that run between the corners.
+class RoundCorners {
+  public:
+    RoundCorners(const Boxes& b, int32_t w)
+        : w_(w),
+          top_(b.oy1),
+          bottom_(b.oy2 - w),
+          bandY1_(b.oy1 + w / 2),
+          bandY2_(b.oy2 - w + w / 2 - (w % 2 == 0 ? 1 : 0)),
+          table_(w >= 4 && w <= kTable ? TipTable(w) : nullptr) {}
+    // Up to width 3 the tip is the full square.
+    int64_t Inset(int64_t y) const {
+        if (w_ < 4 || (y >= bandY1_ && y <= bandY2_)) return 0;
+        int64_t inset = w_;
+        if (y - top_ < w_) inset = Tip(y - top_);
+        if (y >= bottom_) inset = std::min(inset, Tip(y - bottom_));
+        return inset;
+    }
+
+  private:
+    static constexpr int32_t kTable = 4096;
+    // Every frame draws many outlines of one width: keep that width's tip rows.
+    static const int64_t* TipTable(int32_t w) {
+        static thread_local std::vector<int64_t> insets;
+        static thread_local int32_t insetsWidth = 0;
+        if (insetsWidth != w) {
+            insets.resize(static_cast<size_t>(w));
+            for (int32_t i = 0; i < w; ++i)
+                insets[static_cast<size_t>(i)] = raster::TipInset(w, i);
+            insetsWidth = w;
+        }
+        return insets.data();
+    }
+    int64_t Tip(int64_t i) const { return table_ != nullptr ? table_[i] : raster::TipInset(w_, i); }
+    int64_t w_, top_, bottom_, bandY1_, bandY2_;
+    const int64_t* table_;
+};
+
 template <class Mixer>
 void RectangleRows(const Painter& p, const Boxes& b, Mixer mix) {
     const bool inner = !b.InnerEmpty();
     const int32_t width = p.bmp->width;
-    const Span outer = Clip(b.ox1, b.ox2, width);
     const Span left = Clip(b.ox1, std::min(b.ix1, b.ox2), width);
     const Span right = Clip(std::max(b.ix2, b.ox1), b.ox2, width);
     const Span middle = Clip(b.ix1, b.ix2, width);
+    const RoundCorners corners(b, p.penWidth);
     const int64_t y1 = std::max<int64_t>(b.oy1, 0);
     const int64_t y2 = std::min<int64_t>(b.oy2, p.bmp->height);
     for (int64_t y = y1; y < y2; ++y) {
@@ -139,6 +197,8 @@ void RectangleRows(const Painter& p, const Boxes& b, Mixer mix) {
             }
             if (p.hasBrush) mix(row + middle.x, middle.n, p.brush);
         } else if (p.hasPen) {
+            const int64_t inset = corners.Inset(y);
+            const Span outer = Clip(b.ox1 + inset, b.ox2 - inset, width);
             mix(row + outer.x, outer.n, p.pen);
         }
     }
@@ -149,6 +209,11 @@ void RectangleRows(const Painter& p, const Boxes& b, Mixer mix) {
 BOOL Rectangle(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
     Painter p;
     if (!raster::MakePainter(dc, &p)) return 0;
+    // The old interface draws nothing for an empty box whatever the pen, nor for a one-pixel
+    // box with a thin pen.
+    const int64_t boxW = std::llabs(int64_t{right} - left),
+                  boxH = std::llabs(int64_t{bottom} - top);
+    if (boxW == 0 || boxH == 0 || (p.penWidth <= 1 && boxW == 1 && boxH == 1)) return 1;
     const Boxes b = MakeBoxes(left, top, right, bottom, p.penWidth);
     if (b.OuterEmpty()) return 1;
     const uint32_t mask = p.mask;
@@ -172,9 +237,91 @@ BOOL Rectangle(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom)
     return 1;
 }
 
+namespace {
+
+// A thin pen steps along the path ellipse through the middles of the box's outer pixels,
+// centre ((l + r - 1) / 2, (t + b - 1) / 2), one pixel per step of the faster-moving coordinate
+// as a thin line does; the brush fills between the outline's runs. So a 3 x 3 box is a plus and
+// a 1 x 1 box draws nothing, as on the old interface. Mirror images are built, not rounded, so
+// the shape is exactly symmetric.
+void DrawThinEllipse(const Painter& p, int64_t l, int64_t t, int64_t r, int64_t b) {
+    if (l > r) std::swap(l, r);
+    if (t > b) std::swap(t, b);
+    if (r - l <= 1 && b - t <= 1) return;
+    const int64_t cx2 = l + r - 1, cy2 = t + b - 1;  // twice the centre
+    const double cx = cx2 / 2.0, cy = cy2 / 2.0, ra = (r - 1 - l) / 2.0, rb = (b - 1 - t) / 2.0;
+    // Nearest whole number, ties to the smaller, as for lines.
+    auto nearest = [](double v) { return static_cast<int64_t>(std::ceil(v - 0.5)); };
+    auto across = [&](double offset, double radius, double other) {
+        const double d = radius > 0 ? offset / radius : 0;
+        return other * std::sqrt(std::max(0.0, 1 - d * d));
+    };
+    // Where the slope passes 1: x steps within xm of the centre, y steps within ym.
+    const double diag = std::hypot(ra, rb), xm = ra * ra / diag, ym = rb * rb / diag;
+    const int64_t top = nearest(cy - rb);
+    const int64_t y1 = std::max<int64_t>(top, 0);
+    const int64_t y2 = std::min<int64_t>(cy2 - top + 1, p.bmp->height);
+    if (y1 >= y2) return;
+
+    // Per visible row, the outline's left run and right run (first, last).
+    struct Runs {
+        int64_t l1 = INT64_MAX, l2 = INT64_MIN, r1 = INT64_MAX, r2 = INT64_MIN;
+    };
+    static thread_local std::vector<Runs> rows;
+    rows.assign(static_cast<size_t>(y2 - y1), Runs{});
+    auto add = [&](int64_t y, int64_t x, bool left) {
+        if (y < y1 || y >= y2) return;
+        Runs& k = rows[static_cast<size_t>(y - y1)];
+        int64_t& lo = left ? k.l1 : k.r1;
+        int64_t& hi = left ? k.l2 : k.r2;
+        lo = std::min(lo, x);
+        hi = std::max(hi, x);
+    };
+    // Steps along x near the top and bottom (the left half, mirrored for the right), only those
+    // that land near the bitmap's columns.
+    const double xFirst = std::ceil(cx - xm), xLast = std::floor(cx);
+    auto stepAlongX = [&](double from, double to, bool left) {
+        const auto x1 = static_cast<int64_t>(std::max(xFirst, from));
+        const auto x2 = static_cast<int64_t>(std::min(xLast, to));
+        for (int64_t x = x1; x <= x2; ++x) {
+            const int64_t yt = nearest(cy - across(double(x) - cx, ra, rb));
+            add(yt, left ? x : cx2 - x, left);
+            add(cy2 - yt, left ? x : cx2 - x, left);
+        }
+    };
+    const double w = p.bmp->width;
+    stepAlongX(-1, w, true);
+    stepAlongX(double(cx2) - w, double(cx2) + 1, false);
+    // Steps along y at the sides; rows the steps along x left without a run (off the bitmap,
+    // or between the two kinds of step) take the path's own crossing.
+    for (int64_t y = y1; y < y2; ++y) {
+        Runs& k = rows[static_cast<size_t>(y - y1)];
+        const bool side = std::abs(double(y) - cy) <= ym;
+        const int64_t xl = nearest(cx - across(double(y) - cy, rb, ra));
+        if (side || k.l1 > k.l2) add(y, xl, true);
+        if (side || k.r1 > k.r2) add(y, cx2 - xl, false);
+        const auto row = static_cast<int32_t>(y);
+        if (k.l2 + 1 >= k.r1) {
+            if (p.hasPen) p.Run(row, std::min(k.l1, k.r1), std::max(k.l2, k.r2) + 1, p.pen);
+            continue;
+        }
+        if (p.hasPen) {
+            p.Run(row, k.l1, k.l2 + 1, p.pen);
+            p.Run(row, k.r1, k.r2 + 1, p.pen);
+        }
+        if (p.hasBrush) p.Run(row, k.l2 + 1, k.r1, p.brush);
+    }
+}
+
+}  // namespace
+
 BOOL Ellipse(HDC dc, int32_t left, int32_t top, int32_t right, int32_t bottom) {
     Painter p;
     if (!raster::MakePainter(dc, &p)) return 0;
+    if (p.penWidth == 1) {
+        if (left != right && top != bottom) DrawThinEllipse(p, left, top, right, bottom);
+        return 1;
+    }
     const Boxes b = MakeBoxes(left, top, right, bottom, p.penWidth);
     if (b.OuterEmpty()) return 1;
     const int64_t y1 = std::max<int64_t>(b.oy1, 0);

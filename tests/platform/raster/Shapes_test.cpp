@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <functional>
 #include <tuple>
 #include <utility>
@@ -21,8 +22,9 @@ bool In(int32_t v, int32_t lo, int32_t hi) {
 
 TEST(Rectangle, CoverageOfNullAndWidePens) {
     // Pen of width w (none for 0), h = w / 2: band between [l-h, r-1-h+w) and [l-h+w, r-1-h),
-    // so with no pen the brush stops one short of right and bottom. Swapped corners give the
-    // same picture; with no pen, equal corners and a one-pixel box give none.
+    // so with no pen the brush stops one short of right and bottom; each outer corner's w x w
+    // square keeps only the pixels whose centres lie in its inscribed circle. Swapped corners
+    // give the same picture; with no pen, equal corners and a one-pixel box give none.
     for (int32_t w = 0; w <= 6; ++w) {
         Canvas c(40, 40, kBack), d(40, 40, kBack);
         for (Canvas* p : {&c, &d})
@@ -39,15 +41,20 @@ TEST(Rectangle, CoverageOfNullAndWidePens) {
         const int wrong = c.Count([&](int32_t x, int32_t y, COLORREF v) {
             const bool outer = In(x, 10 - h, 25 - 1 - h + w) && In(y, 12 - h, 30 - 1 - h + w);
             const bool inner = In(x, 10 - h + w, 25 - 1 - h) && In(y, 12 - h + w, 30 - 1 - h);
-            return v != (inner ? kBrush : outer ? kPen : kBack);
+            // Distances outwards from the centre of the nearest corner's square.
+            const double r = w / 2.0, ox = x < 17 ? 10 - h + r - (x + 0.5) : x + 0.5 - (24 - h + r),
+                         oy = y < 21 ? 12 - h + r - (y + 0.5) : y + 0.5 - (29 - h + r);
+            const bool corner = ox > 0 && oy > 0 && std::hypot(ox, oy) > r;
+            return v != (inner ? kBrush : outer && !corner ? kPen : kBack);
         });
         EXPECT_EQ(wrong, 0) << "pen width " << w;
     }
-    // A box too small for its outline is all pen; a hollow brush leaves the inside.
+    // A box too small for its outline is all pen but its four round corners; a hollow brush
+    // leaves the inside.
     Canvas c(20, 20, kBack);
     c.Use(CreatePen(PS_SOLID, 5, kPen), GetStockObject(HOLLOW_BRUSH));
     Rectangle(c.dc, 5, 5, 9, 9);
-    EXPECT_EQ(c.CountColour(kPen), 8 * 8);
+    EXPECT_EQ(c.CountColour(kPen), 8 * 8 - 4);
     Rectangle(c.dc, 2, 2, 18, 18);
     EXPECT_TRUE(c.At(13, 13) == kBack && c.At(15, 15) == kPen);
 }
@@ -239,4 +246,37 @@ TEST(Polygon, AlternateFillAndOutline) {
     EXPECT_TRUE(s.At(20, 21) == kBack && s.At(20, 8) == kBrush);
     for (const POINT& p : star)
         EXPECT_EQ(s.At(p.x, p.y), kPen);
+}
+
+TEST(Shapes, ClippedPicturesMatchTheWhole) {
+    // Each shape drawn partly off a small bitmap gives the window of the same shape drawn whole
+    // on a large one 40 pixels further in: clipping changes no pixel.
+    const POINT star[] = {{-9, 3}, {25, 14}, {2, -6}, {8, 30}};
+    const std::function<void(HDC, int32_t)> shapes[] = {
+        [](HDC dc, int32_t o) { Rectangle(dc, o - 7, o + 3, o + 9, o + 26); },
+        [](HDC dc, int32_t o) { Ellipse(dc, o - 9, o - 4, o + 12, o + 15); },
+        [](HDC dc, int32_t o) { Line(dc, o - 30, o + 17, o + 25, o - 8); },
+        [](HDC dc, int32_t o) { Line(dc, o + 3, o - 30, o + 9, o + 40); },
+        [&star](HDC dc, int32_t o) {
+            POINT moved[4];
+            for (int i = 0; i < 4; ++i)
+                moved[i] = POINT{star[i].x + o, star[i].y + o};
+            Polygon(dc, moved, 4);
+        },
+    };
+    for (const int32_t pen : {1, 4, 5}) {
+        for (const auto& draw : shapes) {
+            Canvas whole(100, 100, kBack), part(20, 20, kBack);
+            for (Canvas* c : {&whole, &part})
+                c->Use(CreatePen(PS_SOLID, pen, kPen), CreateSolidBrush(kBrush));
+            draw(whole.dc, 40);
+            draw(part.dc, 0);
+            EXPECT_EQ(part.Count([&](int32_t x, int32_t y, COLORREF v) {
+                return v != whole.At(x + 40, y + 40);
+            }),
+                      0)
+                << "pen " << pen;
+            EXPECT_GT(part.CountColour(kPen), 0) << "pen " << pen;
+        }
+    }
 }
