@@ -22,10 +22,8 @@
 class TitleTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        config_ = std::filesystem::temp_directory_path() /
-                  ("qx-title-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(config_);
+        std::string folder = (std::filesystem::temp_directory_path() / "qx-title-XXXXXX").string();
+        config_ = ::mkdtemp(folder.data()) ? folder : std::string();
         ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
         // tests/data lies two levels below the repository root (it need not exist).
         platform::SetProgramFolder(
@@ -40,7 +38,7 @@ class TitleTest : public ::testing::Test {
         platform::SetProgramFolder("");
         ::unsetenv("XDG_CONFIG_HOME");
         std::error_code ignored;
-        std::filesystem::remove_all(config_, ignored);
+        if (!config_.empty()) std::filesystem::remove_all(config_, ignored);
     }
 
     // A fresh back end and devices for a screen; with a pad plugged in when asked.
@@ -86,5 +84,5 @@ class TitleTest : public ::testing::Test {
     std::unique_ptr<clsJoystick> joystick;
 
   private:
-    std::filesystem::path config_;
+    std::string config_;
 };
