@@ -291,7 +291,7 @@ namespace {
 TEST_F(GameFixture, ErrorsEndThroughTheFatalPath) {
     EXPECT_EXIT(
         {
-            clsWalls::SetProgramFolder("/nonexistent-quadrix-folder");
+            platform::SetProgramFolder("/nonexistent-quadrix-folder");
             CursorHide();
             try {
                 Play();

@@ -33,9 +33,6 @@ class Application : public EventSink {
     // The visible form on top (the active window), or nullptr.
     Form* ActiveForm() const;
 
-    // The control that gets the keys, or nullptr.
-    Control* Focus() const { return focus_; }
-
     // Dispatches every pending event and fires due timers; handlers run inside.
     void DoEvents();
     // Runs until no form is loaded (true), or until nothing can ever happen again in a
@@ -74,8 +71,8 @@ class Application : public EventSink {
     std::vector<Form*> loaded_;  // load order
     std::vector<Form*> zorder_;  // visible forms, top last
     Form* active_ = nullptr;
-    Control* pressed_ = nullptr;  // where the left button went down
-    Control* focus_ = nullptr;
+    Control* pressed_ = nullptr;       // where the left button went down
+    Control* focus_ = nullptr;         // gets the keys
     std::array<uint8_t, 256> keys_{};  // the key table as the last pump left it
     Bitmap* frame_ = nullptr;
     HDC frameDC_ = nullptr;
