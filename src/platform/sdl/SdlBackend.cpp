@@ -10,6 +10,7 @@
 #include "platform/input/Cursor.h"
 #include "platform/input/Keys.h"
 #include "platform/sdl/SdlInput.h"
+#include "platform/sdl/SdlPixels.h"
 
 namespace platform {
 
@@ -31,8 +32,8 @@ SdlBackend::SdlBackend(const SdlOptions& options) {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // A message box or another window must not minimise the game.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-    // The plain frame buffer: through Mesa's software GL a 1920x1080 frame cost about 8x more
-    // (bench/present_bench).
+    // SDL's plain frame buffer where our own X11 path cannot be had: through Mesa's software
+    // GL a 1920x1080 frame cost several times more (bench/present_bench).
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(kInitFlags) != 0) Fail("cannot open the display");
     // A controller is welcome, never required.
@@ -62,6 +63,7 @@ SdlBackend::SdlBackend(const SdlOptions& options) {
     SDL_StopTextInput();
     pendingMouse_.reserve(16);
     if (controllers_) gamepad_.OpenFirst();
+    if (options.sharedMemory) shared_ = sdl::ShmPresenter::Open(window_);
     if (options.windowed) SetFullscreen(false);
 }
 
@@ -71,6 +73,7 @@ SdlBackend::~SdlBackend() {
 
 void SdlBackend::Shutdown() {
     gamepad_.Close();
+    shared_.reset();
     if (source_) SDL_FreeSurface(source_);
     source_ = nullptr;
     if (window_) SDL_DestroyWindow(window_);
@@ -228,8 +231,42 @@ ScreenSize SdlBackend::Screen() {
 
 void SdlBackend::Present(const Bitmap& frame) {
     if (frame.monochrome || frame.width <= 0 || frame.height <= 0) return;
+    if (fullscreen_ && shared_ && PresentShared(frame)) return;
+    PresentSurface(frame);
+}
+
+bool SdlBackend::PresentShared(const Bitmap& frame) {
+    int w = 0, h = 0;
+    SDL_GetWindowSizeInPixels(window_, &w, &h);
+    if (w != frame.width || h != frame.height) return false;
+    int32_t pitch = 0;
+    uint32_t* pixels = shared_->Begin(w, h, pitch);
+    if (!pixels) {
+        shared_.reset();  // SDL's frame buffer from now on
+        return false;
+    }
+    sdl::CopyPixels(frame.pixels.data(), frame.width, pixels, pitch, w, h,
+                    shared_->RedLow() ? sdl::PixelOrder::RedLow : sdl::PixelOrder::RedHigh);
+    shared_->Show();
+    return true;
+}
+
+void SdlBackend::PresentSurface(const Bitmap& frame) {
     SDL_Surface* target = SDL_GetWindowSurface(window_);
     if (!target) return;  // minimised or being rebuilt: the next frame follows within a pass
+    const uint32_t format = target->format->format;
+    const bool redHigh = format == SDL_PIXELFORMAT_XRGB8888 || format == SDL_PIXELFORMAT_ARGB8888;
+    const bool redLow = format == SDL_PIXELFORMAT_XBGR8888 || format == SDL_PIXELFORMAT_ABGR8888;
+    if (target->w == frame.width && target->h == frame.height && (redHigh || redLow) &&
+        SDL_LockSurface(target) == 0) {
+        sdl::CopyPixels(frame.pixels.data(), frame.width, static_cast<uint32_t*>(target->pixels),
+                        target->pitch / 4, frame.width, frame.height,
+                        redLow ? sdl::PixelOrder::RedLow : sdl::PixelOrder::RedHigh);
+        SDL_UnlockSurface(target);
+        SDL_UpdateWindowSurface(window_);
+        return;
+    }
+    // Scaled into the window, or an unusual frame buffer: SDL converts.
     void* pixels = const_cast<uint32_t*>(frame.pixels.data());
     if (!source_ || source_->w != frame.width || source_->h != frame.height) {
         if (source_) SDL_FreeSurface(source_);
@@ -237,23 +274,18 @@ void SdlBackend::Present(const Bitmap& frame) {
                                                      frame.width * 4, SDL_PIXELFORMAT_XBGR8888);
         if (!source_) return;
     }
-    // The frame's own pixels, not a copy: the blit below is the one copy on the way.
-    source_->pixels = pixels;
-    if (target->w == frame.width && target->h == frame.height) {
-        SDL_BlitSurface(source_, nullptr, target, nullptr);
-    } else {
-        sdl::ViewGeometry g = Geometry();
-        g.pixelW = target->w;
-        g.pixelH = target->h;
-        const sdl::ViewRect r = sdl::Letterbox(g);
-        const SDL_Rect bars[] = {{0, 0, target->w, r.y},
-                                 {0, r.y + r.h, target->w, target->h - r.y - r.h},
-                                 {0, r.y, r.x, r.h},
-                                 {r.x + r.w, r.y, target->w - r.x - r.w, r.h}};
-        SDL_FillRects(target, bars, 4, SDL_MapRGB(target->format, 0, 0, 0));
-        SDL_Rect into{r.x, r.y, r.w, r.h};
-        SDL_BlitScaled(source_, nullptr, target, &into);
-    }
+    source_->pixels = pixels;  // the frame's own pixels, not a copy
+    sdl::ViewGeometry g = Geometry();
+    g.pixelW = target->w;
+    g.pixelH = target->h;
+    const sdl::ViewRect r = sdl::Letterbox(g);
+    const SDL_Rect bars[] = {{0, 0, target->w, r.y},
+                             {0, r.y + r.h, target->w, target->h - r.y - r.h},
+                             {0, r.y, r.x, r.h},
+                             {r.x + r.w, r.y, target->w - r.x - r.w, r.h}};
+    SDL_FillRects(target, bars, 4, SDL_MapRGB(target->format, 0, 0, 0));
+    SDL_Rect into{r.x, r.y, r.w, r.h};
+    SDL_BlitScaled(source_, nullptr, target, &into);
     SDL_UpdateWindowSurface(window_);
 }
 

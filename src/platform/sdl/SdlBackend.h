@@ -12,6 +12,7 @@
 #include "platform/input/KeyTable.h"
 #include "platform/sdl/SdlJoystick.h"
 #include "platform/sdl/SdlView.h"
+#include "platform/sdl/SdlX11.h"
 
 struct SDL_Window;
 struct SDL_Surface;
@@ -28,6 +29,8 @@ class SdlError : public std::runtime_error {
 struct SdlOptions {
     bool windowed = false;  // start in the window Alt+Enter gives
     std::string caption = "Quadrix";
+    // Full-screen frames through the X server's shared memory where it has some.
+    bool sharedMemory = true;
 };
 
 class SdlBackend : public Backend {
@@ -65,6 +68,8 @@ class SdlBackend : public Backend {
 
   private:
     void Shutdown();
+    bool PresentShared(const Bitmap& frame);
+    void PresentSurface(const Bitmap& frame);
     void Handle(const SDL_Event& event, EventSink& sink);
     void ApplyCursorMode();
     bool VirtualCursorActive() const;
@@ -76,6 +81,7 @@ class SdlBackend : public Backend {
 
     SDL_Window* window_ = nullptr;
     SDL_Surface* source_ = nullptr;  // wraps the frame's own pixels
+    std::unique_ptr<sdl::ShmPresenter> shared_;
     bool controllers_ = false;
     ScreenSize screen_{};
     bool fullscreen_ = true;
