@@ -45,6 +45,7 @@ class SdlBackend : public Backend {
     // Full screen, or the letterboxed window; the game's screen size stays what it was.
     void SetFullscreen(bool fullscreen);
     bool Fullscreen() const { return fullscreen_; }
+    SDL_Window* Window() const { return window_; }
 
     // Backend.
     uint32_t Now() override;
