@@ -40,12 +40,15 @@ struct RecordingSink : platform::EventSink {
 
 class SdlBackendTest : public ::testing::Test {
   protected:
-    void SetUp() override {
+    void SetUp() override { Open({}); }
+
+    void Open(const platform::SdlOptions& options) {
+        sdl.reset();
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         // The dummy window never has the focus that SDL otherwise wants for pad input.
         SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
         try {
-            sdl = std::make_unique<platform::SdlBackend>(platform::SdlOptions{});
+            sdl = std::make_unique<platform::SdlBackend>(options);
         } catch (const platform::SdlError& e) {
             GTEST_SKIP() << e.what();
         }
@@ -80,6 +83,16 @@ class SdlBackendTest : public ::testing::Test {
         e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
         e.button.x = x;
         e.button.y = y;
+        SDL_PushEvent(&e);
+    }
+    void Motion(int x, int y, int dx, int dy) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEMOTION;
+        e.motion.windowID = SDL_GetWindowID(sdl->Window());
+        e.motion.x = x;
+        e.motion.y = y;
+        e.motion.xrel = dx;
+        e.motion.yrel = dy;
         SDL_PushEvent(&e);
     }
     uint8_t Table(int vk) {
@@ -208,11 +221,49 @@ TEST_F(SdlBackendTest, CursorAndDesktop) {
         }
     }
 
+    // A box that cannot be shown answers No, and the hidden cursor stays hidden after it.
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    using platform::MessageBoxAnswer, platform::MessageBoxButtons;
+    EXPECT_EQ(sdl->ShowMessageBox("Quadrix", "Sure?", MessageBoxButtons::YesNo),
+              MessageBoxAnswer::No);
+    EXPECT_EQ(sdl->ShowMessageBox("Quadrix", "Done.", MessageBoxButtons::OK), MessageBoxAnswer::OK);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+
     sdl->SetFullscreen(true);
     sdl->RestoreDesktop();
     EXPECT_FALSE(sdl->Fullscreen());
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
     EXPECT_EQ(sdl->ShowCursor(false), -1);  // the counter starts again from shown
+}
+
+TEST_F(SdlBackendTest, VirtualCursorWhereThePointerCannotBeWarped) {
+    platform::SdlOptions options;
+    options.virtualCursor = true;
+    Open(options);
+    sdl->SetCursorPos({500, 400});
+    ASSERT_EQ(sdl->ShowCursor(false), -1);  // from here on the cursor is ours
+    const struct {
+        int dx, dy;
+        int32_t x, y;
+    } moves[] = {{30, -10, 530, 390}, {5000, 0, 1023, 390}, {-2000, -2000, 0, 0}, {7, 9, 7, 9}};
+    for (const auto& m : moves) {
+        Motion(0, 0, m.dx, m.dy);  // the absolute position means nothing in relative mode
+        Pump();
+        ASSERT_FALSE(sink.events.empty());
+        EXPECT_EQ(sink.events.back().kind, Recorded::Move);
+        EXPECT_EQ(sink.events.back().at.x, m.x);
+        EXPECT_EQ(sink.events.back().at.y, m.y);
+        EXPECT_EQ(sdl->CursorPos().x, m.x);
+        EXPECT_EQ(sdl->CursorPos().y, m.y);
+    }
+    sdl->SetCursorPos({512, 384});
+    Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 1);
+    Pump();
+    EXPECT_EQ(sink.events.back().kind, Recorded::Button);
+    EXPECT_EQ(sink.events.back().at.x, 512);
+    EXPECT_EQ(sink.events.back().at.y, 384);
+    EXPECT_EQ(sdl->ShowCursor(true), 0);
 }
 
 TEST_F(SdlBackendTest, FramesReachTheWindow) {

@@ -58,7 +58,7 @@ SdlBackend::SdlBackend(const SdlOptions& options) {
     SDL_GetWindowSizeInPixels(window_, &w, &h);
     screen_ = w > 0 && h > 0 ? ScreenSize{w, h} : ScreenSize{desktop.w, desktop.h};
 
-    virtualCursor_ = DriverIs("wayland");
+    virtualCursor_ = options.virtualCursor || DriverIs("wayland");
     globalPointer_ = DriverIs("x11");
     SDL_StopTextInput();
     pendingMouse_.reserve(16);
@@ -248,12 +248,14 @@ bool SdlBackend::PresentShared(const Bitmap& frame) {
     sdl::CopyPixels(frame.pixels.data(), frame.width, pixels, pitch, w, h,
                     shared_->RedLow() ? sdl::PixelOrder::RedLow : sdl::PixelOrder::RedHigh);
     shared_->Show();
+    shownShared_ = true;
     return true;
 }
 
 void SdlBackend::PresentSurface(const Bitmap& frame) {
     SDL_Surface* target = SDL_GetWindowSurface(window_);
     if (!target) return;  // minimised or being rebuilt: the next frame follows within a pass
+    shownShared_ = false;
     const uint32_t format = target->format->format;
     const bool redHigh = format == SDL_PIXELFORMAT_XRGB8888 || format == SDL_PIXELFORMAT_ARGB8888;
     const bool redLow = format == SDL_PIXELFORMAT_XBGR8888 || format == SDL_PIXELFORMAT_ABGR8888;
@@ -287,6 +289,13 @@ void SdlBackend::PresentSurface(const Bitmap& frame) {
     SDL_Rect into{r.x, r.y, r.w, r.h};
     SDL_BlitScaled(source_, nullptr, target, &into);
     SDL_UpdateWindowSurface(window_);
+}
+
+void SdlBackend::ShowAgain() {
+    if (shownShared_ && shared_)
+        shared_->ShowAgain();
+    else if (!shownShared_ && SDL_GetWindowSurface(window_))
+        SDL_UpdateWindowSurface(window_);
 }
 
 void SdlBackend::PumpEvents(EventSink& sink) {
@@ -355,6 +364,8 @@ void SdlBackend::Handle(const SDL_Event& e, EventSink& sink) {
             return;
         case SDL_WINDOWEVENT:
             if (e.window.event == SDL_WINDOWEVENT_CLOSE) sink.CloseRequest("", UnloadMode::User);
+            // An uncovered window shows its last frame again, as the old persistent images did.
+            if (e.window.event == SDL_WINDOWEVENT_EXPOSED) ShowAgain();
             // Releases that happen in another window never reach us.
             if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) ReleaseAll();
             return;

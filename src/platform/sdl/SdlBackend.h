@@ -31,6 +31,9 @@ struct SdlOptions {
     std::string caption = "Quadrix";
     // Full-screen frames through the X server's shared memory where it has some.
     bool sharedMemory = true;
+    // Keep the hidden cursor ourselves, moved by relative motion. Chosen anyway where the
+    // pointer cannot be warped (Wayland).
+    bool virtualCursor = false;
 };
 
 class SdlBackend : public Backend {
@@ -71,6 +74,7 @@ class SdlBackend : public Backend {
     void Shutdown();
     bool PresentShared(const Bitmap& frame);
     void PresentSurface(const Bitmap& frame);
+    void ShowAgain();
     void Handle(const SDL_Event& event, EventSink& sink);
     void ApplyCursorMode();
     bool VirtualCursorActive() const;
@@ -83,6 +87,7 @@ class SdlBackend : public Backend {
     SDL_Window* window_ = nullptr;
     SDL_Surface* source_ = nullptr;  // wraps the frame's own pixels
     std::unique_ptr<sdl::ShmPresenter> shared_;
+    bool shownShared_ = false;  // the frame on screen came through shared_
     bool controllers_ = false;
     ScreenSize screen_{};
     bool fullscreen_ = true;

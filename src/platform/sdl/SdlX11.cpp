@@ -55,15 +55,10 @@ class X11Shm final : public ShmPresenter {
         return reinterpret_cast<uint32_t*>(b.image->data);
     }
 
-    void Show() override {
-        Buffer& b = buffers_[next_];
-        if (!b.image) return;
-        XShmPutImage(display_, window_, gc_, b.image, 0, 0, 0, 0, width_, height_, True);
-        XFlush(display_);
-        b.busy = true;
-        next_ ^= 1;
-        while (XPending(display_) > 0)
-            NextEvent();
+    void Show() override { Put(next_); }
+
+    void ShowAgain() override {
+        if (shown_ >= 0) Put(shown_);
     }
 
   private:
@@ -72,6 +67,18 @@ class X11Shm final : public ShmPresenter {
         XShmSegmentInfo segment{};
         bool busy = false;
     };
+
+    void Put(int index) {
+        Buffer& b = buffers_[index];
+        if (!b.image) return;
+        XShmPutImage(display_, window_, gc_, b.image, 0, 0, 0, 0, width_, height_, True);
+        XFlush(display_);
+        b.busy = true;
+        shown_ = index;
+        next_ = index ^ 1;
+        while (XPending(display_) > 0)
+            NextEvent();
+    }
 
     void NextEvent() {
         XEvent e;
@@ -160,6 +167,7 @@ class X11Shm final : public ShmPresenter {
         }
         width_ = height_ = 0;
         next_ = 0;
+        shown_ = -1;
     }
 
     Display* display_;
@@ -170,7 +178,8 @@ class X11Shm final : public ShmPresenter {
     GC gc_;
     int completion_;
     Buffer buffers_[2];
-    int next_ = 0;
+    int next_ = 0;    // the buffer to fill next
+    int shown_ = -1;  // the buffer on screen
     int32_t width_ = 0, height_ = 0;
 };
 

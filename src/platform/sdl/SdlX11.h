@@ -22,6 +22,8 @@ class ShmPresenter {
     virtual uint32_t* Begin(int32_t width, int32_t height, int32_t& pitch) = 0;
     // Sends the buffer of the last Begin to the window's top left corner.
     virtual void Show() = 0;
+    // Sends the last frame shown again (the window was uncovered).
+    virtual void ShowAgain() = 0;
 };
 
 }  // namespace platform::sdl
