@@ -326,27 +326,32 @@ TEST(SdlView, WindowPointsToScreenPixels) {
 }
 
 TEST(SdlPixels, CopiesRowsInEitherOrder) {
-    // Five pixels a row (a vector's worth and one left over) between padded rows.
-    constexpr int32_t kW = 5, kH = 2, kSrcPitch = 6, kDstPitch = 7;
+    // Nine pixels a row (vectors' worth and one left over) between padded rows, into a buffer
+    // aligned for streaming stores and into one that is not.
+    constexpr int32_t kW = 9, kH = 2, kSrcPitch = 10, kDstPitch = 12;
     uint32_t src[kSrcPitch * kH];
     for (int i = 0; i < kSrcPitch * kH; ++i)
         src[i] = 0xAA000000u | static_cast<uint32_t>(RGB(i, 0x80 + i, 0xF0 - i));
     for (PixelOrder order : {PixelOrder::RedLow, PixelOrder::RedHigh}) {
-        uint32_t dst[kDstPitch * kH];
-        std::fill(std::begin(dst), std::end(dst), 0x12345678u);
-        CopyPixels(src, kSrcPitch, dst, kDstPitch, kW, kH, order);
-        for (int y = 0; y < kH; ++y) {
-            for (int x = 0; x < kDstPitch; ++x) {
-                const uint32_t p = dst[y * kDstPitch + x];
-                if (x >= kW) {
-                    EXPECT_EQ(p, 0x12345678u) << "padding written at " << x << "," << y;
-                    continue;
+        for (int offset : {0, 1}) {
+            alignas(16) uint32_t buffer[kDstPitch * kH + 1];
+            std::fill(std::begin(buffer), std::end(buffer), 0x12345678u);
+            uint32_t* dst = buffer + offset;
+            CopyPixels(src, kSrcPitch, dst, kDstPitch, kW, kH, order);
+            for (int y = 0; y < kH; ++y) {
+                for (int x = 0; x < kDstPitch; ++x) {
+                    const uint32_t p = dst[y * kDstPitch + x];
+                    if (x >= kW) {
+                        EXPECT_EQ(p, 0x12345678u) << "padding written at " << x << "," << y;
+                        continue;
+                    }
+                    const int i = y * kSrcPitch + x;
+                    const uint32_t red = i, green = 0x80 + i, blue = 0xF0 - i;
+                    const uint32_t want = order == PixelOrder::RedLow
+                                              ? red | green << 8 | blue << 16
+                                              : blue | green << 8 | red << 16;
+                    EXPECT_EQ(p, want) << x << "," << y << " offset " << offset;
                 }
-                const int i = y * kSrcPitch + x;
-                const uint32_t red = i, green = 0x80 + i, blue = 0xF0 - i;
-                const uint32_t want = order == PixelOrder::RedLow ? red | green << 8 | blue << 16
-                                                                  : blue | green << 8 | red << 16;
-                EXPECT_EQ(p, want) << x << "," << y;
             }
         }
     }

@@ -2,38 +2,49 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace platform::sdl {
 
 namespace {
 // Four pixels at a time; GCC and Clang turn this into vector instructions on any target.
 using Quad = uint32_t __attribute__((vector_size(16)));
 
-inline uint32_t SwapRedBlue(uint32_t p) {
-    return (p & 0xFF00u) | ((p & 0xFFu) << 16) | ((p >> 16) & 0xFFu);
+template <bool kSwap, typename T>
+T Convert(T p) {
+    if constexpr (kSwap)
+        return (p & 0xFF00u) | ((p & 0xFFu) << 16) | ((p >> 16) & 0xFFu);
+    else
+        return p & 0xFFFFFFu;
 }
 
-void SwapRow(const uint32_t* src, uint32_t* dst, int32_t width) {
+template <bool kSwap>
+void Row(const uint32_t* src, uint32_t* dst, int32_t width) {
     int32_t x = 0;
+#if defined(__SSE2__)
+    // Streaming stores: the frame buffer is written, never read, so it need not pass through
+    // the cache (a third less memory traffic for a full-HD frame).
+    if (reinterpret_cast<uintptr_t>(dst) % 16 == 0) {
+        for (; x + 4 <= width; x += 4) {
+            Quad p;
+            std::memcpy(&p, src + x, sizeof p);
+            const Quad q = Convert<kSwap>(p);
+            __m128i out;
+            std::memcpy(&out, &q, sizeof out);
+            _mm_stream_si128(reinterpret_cast<__m128i*>(dst + x), out);
+        }
+    }
+#endif
     for (; x + 4 <= width; x += 4) {
         Quad p;
         std::memcpy(&p, src + x, sizeof p);
-        const Quad q = (p & 0xFF00u) | ((p & 0xFFu) << 16) | ((p >> 16) & 0xFFu);
+        const Quad q = Convert<kSwap>(p);
         std::memcpy(dst + x, &q, sizeof q);
     }
     for (; x < width; ++x)
-        dst[x] = SwapRedBlue(src[x]);
-}
-
-void KeepRow(const uint32_t* src, uint32_t* dst, int32_t width) {
-    int32_t x = 0;
-    for (; x + 4 <= width; x += 4) {
-        Quad p;
-        std::memcpy(&p, src + x, sizeof p);
-        const Quad q = p & 0xFFFFFFu;
-        std::memcpy(dst + x, &q, sizeof q);
-    }
-    for (; x < width; ++x)
-        dst[x] = src[x] & 0xFFFFFFu;
+        dst[x] = Convert<kSwap>(src[x]);
 }
 }  // namespace
 
@@ -44,10 +55,13 @@ void CopyPixels(const uint32_t* src, int32_t srcPitch, uint32_t* dst, int32_t ds
         const uint32_t* s = src + static_cast<int64_t>(y) * srcPitch;
         uint32_t* d = dst + static_cast<int64_t>(y) * dstPitch;
         if (order == PixelOrder::RedHigh)
-            SwapRow(s, d, width);
+            Row<true>(s, d, width);
         else
-            KeepRow(s, d, width);
+            Row<false>(s, d, width);
     }
+#if defined(__SSE2__)
+    _mm_sfence();  // streamed pixels are visible before the frame is handed on
+#endif
 }
 
 }  // namespace platform::sdl
