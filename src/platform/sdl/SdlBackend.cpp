@@ -43,17 +43,11 @@ SdlBackend::SdlBackend(const SdlOptions& options) {
         controllers_ = true;
 
     SDL_DisplayMode desktop{};
-    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
-        Shutdown();
-        Fail("cannot read the display mode");
-    }
+    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) FailAndClose("cannot read the display mode");
     window_ = SDL_CreateWindow(
         options.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, desktop.w,
         desktop.h, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE);
-    if (!window_) {
-        Shutdown();
-        Fail("cannot open the game window");
-    }
+    if (!window_) FailAndClose("cannot open the game window");
     int w = 0, h = 0;
     SDL_GetWindowSizeInPixels(window_, &w, &h);
     screen_ = w > 0 && h > 0 ? ScreenSize{w, h} : ScreenSize{desktop.w, desktop.h};
@@ -69,6 +63,12 @@ SdlBackend::SdlBackend(const SdlOptions& options) {
 
 SdlBackend::~SdlBackend() {
     Shutdown();
+}
+
+void SdlBackend::FailAndClose(const char* what) {
+    const std::string text = std::string(what) + ": " + SDL_GetError();  // before SDL forgets it
+    Shutdown();
+    throw SdlError(text);
 }
 
 void SdlBackend::Shutdown() {

@@ -72,6 +72,7 @@ class SdlBackend : public Backend {
 
   private:
     void Shutdown();
+    [[noreturn]] void FailAndClose(const char* what);
     bool PresentShared(const Bitmap& frame);
     void PresentSurface(const Bitmap& frame);
     void ShowAgain();
