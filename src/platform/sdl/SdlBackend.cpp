@@ -200,21 +200,7 @@ void SdlBackend::MouseEvent(uint32_t flags, int32_t dx, int32_t dy) {
         const POINT at = CursorPos();
         SetCursorPos({at.x + dx, at.y + dy});
     }
-    const struct {
-        uint32_t down, up;
-        int vk;
-    } buttons[] = {{MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, VK_LBUTTON},
-                   {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, VK_RBUTTON}};
-    for (const auto& b : buttons) {
-        if (flags & b.down) {
-            keys_.Press(b.vk);
-            pendingMouse_.push_back({b.vk, true});
-        }
-        if (flags & b.up) {
-            keys_.Release(b.vk);
-            pendingMouse_.push_back({b.vk, false});
-        }
-    }
+    ApplyMouseButtons(flags, keys_, pendingMouse_);
 }
 
 MMRESULT SdlBackend::JoyCaps(uint32_t id, JOYCAPSA& caps) {

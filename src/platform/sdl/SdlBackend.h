@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Backend.h"
+#include "platform/input/Cursor.h"
 #include "platform/input/KeyTable.h"
 #include "platform/sdl/SdlJoystick.h"
 #include "platform/sdl/SdlView.h"
@@ -105,11 +106,7 @@ class SdlBackend : public Backend {
     POINT warpedScreen_{};  // our last warp, asked for and as it landed in the window
     POINT warpedWindow_{};
 
-    struct PendingMouse {
-        int vk;
-        bool down;
-    };
-    std::vector<PendingMouse> pendingMouse_;
+    std::vector<MouseButtonChange> pendingMouse_;
     sdl::Gamepad gamepad_;
 };
 
