@@ -1,5 +1,6 @@
-// The real back end: one full-screen-desktop SDL2 window at the display's pixel size, the
-// window surface as the frame buffer, keyboard, mouse and the first game controller.
+// The real back end: one full-screen-desktop SDL2 window at the display's pixel size, frames
+// through X11 shared memory or SDL's window surface, keyboard, mouse and the first game
+// controller.
 #pragma once
 
 #include <cstdint>
@@ -14,10 +15,6 @@
 #include "platform/sdl/SdlJoystick.h"
 #include "platform/sdl/SdlView.h"
 #include "platform/sdl/SdlX11.h"
-
-struct SDL_Window;
-struct SDL_Surface;
-union SDL_Event;
 
 namespace platform {
 
