@@ -82,21 +82,7 @@ void Headless::SetCursorPos(POINT at) {
 
 void Headless::MouseEvent(uint32_t flags, int32_t dx, int32_t dy) {
     if (flags & MOUSEEVENTF_MOVE) MoveCursorTo(cursor_.x + dx, cursor_.y + dy);
-    const struct {
-        uint32_t down, up;
-        int vk;
-    } buttons[] = {{MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, VK_LBUTTON},
-                   {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, VK_RBUTTON}};
-    for (const auto& b : buttons) {
-        if (flags & b.down) {
-            keys_.Press(b.vk);
-            pendingMouse_.push_back({b.vk, true});
-        }
-        if (flags & b.up) {
-            keys_.Release(b.vk);
-            pendingMouse_.push_back({b.vk, false});
-        }
-    }
+    ApplyMouseButtons(flags, keys_, pendingMouse_);
 }
 
 MMRESULT Headless::JoyCaps(uint32_t id, JOYCAPSA& caps) {
@@ -245,9 +231,9 @@ void Headless::PumpEvents(EventSink& sink) {
         throw HeadlessLimit("headless run passed its limit of " + std::to_string(passLimit_) +
                             " passes");
     // Handlers may add more synthetic input while these run; that waits for the next pump.
-    std::vector<PendingMouse> mouse;
+    std::vector<MouseButtonChange> mouse;
     mouse.swap(pendingMouse_);
-    for (const PendingMouse& m : mouse)
+    for (const MouseButtonChange& m : mouse)
         sink.MouseButton(m.vk, m.down, cursor_);
     while (!passScript_.empty() && passScript_.front().at <= pass_) {
         const ScriptEvent e = std::move(passScript_.front());

@@ -12,6 +12,7 @@
 
 #include "platform/Backend.h"
 #include "platform/headless/HeadlessScript.h"
+#include "platform/input/Cursor.h"
 #include "platform/input/KeyTable.h"
 
 namespace platform {
@@ -108,11 +109,7 @@ class Headless : public Backend {
     ScreenSize screen_{1280, 1024};
     std::map<uint32_t, Joystick> joysticks_;
 
-    struct PendingMouse {
-        int vk;
-        bool down;
-    };
-    std::vector<PendingMouse> pendingMouse_;
+    std::vector<MouseButtonChange> pendingMouse_;
     std::deque<MessageBoxAnswer> answers_;
     std::vector<ShownMessageBox> shown_;
 

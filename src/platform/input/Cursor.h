@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/raster/gdi.h"
 
@@ -17,3 +18,14 @@ constexpr uint32_t MOUSEEVENTF_LEFTUP = 0x4;
 constexpr uint32_t MOUSEEVENTF_RIGHTDOWN = 0x8;
 constexpr uint32_t MOUSEEVENTF_RIGHTUP = 0x10;
 void mouse_event(uint32_t flags, int32_t dx, int32_t dy, uint32_t data, uintptr_t extra);
+
+namespace platform {
+class KeyTable;
+struct MouseButtonChange {
+    int vk;
+    bool down;
+};
+// The buttons a mouse_event carries, in the order they happen (left down, left up, right down,
+// right up): pressed or released in the key table at once, and queued for the event sink.
+void ApplyMouseButtons(uint32_t flags, KeyTable& keys, std::vector<MouseButtonChange>& queue);
+}  // namespace platform

@@ -188,7 +188,17 @@ void Application::Present(Form& form) {
         frameDC_ = CreateBitmapDC(frame_);
     }
     ResizeSurface(*frame_, w, h, 0);
-    CopySurface(*form.image(), *frame_, 0, 0);
+    // The form's own image is not copied where the largest opaque control covers it anyway
+    // (the playfield, mostly: that halves the copying of a game frame).
+    RECT hole{0, 0, 0, 0};
+    int64_t holeArea = 0;
+    for (const Control* c : form.controls_) {
+        const int64_t area = int64_t{c->Width()} * c->Height();
+        if (!c->Visible || !c->Opaque() || area <= holeArea) continue;
+        holeArea = area;
+        hole = RECT{c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height()};
+    }
+    CopySurfaceAround(*form.image(), *frame_, hole);
     for (const Control* c : form.controls_) {
         if (c->Visible) c->Compose(frameDC_);
     }

@@ -64,6 +64,8 @@ class Control {
 
     // Draws the control onto the composed frame at its place (target is the form's frame).
     virtual void Compose(HDC target) const;
+    // Compose paints every pixel of the control's box, hiding whatever lies beneath.
+    virtual bool Opaque() const { return false; }
 
   protected:
     virtual void Resized() {}

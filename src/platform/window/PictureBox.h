@@ -31,6 +31,7 @@ class PictureBox : public Control {
     uint64_t refreshCount() const { return refreshes_; }
 
     void Compose(HDC target) const override;
+    bool Opaque() const override { return true; }
 
   protected:
     void Resized() override;

@@ -39,4 +39,20 @@ void CopySurface(const Bitmap& src, Bitmap& dest, int32_t x, int32_t y) {
         std::copy_n(src.row(dy - y) + (x0 - x), x1 - x0, dest.row(dy) + x0);
 }
 
+void CopySurfaceAround(const Bitmap& src, Bitmap& dest, const RECT& hole) {
+    const int32_t w = std::min(dest.width, src.width), h = std::min(dest.height, src.height);
+    const int32_t hx0 = std::clamp(hole.left, 0, w), hx1 = std::clamp(hole.right, hx0, w);
+    const int32_t hy0 = std::clamp(hole.top, 0, h), hy1 = std::clamp(hole.bottom, hy0, h);
+    for (int32_t y = 0; y < h; ++y) {
+        const uint32_t* from = src.row(y);
+        uint32_t* to = dest.row(y);
+        if (y < hy0 || y >= hy1 || hx0 == hx1) {
+            std::copy_n(from, w, to);
+        } else {
+            std::copy_n(from, hx0, to);
+            std::copy_n(from + hx1, w - hx1, to + hx1);
+        }
+    }
+}
+
 }  // namespace platform

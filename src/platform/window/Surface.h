@@ -14,5 +14,8 @@ Bitmap* NewSurface(int32_t width, int32_t height, COLORREF fill);
 void ResizeSurface(Bitmap& image, int32_t width, int32_t height, COLORREF fill);
 // Copies src into dest with its top-left corner at (x, y), clipped to dest.
 void CopySurface(const Bitmap& src, Bitmap& dest, int32_t x, int32_t y);
+// Copies src into dest at (0, 0), clipped to dest, except the pixels inside hole (which
+// something opaque will cover anyway).
+void CopySurfaceAround(const Bitmap& src, Bitmap& dest, const RECT& hole);
 
 }  // namespace platform

@@ -129,9 +129,10 @@ TEST_F(WindowTest, PictureBoxKeepsItsImageAndComposesAboveTheForm) {
     auto at = [&](int32_t x, int32_t y) { return headless->LastFrame()->row(y)[x]; };
     EXPECT_EQ(std::pair(headless->LastFrame()->width, headless->LastFrame()->height),
               std::pair(64, 48));
-    // The form's blue around the picture's green, corners included.
-    EXPECT_EQ((std::vector{at(0, 0), at(10, 8), at(34, 19), at(35, 20)}),
-              (std::vector{RGB(0, 0, 255), RGB(0, 255, 0), RGB(0, 255, 0), RGB(0, 0, 255)}));
+    // The form's blue around the picture's green, corners and both sides included.
+    constexpr COLORREF kBlue = RGB(0, 0, 255), kGreen = RGB(0, 255, 0);
+    EXPECT_EQ((std::vector{at(0, 0), at(10, 8), at(34, 19), at(35, 20), at(9, 12), at(35, 12)}),
+              (std::vector{kBlue, kGreen, kGreen, kBlue, kBlue, kBlue}));
 
     // A hidden picture box is left out; the form's own image shows through.
     pic.Visible = false;

@@ -1,0 +1,155 @@
+// What a frame costs on its way to the screen through the SDL back end: the full-screen
+// present the game makes every pass, the letterboxed window of Alt+Enter, and for comparison
+// SDL's default accelerated renderer with a streaming texture. Needs a display; under Xvfb:
+//   Xvfb :99 -screen 0 1920x1080x24 &  DISPLAY=:99 build/.../bench/present_bench
+// Reports the median and the 99th percentile of single presents, paced at 16 ms ticks as the
+// game presents and back to back.
+#include <benchmark/benchmark.h>
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "AllocationCounter.h"
+#include "platform/raster/gdi.h"
+#include "platform/sdl/SdlBackend.h"
+
+namespace {
+
+platform::SdlBackend* Open(bool sharedMemory) {
+    try {
+        platform::SdlOptions options;
+        options.sharedMemory = sharedMemory;
+        return new platform::SdlBackend(options);
+    } catch (const platform::SdlError& e) {
+        std::fprintf(stderr, "present_bench: %s\n", e.what());
+        return nullptr;
+    }
+}
+
+// The back end as the game opens it: X11 shared memory where there is some.
+platform::SdlBackend* Sdl() {
+    static std::unique_ptr<platform::SdlBackend> backend(Open(true));
+    return backend.get();
+}
+
+// A frame that changes every time, as the game's does.
+void Paint(Bitmap& frame, uint32_t n) {
+    for (int32_t y = 0; y < frame.height; ++y) {
+        uint32_t* row = frame.row(y);
+        for (int32_t x = 0; x < frame.width; ++x)
+            row[x] = RGB(x + n, y, (x ^ y) + n);
+    }
+}
+
+struct NullSink : platform::EventSink {
+    void MouseButton(int, bool, POINT) override {}
+    void ClickControl(const std::string&) override {}
+    void CloseRequest(const std::string&, platform::UnloadMode) override {}
+};
+
+// Times each call of present alone and reports the median and the 99th percentile. With a
+// tick (state.range(0), ms) the presents come at that pace, as the game's passes do, so the
+// X server has finished the last frame; 0: back to back.
+template <typename PresentFn>
+void TimePresents(benchmark::State& state, Bitmap& frame, PresentFn present) {
+    using Clock = std::chrono::steady_clock;
+    const auto tick = std::chrono::milliseconds(state.range(0));
+    std::vector<double> ms;
+    ms.reserve(1 << 16);
+    uint32_t n = 0;
+    uint64_t allocations = 0;
+    auto due = Clock::now();
+    for (auto _ : state) {
+        state.PauseTiming();
+        Paint(frame, ++n);
+        due += tick;
+        std::this_thread::sleep_until(due);
+        state.ResumeTiming();
+        const uint64_t before = gAllocations.load();
+        const auto t0 = Clock::now();
+        present();
+        const auto t1 = Clock::now();
+        allocations += gAllocations.load() - before;
+        ms.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+    }
+    std::sort(ms.begin(), ms.end());
+    if (ms.empty()) return;
+    state.counters["median_ms"] = ms[ms.size() / 2];
+    state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
+    state.counters["allocs"] = static_cast<double>(allocations);
+}
+
+void Presents(benchmark::State& state, platform::SdlBackend* sdl, bool fullscreen) {
+    if (!sdl) return state.SkipWithError("no display");
+    sdl->SetFullscreen(fullscreen);
+    const platform::ScreenSize size = sdl->Screen();
+    Bitmap frame(size.width, size.height, false);
+    NullSink sink;
+    sdl->PumpEvents(sink);
+    TimePresents(state, frame, [&] {
+        sdl->Present(frame);
+        sdl->PumpEvents(sink);
+    });
+    sdl->SetFullscreen(true);
+    state.SetLabel(std::to_string(size.width) + "x" + std::to_string(size.height));
+}
+
+void BM_PresentFullScreen(benchmark::State& state) {
+    Presents(state, Sdl(), true);
+}
+BENCHMARK(BM_PresentFullScreen)->Arg(16)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(4.0);
+
+// SDL's own frame buffer (the window surface): the path where X11 shared memory is missing.
+void BM_PresentSdlFrameBuffer(benchmark::State& state) {
+    std::unique_ptr<platform::SdlBackend> sdl(Open(false));
+    Presents(state, sdl.get(), true);
+}
+BENCHMARK(BM_PresentSdlFrameBuffer)->Arg(16)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(4.0);
+
+// The letterboxed window of Alt+Enter.
+void BM_PresentWindowed(benchmark::State& state) {
+    Presents(state, Sdl(), false);
+}
+BENCHMARK(BM_PresentWindowed)->Arg(16)->Unit(benchmark::kMillisecond)->MinTime(4.0);
+
+// SDL's default renderer (on Xvfb: OpenGL through Mesa's software rasteriser), no vsync.
+void BM_PresentRenderer(benchmark::State& state) {
+    platform::SdlBackend* sdl = Sdl();
+    if (!sdl) return state.SkipWithError("no display");
+    const platform::ScreenSize size = sdl->Screen();
+    SDL_Window* window =
+        SDL_CreateWindow("renderer", 0, 0, size.width, size.height, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
+    SDL_Texture* texture =
+        renderer ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_XBGR8888,
+                                     SDL_TEXTUREACCESS_STREAMING, size.width, size.height)
+                 : nullptr;
+    if (texture) {
+        SDL_RendererInfo info{};
+        SDL_GetRendererInfo(renderer, &info);
+        state.SetLabel(info.name);
+        Bitmap frame(size.width, size.height, false);
+        TimePresents(state, frame, [&] {
+            SDL_UpdateTexture(texture, nullptr, frame.pixels.data(), frame.width * 4);
+            SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+            SDL_RenderPresent(renderer);
+            SDL_PumpEvents();
+        });
+    } else {
+        state.SkipWithError(SDL_GetError());
+    }
+    if (texture) SDL_DestroyTexture(texture);
+    if (renderer) SDL_DestroyRenderer(renderer);
+    if (window) SDL_DestroyWindow(window);
+}
+BENCHMARK(BM_PresentRenderer)->Arg(16)->Unit(benchmark::kMillisecond)->MinTime(4.0);
+
+}  // namespace
+
+BENCHMARK_MAIN();

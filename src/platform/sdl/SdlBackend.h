@@ -1,0 +1,113 @@
+// The real back end: one full-screen-desktop SDL2 window at the display's pixel size, frames
+// through X11 shared memory or SDL's window surface, keyboard, mouse and the first game
+// controller.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/Backend.h"
+#include "platform/input/Cursor.h"
+#include "platform/input/KeyTable.h"
+#include "platform/sdl/SdlJoystick.h"
+#include "platform/sdl/SdlView.h"
+#include "platform/sdl/SdlX11.h"
+
+namespace platform {
+
+// SDL could not give us what the game needs (no display, say); the text is SDL's.
+class SdlError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+struct SdlOptions {
+    bool windowed = false;  // start in the window Alt+Enter gives
+    std::string caption = "Quadrix";
+    // Full-screen frames through the X server's shared memory where it has some.
+    bool sharedMemory = true;
+    // Keep the hidden cursor ourselves, moved by relative motion. Chosen anyway where the
+    // pointer cannot be warped (Wayland).
+    bool virtualCursor = false;
+};
+
+class SdlBackend : public Backend {
+  public:
+    // Throws SdlError when no window can be opened.
+    explicit SdlBackend(const SdlOptions& options);
+    ~SdlBackend() override;
+    SdlBackend(const SdlBackend&) = delete;
+    SdlBackend& operator=(const SdlBackend&) = delete;
+
+    void SetCaption(const std::string& caption);
+    // Full screen, or the letterboxed window; the game's screen size stays what it was.
+    void SetFullscreen(bool fullscreen);
+    bool Fullscreen() const { return fullscreen_; }
+    SDL_Window* Window() const { return window_; }
+
+    // Backend.
+    uint32_t Now() override;
+    void Sleep(uint32_t ms) override;
+    uint32_t BeginPeriod(uint32_t ms) override;
+    void GetKeys(uint8_t* table256) override;
+    void SetKeys(const uint8_t* table256) override;
+    int ShowCursor(bool show) override;
+    POINT CursorPos() override;
+    void SetCursorPos(POINT at) override;
+    void MouseEvent(uint32_t flags, int32_t dx, int32_t dy) override;
+    MMRESULT JoyCaps(uint32_t id, JOYCAPSA& caps) override;
+    MMRESULT JoyPos(uint32_t id, JOYINFOEX& info) override;
+    ScreenSize Screen() override;
+    void Present(const Bitmap& frame) override;
+    void PumpEvents(EventSink& sink) override;
+    bool WaitEvents(uint32_t ms) override;
+    MessageBoxAnswer ShowMessageBox(const std::string& title, const std::string& text,
+                                    MessageBoxButtons buttons) override;
+    void RestoreDesktop() override;
+
+  private:
+    void Shutdown();
+    [[noreturn]] void FailAndClose(const char* what);
+    bool PresentShared(const Bitmap& frame);
+    void PresentSurface(const Bitmap& frame);
+    void ShowAgain();
+    void Handle(const SDL_Event& event, EventSink& sink);
+    void ApplyCursorMode();
+    bool VirtualCursorActive() const;
+    // Where the system's pointer is, as a screen pixel.
+    POINT PointerPos();
+    void MoveCursorTo(int32_t x, int32_t y);
+    sdl::ViewGeometry Geometry() const;
+    void ReleaseAll();
+
+    SDL_Window* window_ = nullptr;
+    SDL_Surface* source_ = nullptr;  // wraps the frame's own pixels
+    std::unique_ptr<sdl::ShmPresenter> shared_;
+    bool shownShared_ = false;  // the frame on screen came through shared_
+    bool controllers_ = false;
+    ScreenSize screen_{};
+    bool fullscreen_ = true;
+    // Where the pointer cannot be warped (Wayland) the hidden cursor is ours, moved by
+    // relative motion.
+    bool virtualCursor_ = false;
+    bool globalPointer_ = false;  // the system tells where the pointer is now (X11)
+    double motionCarry_[2] = {};
+
+    KeyTable keys_;
+    int cursorCount_ = 0;
+    POINT cursor_{};  // the virtual cursor
+    bool warped_ = false;
+    POINT warpedScreen_{};  // our last warp, asked for and as it landed in the window
+    POINT warpedWindow_{};
+
+    std::vector<MouseButtonChange> pendingMouse_;
+    sdl::Gamepad gamepad_;
+};
+
+// The factory the game program installs with InstallBackend.
+std::unique_ptr<Backend> MakeSdlBackend(const SdlOptions& options);
+
+}  // namespace platform

@@ -1,0 +1,29 @@
+// Frames straight into the X server's shared memory, two buffers deep, so a present never
+// waits for the server to finish copying the frame before. Kept apart from the raster's names,
+// which collide with X11's, behind this plain interface.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+struct SDL_Window;
+
+namespace platform::sdl {
+
+class ShmPresenter {
+  public:
+    // nullptr where the window is not on a local X server with shared memory.
+    static std::unique_ptr<ShmPresenter> Open(SDL_Window* window);
+    virtual ~ShmPresenter() = default;
+    // Whether the server's pixels keep red in the low byte.
+    virtual bool RedLow() const = 0;
+    // A buffer of width x height pixels the server is done with (pitch in pixels), or nullptr
+    // when none can be had.
+    virtual uint32_t* Begin(int32_t width, int32_t height, int32_t& pitch) = 0;
+    // Sends the buffer of the last Begin to the window's top left corner.
+    virtual void Show() = 0;
+    // Sends the last frame shown again (the window was uncovered).
+    virtual void ShowAgain() = 0;
+};
+
+}  // namespace platform::sdl
