@@ -10,13 +10,12 @@
 #include "platform/Backend.h"
 #include "platform/Error.h"
 #include "platform/Fatal.h"
+#include "platform/files/ProgramFolder.h"
 #include "platform/sdl/SdlBackend.h"
 #include "platform/window/Application.h"
 #include "title/modModeArgs.h"
 
 namespace {
-
-const char kVersion[] = "1.1";
 
 const char kUsage[] =
     "usage: quadrix [--windowed] [--mode NAME [--ouch] [--anarchy] [--solid] [--pieces]\n"
@@ -47,7 +46,7 @@ int main(int argc, char** argv) {
         if (taken == ArgTaken::Yes) continue;
         if (args[i] == "--help" || args[i] == "-h") return Usage(stdout, 0);
         if (args[i] == "--version") {
-            std::printf("quadrix %s\n", kVersion);
+            std::printf("quadrix %d.%d\n", kVersionMajor, kVersionMinor);
             return 0;
         }
         if (args[i] == "--windowed") {
@@ -64,6 +63,7 @@ int main(int argc, char** argv) {
         return Usage(stderr, 2);
     }
 
+    options.iconPath = platform::ProgramFolder() + "/images/Icon.bmp";
     try {
         platform::InstallBackend(platform::MakeSdlBackend(options));
         if (choice.mode) {

@@ -10,6 +10,10 @@ class clsKeyboard;
 class clsJoystick;
 class clsVoices;
 
+// The program's version: 1.1.
+inline constexpr int kVersionMajor = 1;
+inline constexpr int kVersionMinor = 1;
+
 // Settings record, in declaration order. Derived fields (gCellWidth, gCellHeight, the well
 // rectangle) are recomputed by every game set-up.
 inline int32_t gWellDecoration = 0;

@@ -20,8 +20,6 @@
 namespace {
 
 constexpr const char* kTitle = "Quadrix";
-constexpr int kVersionMajor = 1;
-constexpr int kVersionMinor = 1;
 constexpr int32_t kMouseDefault = 100;
 constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);

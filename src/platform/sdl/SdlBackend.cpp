@@ -48,6 +48,13 @@ SdlBackend::SdlBackend(const SdlOptions& options) {
         options.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, desktop.w,
         desktop.h, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE);
     if (!window_) FailAndClose("cannot open the game window");
+    if (!options.iconPath.empty()) {
+        if (SDL_Surface* icon = SDL_LoadBMP(options.iconPath.c_str())) {
+            SDL_SetColorKey(icon, SDL_TRUE, SDL_MapRGB(icon->format, 0, 255, 0));
+            SDL_SetWindowIcon(window_, icon);
+            SDL_FreeSurface(icon);
+        }
+    }
     int w = 0, h = 0;
     SDL_GetWindowSizeInPixels(window_, &w, &h);
     screen_ = w > 0 && h > 0 ? ScreenSize{w, h} : ScreenSize{desktop.w, desktop.h};

@@ -27,6 +27,8 @@ class SdlError : public std::runtime_error {
 struct SdlOptions {
     bool windowed = false;  // start in the window Alt+Enter gives
     std::string caption = "Quadrix";
+    // A BMP whose pure green (0, 255, 0) is transparent; empty or unreadable: no icon.
+    std::string iconPath;
     // Full-screen frames through the X server's shared memory where it has some.
     bool sharedMemory = true;
     // Keep the hidden cursor ourselves, moved by relative motion. Chosen anyway where the
