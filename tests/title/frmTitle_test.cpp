@@ -2,18 +2,106 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
+#include <algorithm>
 #include <array>
+#include <filesystem>
 #include <map>
+#include <memory>
+#include <set>
+#include <string>
 #include <tuple>
 #include <vector>
 
-#include "TitleFixture.h"
+#include "input/clsJoystick.h"
+#include "input/clsKeyboard.h"
+#include "main/Random.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
+#include "platform/files/ProgramFolder.h"
 #include "platform/headless/FrameFile.h"
+#include "platform/headless/Headless.h"
+#include "platform/settings/SettingsStore.h"
 #include "platform/window/Application.h"
 
 namespace {
+
+// The title window on the headless back end: a screen of the given size, the shared devices,
+// the repository's images/ as the program's folder and a settings store of the test's own.
+class TitleTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string folder = (std::filesystem::temp_directory_path() / "qx-title-XXXXXX").string();
+        config_ = ::mkdtemp(folder.data()) ? folder : std::string();
+        ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
+        // tests/data lies two levels below the repository root (it need not exist).
+        platform::SetProgramFolder(
+            std::filesystem::path(QUADRIX_TEST_DATA).parent_path().parent_path());
+        UseScreen(1280, 1024);
+    }
+
+    void TearDown() override {
+        platform::Application::Get().Reset();
+        gKeyboard = nullptr;
+        gJoystick = nullptr;
+        platform::SetProgramFolder("");
+        ::unsetenv("XDG_CONFIG_HOME");
+        std::error_code ignored;
+        if (!config_.empty()) std::filesystem::remove_all(config_, ignored);
+    }
+
+    // A fresh back end and devices for a screen; with a pad plugged in when asked.
+    void UseScreen(int32_t width, int32_t height, bool pad = false) {
+        platform::Application::Get().Reset();
+        headless = &platform::UseHeadless();
+        headless->SetScreenSize(width, height);
+        headless->SetPassLimit(20'000);
+        if (pad) {
+            JOYINFOEX rest;
+            rest.dwXpos = rest.dwYpos = rest.dwZpos = rest.dwRpos = rest.dwUpos = 32767;
+            headless->SetJoystick(0, {}, rest);
+        }
+        gScreenWidth = width;
+        gScreenHeight = height;
+        keyboard = std::make_unique<clsKeyboard>();
+        joystick = std::make_unique<clsJoystick>();
+        gKeyboard = keyboard.get();
+        gJoystick = joystick.get();
+        keyboard->Initialize();
+        joystick->Initialize(0);
+        quadrix::SharedRandom().Seed(7);
+        for (platform::CheckBox* box : {&title.chkLevel2, &title.chkDisrupt, &title.chkSolid,
+                                        &title.chkPieces, &title.chkSpeed})
+            box->SetValue(0);
+    }
+
+    // Script lines for the message loop, by pass or time as the lines say.
+    void Script(const std::string& text) {
+        platform::HeadlessScript script;
+        std::string error;
+        ASSERT_TRUE(platform::HeadlessScript::Parse(text, script, &error)) << error;
+        headless->Load(script);
+    }
+
+    // Escape pressed and let go at the given passes, as script lines.
+    static std::string Escape(int down, int up) {
+        return "at pass " + std::to_string(down) + " key down Escape\nat pass " +
+               std::to_string(up) + " key up Escape\n";
+    }
+
+    static std::string StoredMouse() {
+        return platform::GetSetting("Quadrix_1_1", "Main", "Mouse", "none");
+    }
+
+    frmTitle& title = TitleForm();
+    platform::Headless* headless = nullptr;
+    std::unique_ptr<clsKeyboard> keyboard;
+    std::unique_ptr<clsJoystick> joystick;
+
+  private:
+    std::string config_;
+};
 
 using platform::Application;
 
@@ -39,44 +127,33 @@ const std::map<std::string, Box> kRowPixels = {
 // (309, 102), offset (15, 18), shift (189, 189).
 TEST_F(TitleTest, EveryControlSitsWhereTheLayoutPutsIt) {
     const struct {
-        int32_t w, h, line, cell, logoW, logoH, logoX, logoY, shiftX, shiftY;
-    } screens[] = {{1280, 1024, 4, 28, 541, 115, 369, 136, 5 + 196, 24 + 252},
-                   {1024, 768, 3, 21, 406, 86, 309, 102, 15 + 189, 18 + 189}};
+        int32_t w, h, line, cell, shiftX, shiftY;
+        Box logo, about;  // the about picture: snapped to the grid, cut to whole cells and a line
+    } screens[] = {
+        {1280, 1024, 4, 28, 5 + 196, 24 + 252, {369, 136, 541, 115}, {476 + 5, 252 + 24, 284, 480}},
+        {1024, 768, 3, 21, 15 + 189, 18 + 189, {309, 102, 406, 86}, {357 + 15, 126 + 18, 276, 486}},
+    };
+    const auto at = [](const auto& c) { return Box{c.Left(), c.Top(), c.Width(), c.Height()}; };
     for (const auto& s : screens) {
         UseScreen(s.w, s.h);
         title.Show();
-        EXPECT_EQ(title.LineThickness(), s.line);
-        EXPECT_EQ(title.CellSize(), s.cell);
-        EXPECT_EQ((Box{int32_t(title.Logo().X), int32_t(title.Logo().Y), title.Logo().Width(),
-                       title.Logo().Height()}),
-                  (Box{s.logoX, s.logoY, s.logoW, s.logoH}));
-        EXPECT_EQ((Box{title.Left(), title.Top(), title.Width(), title.Height()}),
-                  (Box{0, 0, s.w, s.h}));
-        size_t placed = 0;
-        for (const platform::Control* c : title.Controls()) {
-            const Box at{c->Left(), c->Top(), c->Width(), c->Height()};
-            Box want{};
-            if (auto b = kBlockCells.find(c->Name()); b != kBlockCells.end()) {
-                const Box& k = b->second;
-                want = {k[0] * s.cell + s.shiftX, k[1] * s.cell + s.shiftY, k[2] * s.cell + s.line,
-                        k[3] * s.cell + s.line};
-            } else if (auto r = kRowPixels.find(c->Name()); r != kRowPixels.end()) {
-                const Box& k = r->second;
-                want = {k[0] + s.shiftX, k[1] + s.shiftY, k[2] + s.line, k[3] + s.line};
-            } else {
-                continue;
+        EXPECT_EQ(std::pair(title.LineThickness(), title.CellSize()), std::pair(s.line, s.cell));
+        const auto& logo = title.Logo();
+        EXPECT_EQ((Box{int32_t(logo.X), int32_t(logo.Y), logo.Width(), logo.Height()}), s.logo);
+        EXPECT_EQ(at(title), (Box{0, 0, s.w, s.h}));
+        EXPECT_EQ(at(title.picAboutUs), s.about);
+        for (const auto& [boxes, unit] : {std::pair{&kBlockCells, s.cell}, {&kRowPixels, 1}}) {
+            for (const auto& [name, k] : *boxes) {
+                const auto& controls = title.Controls();
+                const auto c = std::ranges::find(controls, name, &platform::Control::Name);
+                ASSERT_NE(c, controls.end()) << name;
+                EXPECT_EQ(at(**c), (Box{k[0] * unit + s.shiftX, k[1] * unit + s.shiftY,
+                                        k[2] * unit + s.line, k[3] * unit + s.line}))
+                    << name << " at " << s.w;
             }
-            ++placed;
-            EXPECT_EQ(at, want) << c->Name() << " at " << s.w;
         }
-        EXPECT_EQ(placed, kBlockCells.size() + kRowPixels.size());
-        // The about picture: snapped to the grid and cut to whole cells plus a line.
-        const Box about{title.picAboutUs.Left(), title.picAboutUs.Top(), title.picAboutUs.Width(),
-                        title.picAboutUs.Height()};
-        EXPECT_EQ(about, s.w == 1280 ? (Box{476 + 5, 252 + 24, 284, 480})
-                                     : (Box{357 + 15, 126 + 18, 276, 486}));
-        EXPECT_EQ(title.cmdVertigo.Caption, "V\r\ne\r\nr\r\nt\r\ni\r\ng\r\no");
     }
+    EXPECT_EQ(title.cmdVertigo.Caption, "V\r\ne\r\nr\r\nt\r\ni\r\ng\r\no");
     // On a wide screen the lines follow the height too, so the row below the block neither
     // overlaps it nor leaves the screen.
     UseScreen(1920, 1080);
@@ -95,19 +172,17 @@ TEST_F(TitleTest, PaintingAlwaysHasItsFixedLinesAndThreePanels) {
     const int32_t cell = title.CellSize(), line = title.LineThickness();
     const int32_t lastY = title.GridOffsetY() + (1024 / cell - 1) * cell;
     const int32_t lastX = title.GridOffsetX() + (1280 / cell - 1) * cell;
-    constexpr COLORREF kColours[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 255),
-                                     RGB(255, 0, 0), RGB(255, 255, 0)};
+    const std::set<COLORREF> colours = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 255),
+                                        RGB(255, 0, 0), RGB(255, 255, 0)};
     for (uint64_t seed = 1; seed <= 6; ++seed) {
         quadrix::SharedRandom().Seed(seed);
         title.Form_Activate();
         ASSERT_EQ(std::pair(p.Width(), p.Height()), std::pair(46 * 28, 37 * 28));
-        std::map<COLORREF, int> count;
+        std::set<COLORREF> seen;
         for (int32_t y = 0; y < p.Height(); ++y)
             for (int32_t x = 0; x < p.Width(); ++x)
-                ++count[static_cast<COLORREF>(p.GetPixel(x, y))];
-        for (const COLORREF c : kColours)
-            EXPECT_GT(count[c], 0) << seed << " " << std::hex << c;
-        EXPECT_EQ(count.size(), 5u) << seed;
+                seen.insert(static_cast<COLORREF>(p.GetPixel(x, y)));
+        EXPECT_EQ(seen, colours) << seed;
         bool lines = true;
         for (int32_t i = 0; i < line; ++i) {
             for (int32_t x = 0; x < p.Width(); ++x)
@@ -126,31 +201,27 @@ TEST_F(TitleTest, PaintingAlwaysHasItsFixedLinesAndThreePanels) {
 TEST_F(TitleTest, OptionClicksRecolourTheButtons) {
     title.Show();
     title.tmrMain.SetEnabled(false);  // the clicks are dispatched here, not by the loop
-    const struct {
-        const char* clicks;
-        COLORREF colour;
-        int32_t level;
-        bool anarchy;
-    } cases[] = {
+    const std::tuple<std::string, COLORREF, int32_t, bool> cases[] = {
+        // clicks, mode buttons' colour, level, anarchy
         {"", RGB(64, 96, 192), 1, false},
         {"click chkLevel2", RGB(64, 192, 96), 2, false},
         {"click chkDisrupt", RGB(192, 192, 0), 2, true},
         {"click chkLevel2", RGB(192, 96, 96), 1, true},  // clicked again: clear
     };
-    for (const auto& c : cases) {
-        title.cmdFinal.Caption = *c.clicks ? "Loading..." : "FIN";
-        if (*c.clicks) Script("at pass " + std::to_string(headless->Pass() + 1) + " " + c.clicks);
+    for (const auto& [clicks, colour, level, anarchy] : cases) {
+        title.cmdFinal.Caption = clicks.empty() ? "FIN" : "Loading...";
+        if (!clicks.empty())
+            Script("at pass " + std::to_string(headless->Pass() + 1) + " " + clicks);
         platform::DoEvents();
         title.Refresh();
-        EXPECT_EQ(title.Level(), c.level) << c.clicks;
-        EXPECT_EQ(gAnarchy, c.anarchy) << c.clicks;
+        EXPECT_EQ(std::pair(title.Level(), gAnarchy), std::pair(level, anarchy)) << clicks;
         for (const platform::Control* control : title.Controls()) {
             const auto* b = dynamic_cast<const platform::CommandButton*>(control);
             if (!b) continue;
             const COLORREF want = b == &title.cmdAbout   ? RGB(255, 255, 255)
                                   : b == &title.cmdFinal ? RGB(255, 255, 0)
-                                                         : c.colour;
-            EXPECT_EQ(b->BackColor, want) << b->Name() << " after " << c.clicks;
+                                                         : colour;
+            EXPECT_EQ(b->BackColor, want) << b->Name() << " after " << clicks;
             EXPECT_TRUE(b->Flat);
             // As shown: inside the button's one-pixel frame.
             EXPECT_EQ(headless->LastFrame()->row(b->Top() + 1)[b->Left() + 1], want) << b->Name();
@@ -176,18 +247,15 @@ TEST_F(TitleTest, StoredMouseValueIsReadBackOrGives100) {
 // The title loop as the player ends it, from a fresh title with the scroll bar at 37: every
 // way ends the program and stores the value.
 TEST_F(TitleTest, QuittingAsksAndOnlyYesQuits) {
-    const std::pair<const char*, size_t> cases[] = {
+    const std::pair<std::string, size_t> cases[] = {
         // script, questions asked
         // Escape and No keep the title; Escape and Yes end the program. Between them the
         // pad's trigger (logical button 6) ticks "Ouch".
-        {"answer no\nanswer yes\nat pass 5 key down Escape\nat pass 6 key up Escape\n"
-         "at pass 12 joystick 0 z 65535\nat pass 16 joystick 0 z 32767\n"
-         "at pass 30 key down Escape\nat pass 31 key up Escape",
+        {"answer no\nanswer yes\n" + Escape(5, 6) +
+             "at pass 12 joystick 0 z 65535\nat pass 16 joystick 0 z 32767\n" + Escape(30, 31),
          2},
         // A mode click in the frame that sees Escape come up, and Yes.
-        {"answer yes\nat pass 5 key down Escape\nat pass 8 key up Escape\nat pass 9 click "
-         "cmdCasual",
-         1},
+        {"answer yes\n" + Escape(5, 8) + "at pass 9 click cmdCasual", 1},
         // The window's close button while the loop runs ends it as a Yes, without asking.
         {"at pass 9 close frmTitle user", 0},
     };
@@ -233,13 +301,8 @@ TEST_F(TitleTest, ModeClicksPlayTheirGamesAndTheTitleComesBack) {
             click();
         };
     }
-    Script(
-        "answer no\nanswer yes\n"
-        "at pass 5 key down Escape\nat pass 8 key up Escape\nat pass 9 click cmdCasual\n"
-        "at pass 40 key down Escape\nat pass 41 key up Escape\n"
-        "at pass 80 click cmdElectric\n"
-        "at pass 110 key down Escape\nat pass 111 key up Escape\n"
-        "at pass 150 key down Escape\nat pass 151 key up Escape");
+    Script("answer no\nanswer yes\n" + Escape(5, 8) + "at pass 9 click cmdCasual\n" +
+           Escape(40, 41) + "at pass 80 click cmdElectric\n" + Escape(110, 111) + Escape(150, 151));
     EXPECT_TRUE(Application::Get().RunMessageLoop());
     MainForm().OnPassStart = nullptr;
     title.cmdCasual.OnClick = casual;
