@@ -98,7 +98,19 @@ void frmMain::PassWork() {
 }
 
 void frmMain::FillPlayfield(COLORREF color) {
-    FillRectangle(picMain.hDC(), 0, 0, picMain.ScaleWidth(), picMain.ScaleHeight(), color);
+    HDC dc = picMain.hDC();
+    const int32_t w = picMain.ScaleWidth(), h = picMain.ScaleHeight();
+    const int32_t l = gWellLeft, t = gWellTop, r = gWellRight, b = gWellBottom;
+    // Both callers have the well paint its whole inside straight after this, so that part of
+    // the picture is left to it: the same pixels, a third of the writing on large screens.
+    if (l < 0 || t < 0 || r > w || b > h || l >= r || t >= b) {
+        FillRectangle(dc, 0, 0, w, h, color);
+        return;
+    }
+    FillRectangle(dc, 0, 0, w, t, color);
+    FillRectangle(dc, 0, b, w, h, color);
+    FillRectangle(dc, 0, t, l, b, color);
+    FillRectangle(dc, r, t, w, b, color);
 }
 
 void frmMain::CentreCursor() {
