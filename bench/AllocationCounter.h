@@ -21,6 +21,15 @@ void* operator new(std::size_t size) {
 void* operator new[](std::size_t size) {
     return operator new(size);
 }
+// The library's temporary buffers use these; they must come from malloc too, as every delete
+// below frees.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    gAllocations.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+    return operator new(size, tag);
+}
 void operator delete(void* p) noexcept {
     std::free(p);
 }
