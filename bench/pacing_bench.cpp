@@ -93,11 +93,7 @@ void FinCpu(double seconds) {
         gFrameMs = 16;
         if (NowUs() - wall0 >= seconds * 1e6) form.mState = 4;
     };
-    form.Load();
-    while (form.Loaded()) {
-        platform::SystemSleepMs(1);
-        platform::DoEvents();
-    }
+    PlayGame();
     form.OnPassEnd = nullptr;
     const double wall = NowUs() - wall0, cpu = NowUs(CLOCK_PROCESS_CPUTIME_ID) - cpu0;
     std::printf("FIN at 16 ms ticks, %dx%d      %.0f%% of a core (%d passes in %.1f s)\n",

@@ -15,7 +15,6 @@
 #include "main/Random.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
-#include "platform/clock/Clock.h"
 #include "platform/headless/FrameFile.h"
 #include "platform/headless/Headless.h"
 #include "platform/window/Application.h"
@@ -102,20 +101,13 @@ std::string Hex(uint64_t v) {
     return buf;
 }
 
-int32_t LiveBoxes(const clsBoxes& boxes) {
-    int32_t n = 0;
-    for (int32_t i = 0; i < boxes.BoxCount(); ++i)
-        n += boxes.BoxAt(i).Alive ? 1 : 0;
-    return n;
-}
-
 // One pass as a JSON line: what a failing replay needs to say which value went wrong first.
 std::string TraceLine(uint64_t pass, const frmMain& form) {
     std::ostringstream s;
     s << "{\"pass\":" << pass << ",\"mState\":" << form.mState
       << ",\"mStateCounter\":" << form.mStateCounter << ",\"mX\":" << form.mMan->mX
       << ",\"mY\":" << form.mMan->mY << ",\"Hit\":" << (form.mMan->Hit ? "true" : "false")
-      << ",\"walls\":" << form.mWalls->LiveCount() << ",\"boxes\":" << LiveBoxes(*form.mBoxes)
+      << ",\"walls\":" << form.mWalls->LiveCount() << ",\"boxes\":" << form.mBoxes->LiveCount()
       << ",\"hash\":\"" << Hex(platform::FrameHash(*form.picMain.image())) << "\"}";
     return s.str();
 }
@@ -186,12 +178,7 @@ int RunPlay(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         if (p.passes != 0 && pass >= p.passes) form.mState = 4;
     };
 
-    form.Load();
-    // The game runs inside the first tick of the form's timer.
-    while (form.Loaded()) {
-        Sleep(1);
-        platform::DoEvents();
-    }
+    PlayGame();
     form.OnPassStart = form.OnPassWorkDone = form.OnPassEnd = nullptr;
     if (framesFailed) err << "quadrix-sim play: some frames could not be written\n";
 

@@ -4,7 +4,9 @@
 #include "main/modMain.h"
 #include "platform/Fatal.h"
 #include "platform/Numbers.h"
+#include "platform/clock/Clock.h"
 #include "platform/input/Cursor.h"
+#include "platform/window/Application.h"
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
@@ -75,6 +77,16 @@ void frmMain::Form_Unload() {
 frmMain& MainForm() {
     static frmMain form;
     return form;
+}
+
+void PlayGame() {
+    frmMain& form = MainForm();
+    form.Load();
+    // The whole game runs inside the first tick of the form's timer.
+    while (form.Loaded()) {
+        Sleep(1);
+        platform::DoEvents();
+    }
 }
 
 void ResetMainForm() {

@@ -80,6 +80,10 @@ class frmMain : public platform::Form {
 // The single game-form instance.
 frmMain& MainForm();
 
+// Loads the game form and dispatches events until its game is over, then returns without
+// running the title that the game's end shows (tools, tests and benchmarks play this way).
+void PlayGame();
+
 // Frees the game objects and puts the game form's state back to its start, as a fresh run has
 // it (tests and tools that play several games in one process).
 void ResetMainForm();

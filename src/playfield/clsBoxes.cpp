@@ -58,3 +58,10 @@ void clsBoxes::Draw() {
     SetROP2(own, oldOwn);
     SetROP2(pic, oldPic);
 }
+
+int32_t clsBoxes::LiveCount() const {
+    int32_t n = 0;
+    for (const Box& b : mBox)
+        n += b.Alive ? 1 : 0;
+    return n;
+}

@@ -27,6 +27,7 @@ class clsBoxes {
     void Terminate() {}
 
     int32_t BoxCount() const { return mBoxCount; }
+    int32_t LiveCount() const;
     int32_t BoxI() const { return mBoxI; }
     const Box& BoxAt(int32_t i) const { return mBox[static_cast<size_t>(i)]; }
 

@@ -87,7 +87,7 @@ class GameFixture : public ::testing::Test {
             passes.push_back({form.mState,
                               form.mStateCounter,
                               {form.mMan->mX, form.mMan->mY},
-                              LiveBoxes(),
+                              form.mBoxes->LiveCount(),
                               GetPixel(form.picMain.hDC(), 7, 7),
                               cursor,
                               gKeyboard->KeyHold('D'),
@@ -102,14 +102,6 @@ class GameFixture : public ::testing::Test {
         platform::Application::Get().Reset();
         ResetMainForm();
         platform::SetProgramFolder("");
-    }
-
-    int32_t LiveBoxes() const {
-        const clsBoxes& b = *MainForm().mBoxes;
-        int32_t n = 0;
-        for (int32_t i = 0; i < b.BoxCount(); ++i)
-            n += b.BoxAt(i).Alive;
-        return n;
     }
 
     // A joystick (all axes centred, no button) as device 0 of the game.
@@ -127,11 +119,7 @@ class GameFixture : public ::testing::Test {
     void Play(const platform::HeadlessScript& script = {}, uint64_t limit = 5000) {
         headless->Load(script);
         headless->SetPassLimit(limit);
-        MainForm().Load();
-        while (MainForm().Loaded()) {
-            Sleep(1);
-            platform::DoEvents();
-        }
+        PlayGame();
     }
 
     platform::Headless* headless = nullptr;

@@ -39,11 +39,7 @@ TEST_F(GameFixture, AWarmPassAllocatesNothing) {
         static_cast<platform::Headless&>(platform::CurrentBackend()).Load(walk);
         // The first game brought the title back; its loop would run before the next game.
         TitleForm().tmrMain.SetEnabled(false);
-        form.Load();
-        while (form.Loaded()) {
-            Sleep(1);
-            platform::DoEvents();
-        }
+        PlayGame();
         ASSERT_EQ(perPass.size(), 150u);
         for (size_t i = 20; i < perPass.size(); ++i)
             EXPECT_EQ(perPass[i], 0u) << "pass " << i + 1;
