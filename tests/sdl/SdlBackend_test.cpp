@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <SDL_image.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,6 +21,7 @@
 #include "platform/input/Cursor.h"
 #include "platform/input/KeyMap.h"
 #include "platform/input/Keys.h"
+#include "platform/services/TempDir.h"
 
 namespace {
 
@@ -110,6 +114,9 @@ TEST_F(SdlBackendTest, KeysReachTheTable) {
         {true, SDLK_RETURN, KMOD_LALT, 0, VK_RETURN, 0x00},
         {false, SDLK_RETURN, KMOD_LALT, 0, VK_RETURN, 0x00},
         {true, SDLK_RETURN, 0, 0, VK_RETURN, 0x81},
+        // F12 takes a screenshot (none here: nothing was shown yet) and never reaches the game.
+        {true, SDLK_F12, 0, 0, 123, 0x00},
+        {false, SDLK_F12, 0, 0, 123, 0x00},
     };
     for (const auto& [down, sym, mod, repeat, vk, entry] : steps) {
         Push(down ? SDL_KEYDOWN : SDL_KEYUP, [&](SDL_Event& e) {
@@ -241,6 +248,57 @@ TEST_F(SdlBackendTest, FramesReachTheWindow) {
     sdl->SetFullscreen(false);
     SDL_SetWindowSize(sdl->Window(), 400, 600);
     EXPECT_EQ(shown(), (std::vector<COLORREF>{black, black, red, blue}));
+}
+
+TEST_F(SdlBackendTest, ScreenshotsAreTheFramesShown) {
+    TempDir home;
+    setenv("HOME", home.path().c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+    std::filesystem::create_directory(home.File(".config"));
+    home.Write(".config/user-dirs.dirs", "XDG_PICTURES_DIR=\"$HOME/Shots\"\n");
+    const platform::ScreenSize size = sdl->Screen();
+    std::vector<std::vector<COLORREF>> shown;
+    auto shoot = [&](uint32_t seed) {
+        Bitmap frame(size.width, size.height, false);
+        for (size_t i = 0; i < frame.pixels.size(); ++i)
+            frame.pixels[i] = static_cast<COLORREF>((i * 2654435761u + seed) & 0xFFFFFF);
+        sdl->Present(frame);
+        shown.push_back(frame.pixels);
+        for (bool down : {true, false}) {
+            Push(down ? SDL_KEYDOWN : SDL_KEYUP, [](SDL_Event& e) {
+                e.key.keysym = {SDL_SCANCODE_F12, SDLK_F12, 0, 0};
+            });
+        }
+        EXPECT_EQ(Pumped(), Events{});
+        EXPECT_EQ(Table(123), 0x00);
+    };
+    shoot(1);  // straight into the window's frame buffer
+    sdl->SetFullscreen(false);
+    SDL_SetWindowSize(sdl->Window(), 400, 600);
+    shoot(2);     // scaled into the window
+    sdl.reset();  // waits for the pictures
+
+    std::vector<std::vector<COLORREF>> saved;
+    for (const auto& entry : std::filesystem::directory_iterator(home.File("Shots"))) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name.starts_with("Quadrix ") && name.ends_with(".png")) << name;
+        SDL_Surface* png = IMG_Load(entry.path().c_str());
+        ASSERT_NE(png, nullptr) << IMG_GetError();
+        SDL_Surface* rgb = SDL_ConvertSurfaceFormat(png, SDL_PIXELFORMAT_XBGR8888, 0);
+        ASSERT_NE(rgb, nullptr);
+        EXPECT_EQ(std::pair(rgb->w, rgb->h), std::pair(size.width, size.height));
+        std::vector<COLORREF>& pixels = saved.emplace_back();
+        for (int y = 0; y < rgb->h; ++y) {
+            const auto* row = static_cast<const uint32_t*>(rgb->pixels) + y * rgb->pitch / 4;
+            for (int x = 0; x < rgb->w; ++x)
+                pixels.push_back(row[x] & 0xFFFFFF);
+        }
+        SDL_FreeSurface(rgb);
+        SDL_FreeSurface(png);
+    }
+    std::sort(shown.begin(), shown.end());
+    std::sort(saved.begin(), saved.end());
+    EXPECT_TRUE(saved == shown) << saved.size() << " pictures";
 }
 
 TEST_F(SdlBackendTest, ControllerComesAndGoes) {

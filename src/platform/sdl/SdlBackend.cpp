@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <utility>
 
 #include "platform/clock/SystemClock.h"
 #include "platform/input/Cursor.h"
@@ -79,6 +81,7 @@ void SdlBackend::FailAndClose(const char* what) {
 }
 
 void SdlBackend::Shutdown() {
+    shots_.Finish();
     gamepad_.Close();
     shared_.reset();
     if (source_) SDL_FreeSurface(source_);
@@ -224,6 +227,7 @@ ScreenSize SdlBackend::Screen() {
 
 void SdlBackend::Present(const Bitmap& frame) {
     if (frame.monochrome || frame.width <= 0 || frame.height <= 0) return;
+    shots_.Expect(static_cast<size_t>(frame.width) * frame.height);
     if (fullscreen_ && shared_ && PresentShared(frame)) return;
     PresentSurface(frame);
 }
@@ -241,14 +245,13 @@ bool SdlBackend::PresentShared(const Bitmap& frame) {
     sdl::CopyPixels(frame.pixels.data(), frame.width, pixels, pitch, w, h,
                     shared_->RedLow() ? sdl::PixelOrder::RedLow : sdl::PixelOrder::RedHigh);
     shared_->Show();
-    shownShared_ = true;
+    shown_ = Shown::Shared;
     return true;
 }
 
 void SdlBackend::PresentSurface(const Bitmap& frame) {
     SDL_Surface* target = SDL_GetWindowSurface(window_);
     if (!target) return;  // minimised or being rebuilt: the next frame follows within a pass
-    shownShared_ = false;
     const uint32_t format = target->format->format;
     const bool redHigh = format == SDL_PIXELFORMAT_XRGB8888 || format == SDL_PIXELFORMAT_ARGB8888;
     const bool redLow = format == SDL_PIXELFORMAT_XBGR8888 || format == SDL_PIXELFORMAT_ABGR8888;
@@ -259,17 +262,22 @@ void SdlBackend::PresentSurface(const Bitmap& frame) {
                         redLow ? sdl::PixelOrder::RedLow : sdl::PixelOrder::RedHigh);
         SDL_UnlockSurface(target);
         SDL_UpdateWindowSurface(window_);
+        shown_ = Shown::Surface;
+        shownWidth_ = frame.width;
+        shownHeight_ = frame.height;
         return;
     }
-    // Scaled into the window, or an unusual frame buffer: SDL converts.
-    void* pixels = const_cast<uint32_t*>(frame.pixels.data());
+    // Scaled into the window, or an unusual frame buffer: SDL converts. From a copy of our
+    // own, which the screenshot key reads back (next to scaling, copying costs little).
     if (!source_ || source_->w != frame.width || source_->h != frame.height) {
         if (source_) SDL_FreeSurface(source_);
-        source_ = SDL_CreateRGBSurfaceWithFormatFrom(pixels, frame.width, frame.height, 32,
-                                                     frame.width * 4, SDL_PIXELFORMAT_XBGR8888);
+        source_ = SDL_CreateRGBSurfaceWithFormat(0, frame.width, frame.height, 32,
+                                                 SDL_PIXELFORMAT_XBGR8888);
         if (!source_) return;
     }
-    source_->pixels = pixels;  // the frame's own pixels, not a copy
+    sdl::CopyPixels(frame.pixels.data(), frame.width, static_cast<uint32_t*>(source_->pixels),
+                    source_->pitch / 4, frame.width, frame.height, sdl::PixelOrder::RedLow);
+    shown_ = Shown::Scaled;
     sdl::ViewGeometry g = Geometry();
     g.pixelW = target->w;
     g.pixelH = target->h;
@@ -285,10 +293,49 @@ void SdlBackend::PresentSurface(const Bitmap& frame) {
 }
 
 void SdlBackend::ShowAgain() {
-    if (shownShared_ && shared_)
+    if (shown_ == Shown::Shared && shared_)
         shared_->ShowAgain();
-    else if (!shownShared_ && SDL_GetWindowSurface(window_))
+    else if (shown_ != Shown::Shared && SDL_GetWindowSurface(window_))
         SDL_UpdateWindowSurface(window_);
+}
+
+void SdlBackend::TakeScreenshot() {
+    sdl::Shot shot;
+    const std::time_t now = std::time(nullptr);
+    localtime_r(&now, &shot.when);
+    const uint32_t* pixels = nullptr;
+    int32_t pitch = 0;
+    sdl::PixelOrder order = sdl::PixelOrder::RedLow;
+    if (shown_ == Shown::Shared && shared_) {
+        pixels = shared_->Shown(shot.width, shot.height, pitch);
+        order = shared_->RedLow() ? sdl::PixelOrder::RedLow : sdl::PixelOrder::RedHigh;
+    } else if (shown_ == Shown::Scaled && source_) {
+        pixels = static_cast<const uint32_t*>(source_->pixels);
+        shot.width = source_->w;
+        shot.height = source_->h;
+        pitch = source_->pitch / 4;
+    } else if (shown_ == Shown::Surface) {
+        // A window resized since has a new surface that holds no frame yet.
+        SDL_Surface* s = SDL_GetWindowSurface(window_);
+        if (s && s->w == shownWidth_ && s->h == shownHeight_) {
+            pixels = static_cast<const uint32_t*>(s->pixels);
+            shot.width = s->w;
+            shot.height = s->h;
+            pitch = s->pitch / 4;
+            const uint32_t format = s->format->format;
+            const bool redLow =
+                format == SDL_PIXELFORMAT_XBGR8888 || format == SDL_PIXELFORMAT_ABGR8888;
+            order = redLow ? sdl::PixelOrder::RedLow : sdl::PixelOrder::RedHigh;
+        }
+    }
+    if (!pixels || shot.width <= 0 || shot.height <= 0) {
+        std::fputs("quadrix: screenshot not taken: no frame on screen\n", stderr);
+        return;
+    }
+    // Swapping red and blue back is the same swap: the copy the screen got, undone.
+    shot.pixels = shots_.Buffer(static_cast<size_t>(shot.width) * shot.height);
+    sdl::CopyPixels(pixels, pitch, shot.pixels.get(), shot.width, shot.width, shot.height, order);
+    shots_.Take(std::move(shot));
 }
 
 void SdlBackend::PumpEvents(EventSink& sink) {
@@ -321,10 +368,15 @@ void SdlBackend::Handle(const SDL_Event& e, EventSink& sink) {
                 SetFullscreen(!fullscreen_);
                 return;
             }
+            if (sdl::IsScreenshotKey(e.key)) {
+                TakeScreenshot();
+                return;
+            }
             keys_.Press(sdl::VirtualKeyOf(e.key.keysym));
             return;
         case SDL_KEYUP:
-            if (sdl::IsWindowToggle(e.key)) return;  // its press never reached the table
+            // Their presses never reached the table.
+            if (sdl::IsWindowToggle(e.key) || sdl::IsScreenshotKey(e.key)) return;
             keys_.Release(sdl::VirtualKeyOf(e.key.keysym));
             return;
         case SDL_MOUSEBUTTONDOWN:

@@ -13,6 +13,7 @@
 #include "platform/input/Cursor.h"
 #include "platform/input/KeyTable.h"
 #include "platform/sdl/SdlJoystick.h"
+#include "platform/sdl/SdlScreenshot.h"
 #include "platform/sdl/SdlView.h"
 #include "platform/sdl/SdlX11.h"
 
@@ -76,6 +77,8 @@ class SdlBackend : public Backend {
     bool PresentShared(const Bitmap& frame);
     void PresentSurface(const Bitmap& frame);
     void ShowAgain();
+    // Copies the frame last shown and hands it to the writer.
+    void TakeScreenshot();
     void Handle(const SDL_Event& event, EventSink& sink);
     void ApplyCursorMode();
     bool VirtualCursorActive() const;
@@ -86,9 +89,11 @@ class SdlBackend : public Backend {
     void ReleaseAll();
 
     SDL_Window* window_ = nullptr;
-    SDL_Surface* source_ = nullptr;  // wraps the frame's own pixels
+    SDL_Surface* source_ = nullptr;  // the last frame scaled into the window
     std::unique_ptr<sdl::ShmPresenter> shared_;
-    bool shownShared_ = false;  // the frame on screen came through shared_
+    // Where the frame on screen came through, and so where its pixels are read back from.
+    enum class Shown { Nothing, Shared, Surface, Scaled } shown_ = Shown::Nothing;
+    int32_t shownWidth_ = 0, shownHeight_ = 0;  // of a frame shown through the surface
     bool controllers_ = false;
     ScreenSize screen_{};
     bool fullscreen_ = true;
@@ -107,6 +112,7 @@ class SdlBackend : public Backend {
 
     std::vector<MouseButtonChange> pendingMouse_;
     sdl::Gamepad gamepad_;
+    sdl::ShotWriter shots_;
 };
 
 // The factory the game program installs with InstallBackend.

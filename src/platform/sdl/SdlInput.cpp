@@ -30,4 +30,8 @@ bool IsWindowToggle(const SDL_KeyboardEvent& key) {
     return enter && (key.keysym.mod & KMOD_ALT) != 0;
 }
 
+bool IsScreenshotKey(const SDL_KeyboardEvent& key) {
+    return key.keysym.sym == SDLK_F12;
+}
+
 }  // namespace platform::sdl

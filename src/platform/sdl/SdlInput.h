@@ -11,5 +11,7 @@ int VirtualKeyOf(const SDL_Keysym& key);
 int VirtualButtonOf(uint8_t button);
 // Alt+Enter: switches between full screen and a window instead of reaching the game.
 bool IsWindowToggle(const SDL_KeyboardEvent& key);
+// F12: saves a screenshot instead of reaching the game.
+bool IsScreenshotKey(const SDL_KeyboardEvent& key);
 
 }  // namespace platform::sdl

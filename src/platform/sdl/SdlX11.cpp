@@ -61,6 +61,15 @@ class X11Shm final : public ShmPresenter {
         if (shown_ >= 0) Put(shown_);
     }
 
+    const uint32_t* Shown(int32_t& width, int32_t& height, int32_t& pitch) const override {
+        if (shown_ < 0 || !buffers_[shown_].image) return nullptr;
+        const XImage& image = *buffers_[shown_].image;
+        width = width_;
+        height = height_;
+        pitch = image.bytes_per_line / 4;
+        return reinterpret_cast<const uint32_t*>(image.data);
+    }
+
   private:
     struct Buffer {
         XImage* image = nullptr;

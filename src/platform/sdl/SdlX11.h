@@ -24,6 +24,8 @@ class ShmPresenter {
     virtual void Show() = 0;
     // Sends the last frame shown again (the window was uncovered).
     virtual void ShowAgain() = 0;
+    // The pixels of the last frame shown (pitch in pixels), nullptr before the first.
+    virtual const uint32_t* Shown(int32_t& width, int32_t& height, int32_t& pitch) const = 0;
 };
 
 }  // namespace platform::sdl

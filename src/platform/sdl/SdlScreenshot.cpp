@@ -1,0 +1,140 @@
+#include "platform/sdl/SdlScreenshot.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "platform/files/Screenshots.h"
+
+namespace platform::sdl {
+
+namespace {
+// A full-HD frame is 8 MB: a held-down key must not fill the memory.
+constexpr size_t kMaxWaiting = 4;
+}  // namespace
+
+bool WriteShot(const Shot& shot) {
+    const std::string folder = PicturesFolder();
+    std::string error, path;
+    if (folder.empty()) {
+        error = "no home folder to put it in";
+    } else {
+        std::error_code ec;
+        std::filesystem::create_directories(folder, ec);
+        // Written under a hidden name first, so a half-written picture never shows.
+        std::string temp = folder + "/.quadrix-shot-XXXXXX";
+        const int fd = ec ? -1 : mkstemp(temp.data());
+        if (fd < 0) {
+            error = "cannot write into '" + folder + "'";
+        } else {
+            close(fd);
+            SDL_Surface* surface =
+                SDL_CreateRGBSurfaceWithFormatFrom(shot.pixels.get(), shot.width, shot.height, 32,
+                                                   shot.width * 4, SDL_PIXELFORMAT_XBGR8888);
+            if (!surface || IMG_SavePNG(surface, temp.c_str()) != 0)
+                error = std::string("cannot encode the picture: ") + SDL_GetError();
+            else
+                PublishScreenshot(temp, folder, shot.when, path, error);
+            if (surface) SDL_FreeSurface(surface);
+            if (!error.empty()) unlink(temp.c_str());
+        }
+    }
+    if (!error.empty()) {
+        std::fprintf(stderr, "quadrix: screenshot not saved: %s\n", error.c_str());
+        return false;
+    }
+    std::fprintf(stderr, "quadrix: screenshot saved as %s\n", path.c_str());
+    return true;
+}
+
+ShotWriter::~ShotWriter() {
+    Finish();
+}
+
+void ShotWriter::Expect(size_t pixels) {
+    {
+        std::lock_guard lock(mutex_);
+        if (expected_ == pixels) return;
+        expected_ = pixels;
+        stop_ = false;
+    }
+    Start();
+}
+
+std::unique_ptr<uint32_t[]> ShotWriter::Buffer(size_t pixels) {
+    {
+        std::lock_guard lock(mutex_);
+        if (spare_ && spareSize_ == pixels) return std::move(spare_);
+    }
+    // Not filled with zeros: the shot's copy overwrites every pixel.
+    return std::make_unique_for_overwrite<uint32_t[]>(pixels);
+}
+
+bool ShotWriter::Take(Shot&& shot) {
+    {
+        std::lock_guard lock(mutex_);
+        if (queue_.size() >= kMaxWaiting) {
+            std::fputs("quadrix: screenshot not taken: the ones before are still being saved\n",
+                       stderr);
+            return false;
+        }
+        queue_.push_back(std::move(shot));
+        stop_ = false;
+    }
+    Start();
+    return true;
+}
+
+void ShotWriter::Start() {
+    if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
+    wake_.notify_one();
+}
+
+void ShotWriter::Finish() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    wake_.notify_one();
+    if (thread_.joinable()) thread_.join();
+}
+
+void ShotWriter::Run() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        const auto needSpare = [this] { return expected_ > 0 && !spare_; };
+        wake_.wait(lock, [&] { return stop_ || !queue_.empty() || needSpare(); });
+        if (!queue_.empty()) {
+            Shot shot = std::move(queue_.front());
+            queue_.pop_front();
+            lock.unlock();
+            WriteShot(shot);
+            lock.lock();
+            // Its memory is touched already: the next shot's, if the size still fits.
+            const size_t size = static_cast<size_t>(shot.width) * shot.height;
+            if (!spare_ && size == expected_) {
+                spare_ = std::move(shot.pixels);
+                spareSize_ = size;
+            }
+        } else if (stop_) {
+            return;  // everything is written
+        } else {
+            const size_t size = expected_;
+            lock.unlock();
+            auto buffer = std::make_unique<uint32_t[]>(size);  // zeroed: every page touched
+            lock.lock();
+            if (!spare_ && size == expected_) {
+                spare_ = std::move(buffer);
+                spareSize_ = size;
+            }
+        }
+    }
+}
+
+}  // namespace platform::sdl
