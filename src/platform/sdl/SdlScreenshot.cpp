@@ -2,10 +2,13 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
-#include <stdlib.h>
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -27,11 +30,15 @@ bool WriteShot(const Shot& shot) {
     } else {
         std::error_code ec;
         std::filesystem::create_directories(folder, ec);
-        // Written under a hidden name first, so a half-written picture never shows.
-        std::string temp = folder + "/.quadrix-shot-XXXXXX";
-        const int fd = ec ? -1 : mkstemp(temp.data());
+        // Written under a hidden name first, so a half-written picture never shows; made
+        // here (not by mkstemp) so the picture gets the user's usual permissions.
+        static std::atomic<unsigned> count{0};
+        const std::string temp =
+            folder + "/.quadrix-shot-" + std::to_string(getpid()) + "-" + std::to_string(count++);
+        const int fd = ec ? -1 : open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
-            error = "cannot write into '" + folder + "'";
+            error = "cannot write into '" + folder +
+                    "': " + (ec ? ec.message() : std::string(std::strerror(errno)));
         } else {
             close(fd);
             SDL_Surface* surface =
