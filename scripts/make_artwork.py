@@ -1,7 +1,9 @@
 #!/usr/bin/python3
-"""Makes the game's own artwork in images/: the title logo, the about picture and the icon.
+"""Makes the game's own artwork in images/: the title logo, the about picture and the icon;
+and the desktop icons in packaging/icons/.
 
-    scripts/make_artwork.py [output-folder]        (default: images/ of the repository)
+    scripts/make_artwork.py [output-folder [icon-folder]]
+                          (default: images/ and packaging/icons/ of the repository)
 
 Needs Pillow for Debian's own Python: apt-get install python3-pil fonts-dejavu-core
 The pictures are committed; run this again only to change them.
@@ -11,6 +13,8 @@ The pictures are committed; run this again only to change them.
   stays a crisp square.
 - About.bmp: 300 x 500, what the game is, how to steer, the keys.
 - Icon.bmp: 64 x 64, the logo's Q on the same green, for the window icon.
+- icons/<size>.png: the logo's Q on a transparent square of 48, 64, 128 and 256 pixels, for
+  the desktop's menus.
 """
 
 import os
@@ -151,13 +155,31 @@ def icon(path):
     image.save(path)
 
 
+def desktop_icon(size, path):
+    # The Q's 5 x 7 blocks with their shadow fill the square's height, less a small margin.
+    block = size // 8
+    q = blocky("Q", block, [BLUE], 0, max(1, block // 4)).convert("RGBA")
+    pixels = q.load()
+    for y in range(q.height):
+        for x in range(q.width):
+            if pixels[x, y][:3] == GREEN:
+                pixels[x, y] = (0, 0, 0, 0)
+    image = Image.new("RGBA", (size, size), (0, 0, 0, 0))
+    image.paste(q, ((size - q.width) // 2, (size - q.height) // 2))
+    image.save(path, optimize=True)
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "images")
+    icons = sys.argv[2] if len(sys.argv) > 2 else os.path.join(here, "..", "packaging", "icons")
     os.makedirs(out, exist_ok=True)
+    os.makedirs(icons, exist_ok=True)
     save_gif(blocky("Quadrix", 10, LETTER_COLOURS, 6, 4), os.path.join(out, "Title.gif"))
     about(os.path.join(out, "About.bmp"))
     icon(os.path.join(out, "Icon.bmp"))
+    for size in (48, 64, 128, 256):
+        desktop_icon(size, os.path.join(icons, "%d.png" % size))
 
 
 if __name__ == "__main__":
