@@ -2,17 +2,22 @@
 
 #include <chrono>
 #include <cmath>
+#include <exception>
 #include <memory>
 
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
 #include "main/Random.h"
+#include "main/frmMain.h"
 
+#include "platform/Fatal.h"
 #include "platform/Screen.h"
 #include "platform/clock/Clock.h"
 #include "platform/input/Cursor.h"
+#include "platform/window/Application.h"
 #include "sound/clsVoices.h"
 #include "title/frmTitle.h"
+#include "title/modModeArgs.h"
 
 namespace {
 // The old program's own constants, kept so angles land on the same side of every boundary.
@@ -91,4 +96,19 @@ void StartProgram() {
 void Main() {
     StartProgram();
     TitleForm().Show();
+}
+
+void RunProgram(const GameChoice& choice) {
+    try {
+        if (choice.mode) {
+            StartProgram();
+            ApplyChoice(choice);
+            MainForm().Load();
+        } else {
+            Main();
+        }
+        platform::Application::Get().RunMessageLoop();
+    } catch (const std::exception& e) {
+        platform::Fatal(e.what());
+    }
 }

@@ -91,3 +91,9 @@ void StartProgram();
 // The entry point: StartProgram, then the title window, modeless. The program runs while one
 // of its forms is loaded.
 void Main();
+
+struct GameChoice;
+// The whole run on the installed back end, as the game program makes it: Main, or the chosen
+// game straight away when choice has a mode, then the message loop until the last form is
+// gone. An error that escapes ends the program through platform::Fatal (status 1).
+void RunProgram(const GameChoice& choice);
