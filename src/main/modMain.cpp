@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <exception>
 #include <memory>
 
@@ -74,6 +75,9 @@ void StartProgram() {
         static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
     // Linux sleeps and clocks are fine-grained already; the call stays for the old contract.
     timeBeginPeriod(1);
+    // Under a file size limit a write past it would kill the program; failing is enough, and
+    // the settings store reports it.
+    std::signal(SIGXFSZ, SIG_IGN);
     const platform::ScreenSize screen = platform::GetScreenSize();
     gScreenWidth = screen.width;
     gScreenHeight = screen.height;

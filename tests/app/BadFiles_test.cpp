@@ -220,8 +220,9 @@ class BadFiles : public ::testing::TestWithParam<BadFileCase> {
             if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(90);
         }
         if (row.limit == Limit::FullDisk) {
-            // No file may grow past 4 bytes; a write beyond fails as on a full disk.
-            ::signal(SIGXFSZ, SIG_IGN);
+            // No file may grow past 4 bytes; a write beyond fails as on a full disk (and
+            // would raise SIGXFSZ, which the program's start-up sets aside).
+            ::signal(SIGXFSZ, SIG_DFL);
             const rlimit limit{4, 4};
             if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(91);
         }
