@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -73,12 +74,16 @@ struct BadFileCase {
     const char* name;
     void (*damage)(const Dirs&);
     Limit limit;
-    const char* script;  // after the title shows; "" plays nothing and quits
+    const char* script;  // headless input from the start: quit at the title, or start a game
     int status;
     // Exactly what the program says, with {ini} and {images} standing for those paths.
     const char* err;
     std::string settingsAfter;  // {stored} for the file as it was before the run
 };
+
+void PrintTo(const BadFileCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
 constexpr char kQuit[] = "answer yes\nat pass 5 key down Escape\nat pass 6 key up Escape\n";
 constexpr char kPlay[] = "at pass 5 click cmdCasual\n";
