@@ -5,14 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Backend.h"
-#include "platform/Error.h"
 #include "platform/Fatal.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/sdl/SdlBackend.h"
-#include "platform/window/Application.h"
 #include "title/modModeArgs.h"
 
 namespace {
@@ -66,16 +63,9 @@ int main(int argc, char** argv) {
     options.iconPath = platform::ProgramFolder() + "/images/Icon.bmp";
     try {
         platform::InstallBackend(platform::MakeSdlBackend(options));
-        if (choice.mode) {
-            StartProgram();
-            ApplyChoice(choice);
-            MainForm().Load();
-        } else {
-            Main();
-        }
-        platform::Application::Get().RunMessageLoop();
     } catch (const std::exception& e) {
         platform::Fatal(e.what());
     }
+    RunProgram(choice);
     return 0;
 }

@@ -1,6 +1,8 @@
 #include "graphics/kelSprite3.h"
 
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
 #include "graphics/modGraphic.h"
 #include "platform/Error.h"
@@ -58,8 +60,14 @@ void kelSprite3::Refresh(bool pTerminate) {
     ScreenReference ref;
     if (!mPath.empty()) {
         kelForm& form = kelForm::Instance();
-        HBITMAP picture = form.LoadPicture(mPath);
-        if (picture == nullptr) SpriteError("Can't find file '" + mPath + "'.");
+        std::string why;
+        HBITMAP picture = form.LoadPicture(mPath, &why);
+        if (picture == nullptr) {
+            // A damaged file is there: calling it missing would send the player looking for it.
+            std::error_code ec;
+            SpriteError(std::filesystem::exists(mPath, ec) ? why + "."
+                                                           : "Can't find file '" + mPath + "'.");
+        }
         BITMAP info;
         GetObjectA(picture, sizeof(info), &info);
         if (mAutoSize) {

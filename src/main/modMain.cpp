@@ -2,17 +2,23 @@
 
 #include <chrono>
 #include <cmath>
+#include <csignal>
+#include <exception>
 #include <memory>
 
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
 #include "main/Random.h"
+#include "main/frmMain.h"
 
+#include "platform/Fatal.h"
 #include "platform/Screen.h"
 #include "platform/clock/Clock.h"
 #include "platform/input/Cursor.h"
+#include "platform/window/Application.h"
 #include "sound/clsVoices.h"
 #include "title/frmTitle.h"
+#include "title/modModeArgs.h"
 
 namespace {
 // The old program's own constants, kept so angles land on the same side of every boundary.
@@ -69,6 +75,9 @@ void StartProgram() {
         static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
     // Linux sleeps and clocks are fine-grained already; the call stays for the old contract.
     timeBeginPeriod(1);
+    // Under a file size limit a write past it would kill the program; failing is enough, and
+    // the settings store reports it.
+    std::signal(SIGXFSZ, SIG_IGN);
     const platform::ScreenSize screen = platform::GetScreenSize();
     gScreenWidth = screen.width;
     gScreenHeight = screen.height;
@@ -91,4 +100,19 @@ void StartProgram() {
 void Main() {
     StartProgram();
     TitleForm().Show();
+}
+
+void RunProgram(const GameChoice& choice) {
+    try {
+        if (choice.mode) {
+            StartProgram();
+            ApplyChoice(choice);
+            MainForm().Load();
+        } else {
+            Main();
+        }
+        platform::Application::Get().RunMessageLoop();
+    } catch (const std::exception& e) {
+        platform::Fatal(e.what());
+    }
 }

@@ -9,8 +9,7 @@
 namespace platform {
 
 void Fatal(const std::string& text) {
-    std::fprintf(stderr, "quadrix: %s\n", text.c_str());
-    std::fflush(stderr);
+    Warn(text);
     if (HasBackend()) {
         Backend& backend = CurrentBackend();
         backend.RestoreDesktop();
@@ -22,6 +21,11 @@ void Fatal(const std::string& text) {
     }
     // Static objects may be half way through a game: do not run their destructors.
     std::_Exit(1);
+}
+
+void Warn(const std::string& text) {
+    std::fprintf(stderr, "quadrix: %s\n", text.c_str());
+    std::fflush(stderr);
 }
 
 }  // namespace platform

@@ -9,4 +9,7 @@ namespace platform {
 // stderr always) and ends the process with status 1.
 [[noreturn]] void Fatal(const std::string& text);
 
+// For a fault the program goes on from: the text on stderr, nothing else.
+void Warn(const std::string& text);
+
 }  // namespace platform

@@ -122,11 +122,10 @@ float kelForm::TextHeight(const std::string& pText) const {
     return ScaleMode == ScaleModes::Twips ? pixels * kTwipsPerPixel : pixels;
 }
 
-HBITMAP kelForm::LoadPicture(const std::string& pPath) {
+HBITMAP kelForm::LoadPicture(const std::string& pPath, std::string* pError) {
     // A failed load keeps the control's old picture: drop it first so a bad file gives none.
     imgMain.Clear();
-    std::string error;
-    if (!imgMain.LoadPicture(pPath, &error)) return nullptr;
+    if (!imgMain.LoadPicture(pPath, pError)) return nullptr;
     return imgMain.Picture();
 }
 

@@ -44,8 +44,9 @@ class kelForm : public platform::Form {
     float TextHeight(const std::string& pText) const;
 
     // Loads a picture file into the image control and returns its bitmap, which stays the
-    // control's until ReleasePicture; nullptr when the file gives no picture.
-    HBITMAP LoadPicture(const std::string& pPath);
+    // control's until ReleasePicture; nullptr when the file gives no picture, with *pError (if
+    // given) saying why.
+    HBITMAP LoadPicture(const std::string& pPath, std::string* pError = nullptr);
     void ReleasePicture();
 
     void Form_Load() override;

@@ -9,6 +9,7 @@
 #include "main/Random.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
+#include "platform/Fatal.h"
 #include "platform/Numbers.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/input/Cursor.h"
@@ -368,8 +369,10 @@ void frmTitle::ApplyOptions() {
 }
 
 void frmTitle::LoadMouseSetting() {
-    const std::string text =
-        platform::GetSetting(MouseSettingApp(), "Main", "Mouse", std::to_string(kMouseDefault));
+    std::string problem;
+    const std::string text = platform::GetSetting(MouseSettingApp(), "Main", "Mouse",
+                                                  std::to_string(kMouseDefault), &problem);
+    if (!problem.empty()) platform::Warn(problem);
     hscMouse.SetValue(MouseSettingFromText(text));
 }
 
@@ -383,5 +386,9 @@ void frmTitle::Form_QueryUnload(bool& cancel, platform::UnloadMode mode) {
 }
 
 void frmTitle::Form_Unload() {
-    platform::SaveSetting(MouseSettingApp(), "Main", "Mouse", std::to_string(hscMouse.Value()));
+    // A save that fails loses only this run's value: say so and let the program end.
+    std::string error;
+    if (!platform::SaveSetting(MouseSettingApp(), "Main", "Mouse", std::to_string(hscMouse.Value()),
+                               &error))
+        platform::Warn(error);
 }

@@ -129,11 +129,12 @@ TEST(kelSprite3, ErrorsAndTheWayBack) {
     const std::string missing = "/nonexistent/qx folder/Dollar.bmp";
     EXPECT_EQ(Raised([&] { sprite.Initialize(false, -1, -1, -1, missing, 255); }),
               kMissing + missing + "'.");
-    // A file that is no picture is missing too, also right after a good picture.
+    // A file that is no picture is refused with the loader's reason, also right after a good one.
     sprite.Initialize(true, -1, -1, -1, WriteBmp("qx_sprite_good.bmp", 4, 3, kPicture), G);
     const std::string junk = (std::filesystem::temp_directory_path() / "qx_junk.bmp").string();
     std::ofstream(junk) << "not a picture";
-    EXPECT_EQ(Raised([&] { sprite.LoadPicture(junk, true); }), kMissing + junk + "'.");
+    EXPECT_EQ(Raised([&] { sprite.LoadPicture(junk, true); }),
+              "80040001 Can't load picture '" + junk + "': not a BMP or GIF picture.");
     sprite.Initialize(false, 3, 3, W, "", -1);  // usable again
     EXPECT_EQ(sprite.GetPixel(1, 1), W);
 }

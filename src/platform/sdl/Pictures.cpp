@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace platform {
 namespace {
@@ -52,6 +53,49 @@ bool GifFrameSizeAllowed(SDL_RWops* rw, const uint8_t* header) {
             SDL_RWseek(rw, len, RW_SEEK_CUR);
         }
     }
+}
+
+// The decoder shows as much of a cut-short GIF as it has, with no error: the file must hold its
+// first frame's data up to the block that ends it. Reads from the current position, which is
+// the start of the file, and puts it back.
+bool GifFirstFrameComplete(SDL_RWops* rw) {
+    const Sint64 start = SDL_RWtell(rw), size = SDL_RWsize(rw);
+    Sint64 at = start;
+    auto read = [&](uint8_t* to, Sint64 n) {
+        if (at + n > size ||
+            SDL_RWread(rw, to, 1, static_cast<size_t>(n)) != static_cast<size_t>(n))
+            return false;
+        at += n;
+        return true;
+    };
+    auto skip = [&](Sint64 n) {
+        if (at + n > size) return false;
+        at += n;
+        return SDL_RWseek(rw, at, RW_SEEK_SET) >= 0;
+    };
+    // Data sub-blocks, each a length byte and that many bytes, up to a length of 0.
+    auto skipBlocks = [&] {
+        for (uint8_t len = 1; len != 0;)
+            if (!read(&len, 1) || !skip(len)) return false;
+        return true;
+    };
+    uint8_t h[13];
+    bool complete = read(h, 13) && (!(h[10] & 0x80) || skip(3ll << ((h[10] & 7) + 1)));
+    while (complete) {
+        uint8_t tag = 0;
+        if (!read(&tag, 1) || tag == 0x3B) {
+            complete = false;
+        } else if (tag == 0x2C) {
+            uint8_t d[10];  // the descriptor and the LZW code size
+            complete = read(d, 9) && (!(d[8] & 0x80) || skip(3ll << ((d[8] & 7) + 1))) &&
+                       read(d + 9, 1) && skipBlocks();
+            break;
+        } else if (tag == 0x21) {
+            complete = read(&tag, 1) && skipBlocks();
+        }  // else a stray byte, which the decoder skips too
+    }
+    SDL_RWseek(rw, start, RW_SEEK_SET);
+    return complete;
 }
 
 // The decoder goes on scanning after a frame it cannot read, so frames beyond the one checked
@@ -130,16 +174,24 @@ HBITMAP LoadPictureFile(const std::string& path, std::string* error) {
     }
     SDL_Surface* decoded = nullptr;
     std::string why;
+    SDL_ClearError();
     if (!HeaderSizeAllowed(rw)) {
-        why = "the picture is too large";
+        why = "the picture's size is zero, negative or too large";
     } else if (IMG_isBMP(rw)) {
         decoded = IMG_LoadBMP_RW(rw);
     } else if (IMG_isGIF(rw)) {
-        decoded = IMG_LoadGIF_RW(rw);
+        if (GifFirstFrameComplete(rw))
+            decoded = IMG_LoadGIF_RW(rw);
+        else
+            why = "the picture is cut short";
     } else {
         why = "not a BMP or GIF picture";
     }
-    if (!decoded && why.empty()) why = SDL_GetError();
+    if (!decoded && why.empty()) {
+        why = "the picture is damaged or cut short";
+        if (const char* detail = SDL_GetError(); detail && *detail)
+            why += std::string(" (") + detail + ")";
+    }
     SDL_RWclose(rw);
     if (!decoded) return fail(why.empty() ? "the picture cannot be decoded" : why);
 

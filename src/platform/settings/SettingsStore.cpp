@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/settings/SettingsFile.h"
 
@@ -17,26 +18,50 @@ constexpr off_t kMaxFileSize = 1 << 20;
 
 settings::BeforeRenameHook gBeforeRename = nullptr;
 
-std::optional<settings::SettingsMap> ReadFile(const std::string& path) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+// What a read found: the settings, or why none were read. A missing file is no problem: it is
+// how every first run starts.
+struct ReadResult {
+    std::optional<settings::SettingsMap> settings;
+    std::string problem;
+};
+
+ReadResult ReadFile(const std::string& path) {
+    // Non-blocking, so a named pipe put in the file's place cannot hang the start-up.
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT) return {};
+        return {std::nullopt, "cannot be read: " + std::string(std::strerror(errno))};
+    }
     struct stat st {};
-    std::string text;
-    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kMaxFileSize;
-    if (ok) {
+    std::string text, problem;
+    if (fstat(fd, &st) != 0) {
+        problem = "cannot be read: " + std::string(std::strerror(errno));
+    } else if (!S_ISREG(st.st_mode)) {
+        problem = "is not a regular file";
+    } else if (st.st_size > kMaxFileSize) {
+        problem = "is larger than 1 MB";
+    } else {
         char buffer[4096];
         for (;;) {
             ssize_t n = read(fd, buffer, sizeof buffer);
             if (n < 0 && errno == EINTR) continue;
-            if (n < 0) ok = false;
+            if (n < 0) problem = "cannot be read: " + std::string(std::strerror(errno));
             if (n <= 0) break;
             text.append(buffer, static_cast<size_t>(n));
-            if (text.size() > static_cast<size_t>(kMaxFileSize)) ok = false;
+            // It may grow while we read: what is read stays bounded all the same.
+            if (text.size() > static_cast<size_t>(kMaxFileSize)) {
+                problem = "is larger than 1 MB";
+                break;
+            }
         }
     }
     close(fd);
-    if (!ok) return std::nullopt;
-    return settings::Parse(text);
+    if (!problem.empty()) return {std::nullopt, problem};
+    // We never write an empty file: one is left by something else and holds nothing.
+    if (text.empty()) return {std::nullopt, "is empty"};
+    auto parsed = settings::Parse(text);
+    if (!parsed) return {std::nullopt, "is not a settings file"};
+    return {std::move(parsed), {}};
 }
 
 bool MakeFolder(const std::string& path) {
@@ -53,6 +78,7 @@ bool WriteAll(int fd, const std::string& text) {
     while (done < text.size()) {
         ssize_t n = write(fd, text.data() + done, text.size() - done);
         if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = EIO;
         if (n <= 0) return false;
         done += static_cast<size_t>(n);
     }
@@ -60,18 +86,28 @@ bool WriteAll(int fd, const std::string& text) {
 }
 
 // Temporary file in the same folder, flushed to disk, then renamed over the old one: a reader
-// sees either the old file or the new one, never a part of either.
-bool ReplaceFile(const std::string& path, const std::string& text) {
+// sees either the old file or the new one, never a part of either. On failure the old file is
+// as it was, and *why says what failed.
+bool ReplaceFile(const std::string& path, const std::string& text, std::string& why) {
+    auto fail = [&why](const char* step) {
+        why = std::string(step) + ": " + std::strerror(errno);
+        return false;
+    };
     size_t slash = path.find_last_of('/');
     std::string folder = path.substr(0, slash);
-    if (!MakeFolder(folder)) return false;
+    if (!MakeFolder(folder)) return fail("cannot make the folder");
     std::string temp = path + ".XXXXXX";
     int fd = mkstemp(temp.data());
-    if (fd < 0) return false;
-    bool ok = WriteAll(fd, text) && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    if (ok && gBeforeRename) ok = gBeforeRename(temp);
-    if (ok) ok = rename(temp.c_str(), path.c_str()) == 0;
+    if (fd < 0) return fail("cannot create a file there");
+    bool ok = WriteAll(fd, text);
+    if (!ok) fail("cannot write");
+    if (ok && fsync(fd) != 0) ok = fail("cannot flush to disk");
+    if (close(fd) != 0 && ok) ok = fail("cannot write");
+    if (ok && gBeforeRename && !gBeforeRename(temp)) {
+        why = "interrupted before the new file was put in place";
+        ok = false;
+    }
+    if (ok && rename(temp.c_str(), path.c_str()) != 0) ok = fail("cannot replace the old file");
     if (!ok) {
         unlink(temp.c_str());
         return false;
@@ -93,25 +129,36 @@ void SetBeforeRenameHook(BeforeRenameHook hook) {
 }  // namespace settings
 
 std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
-                       const std::string& defaultValue) {
+                       const std::string& defaultValue, std::string* problem) {
     std::string path = settings::SettingsPath(app);
     if (path.empty()) return defaultValue;
-    auto stored = ReadFile(path);
-    if (!stored) return defaultValue;
-    auto sec = stored->find(section);
-    if (sec == stored->end()) return defaultValue;
+    ReadResult stored = ReadFile(path);
+    if (!stored.settings) {
+        if (problem && !stored.problem.empty())
+            *problem = "The settings file '" + path + "' " + stored.problem +
+                       ": the default settings are used.";
+        return defaultValue;
+    }
+    auto sec = stored.settings->find(section);
+    if (sec == stored.settings->end()) return defaultValue;
     auto value = sec->second.find(key);
     return value == sec->second.end() ? defaultValue : value->second;
 }
 
 bool SaveSetting(const std::string& app, const std::string& section, const std::string& key,
-                 const std::string& value) {
+                 const std::string& value, std::string* error) {
     std::string path = settings::SettingsPath(app);
-    if (path.empty()) return false;
-    // A corrupt file is replaced: what it held could not be read back anyway.
-    settings::SettingsMap stored = ReadFile(path).value_or(settings::SettingsMap{});
+    if (path.empty()) {
+        if (error) *error = "Can't save the settings: no config folder is known (HOME is not set).";
+        return false;
+    }
+    // A file that cannot be read is replaced: what it held could not be read back anyway.
+    settings::SettingsMap stored = ReadFile(path).settings.value_or(settings::SettingsMap{});
     stored[section][key] = value;
-    return ReplaceFile(path, settings::Serialize(stored));
+    std::string why;
+    if (ReplaceFile(path, settings::Serialize(stored), why)) return true;
+    if (error) *error = "Can't save the settings to '" + path + "': " + why + ".";
+    return false;
 }
 
 }  // namespace platform

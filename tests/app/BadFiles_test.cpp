@@ -1,0 +1,280 @@
+// Files a player may have damaged: each row runs the whole program, from its start-up to its
+// end on the headless back end, in a child process with a program folder and a config folder
+// of its own, and looks at the exit status, what it said on stderr and the settings file left.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "main/GameSettings.h"
+#include "main/frmMain.h"
+#include "main/modMain.h"
+#include "platform/files/ProgramFolder.h"
+#include "platform/headless/Headless.h"
+#include "platform/window/Application.h"
+#include "title/modModeArgs.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Read(const fs::path& path) {
+    // A named pipe left in place would block the read.
+    if (!fs::is_regular_file(path)) return "(not a regular file)";
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void Write(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+// Written as a person would on another system: a save by the program writes it as "\n" lines.
+const std::string kStored = "[Main]\r\nMouse=37\r\n";
+const std::string kSavedAfterStored = "[Main]\nMouse=37\n";
+const std::string kSavedDefault = "[Main]\nMouse=100\n";
+
+struct Dirs {
+    fs::path program, images, config, ini;
+};
+
+// Binary bytes that no text file has, the same every run.
+std::string Garbage(size_t n) {
+    std::string bytes(n, '\0');
+    for (size_t i = 0; i < n; ++i)
+        bytes[i] = static_cast<char>((i * 167 + 13) & 255);
+    return bytes;
+}
+
+void HalfOf(const fs::path& file) {
+    Write(file, Read(file).substr(0, static_cast<size_t>(fs::file_size(file) / 2)));
+}
+
+enum class Limit { None, ReadOnlyConfig, FullDisk };
+
+struct BadFileCase {
+    const char* name;
+    void (*damage)(const Dirs&);
+    Limit limit;
+    const char* script;  // headless input from the start: quit at the title, or start a game
+    int status;
+    // Exactly what the program says, with {ini} and {images} standing for those paths.
+    const char* err;
+    std::string settingsAfter;  // {stored} for the file as it was before the run
+};
+
+void PrintTo(const BadFileCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+constexpr char kQuit[] = "answer yes\nat pass 5 key down Escape\nat pass 6 key up Escape\n";
+constexpr char kPlay[] = "at pass 5 click cmdCasual\n";
+constexpr char kDefaults[] =
+    "quadrix: The settings file '{ini}' {why}: the default settings are used.\n";
+
+std::string DefaultsBecause(const char* why) {
+    return Replaced(kDefaults, "{why}", why);
+}
+
+const std::string kNotSettings = DefaultsBecause("is not a settings file");
+const std::string kTooLarge = DefaultsBecause("is larger than 1 MB");
+const std::string kEmpty = DefaultsBecause("is empty");
+const std::string kNotAFile = DefaultsBecause("is not a regular file");
+const std::string kNoFolder =
+    "quadrix: Can't save the settings to '{ini}': cannot create a file there: Permission "
+    "denied.\n";
+const std::string kDiskFull =
+    "quadrix: Can't save the settings to '{ini}': cannot write: File too large.\n";
+const std::string kGarbageNoFolder = kNotSettings + kNoFolder;
+
+const BadFileCase kCases[] = {
+    {"good files", [](const Dirs&) {}, Limit::None, kQuit, 0, "", kSavedAfterStored},
+    // Pictures the program cannot go on without: a message naming the file, status 1, and
+    // the settings as they were.
+    {"no images folder", [](const Dirs& d) { fs::remove_all(d.images); }, Limit::None, kQuit, 1,
+     "quadrix: Can't find file '{images}/Title.gif'.\n", "{stored}"},
+    {"Title.gif cut short", [](const Dirs& d) { HalfOf(d.images / "Title.gif"); }, Limit::None,
+     kQuit, 1, "quadrix: Can't load picture '{images}/Title.gif': the picture is cut short.\n",
+     "{stored}"},
+    {"Title.gif no picture", [](const Dirs& d) { Write(d.images / "Title.gif", "Not a picture."); },
+     Limit::None, kQuit, 1,
+     "quadrix: Can't load picture '{images}/Title.gif': not a BMP or GIF picture.\n", "{stored}"},
+    {"Dollar.bmp missing", [](const Dirs& d) { fs::remove(d.images / "Dollar.bmp"); }, Limit::None,
+     kPlay, 1, "quadrix: Can't find file '{images}/Dollar.bmp'.\n", "{stored}"},
+    {"Dollar.bmp cut short", [](const Dirs& d) { HalfOf(d.images / "Dollar.bmp"); }, Limit::None,
+     kPlay, 1,
+     "quadrix: Can't load picture '{images}/Dollar.bmp': the picture is damaged or cut short "
+     "(Error reading from datastream).\n",
+     "{stored}"},
+    {"Dollar.bmp size garbled",
+     [](const Dirs& d) {
+         const fs::path file = d.images / "Dollar.bmp";
+         Write(file, Read(file).replace(18, 8, std::string(8, '\xFF')));
+     },
+     Limit::None, kPlay, 1,
+     "quadrix: Can't load picture '{images}/Dollar.bmp': the picture's size is zero, negative "
+     "or too large.\n",
+     "{stored}"},
+    // A settings file that cannot be used: the defaults, said once, and a good file at the end.
+    {"settings binary garbage", [](const Dirs& d) { Write(d.ini, Garbage(4096)); }, Limit::None,
+     kQuit, 0, kNotSettings.c_str(), kSavedDefault},
+    {"settings empty", [](const Dirs& d) { Write(d.ini, ""); }, Limit::None, kQuit, 0,
+     kEmpty.c_str(), kSavedDefault},
+    {"settings 100 MB",
+     [](const Dirs& d) {
+         Write(d.ini, kStored);
+         fs::resize_file(d.ini, 100u << 20);  // sparse: costs no disk
+     },
+     Limit::None, kQuit, 0, kTooLarge.c_str(), kSavedDefault},
+    {"settings 10 MB line",
+     [](const Dirs& d) { Write(d.ini, "[Main]\nMouse=" + std::string(10u << 20, '7') + "\n"); },
+     Limit::None, kQuit, 0, kTooLarge.c_str(), kSavedDefault},
+    {"settings a named pipe",
+     [](const Dirs& d) {
+         fs::remove(d.ini);
+         ASSERT_EQ(mkfifo(d.ini.c_str(), 0600), 0);
+     },
+     Limit::None, kQuit, 0, kNotAFile.c_str(), kSavedDefault},
+    // A save that fails is said and the old file stays whole; the program still ends well.
+    {"config folder read-only", [](const Dirs&) {}, Limit::ReadOnlyConfig, kQuit, 0,
+     kNoFolder.c_str(), "{stored}"},
+    {"garbage in a read-only folder", [](const Dirs& d) { Write(d.ini, Garbage(100)); },
+     Limit::ReadOnlyConfig, kQuit, 0, kGarbageNoFolder.c_str(), Garbage(100)},
+    {"disk full", [](const Dirs&) {}, Limit::FullDisk, kQuit, 0, kDiskFull.c_str(), "{stored}"},
+};
+
+class BadFiles : public ::testing::TestWithParam<BadFileCase> {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "qx-badfiles-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        root_ = pattern;
+        // Open to all, so a run without root's rights can reach the files.
+        fs::permissions(root_,
+                        fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+        dirs_.program = root_ / "bin";
+        dirs_.images = dirs_.program / "images";
+        dirs_.config = root_ / "config";
+        dirs_.ini = dirs_.config / "quadrix" / "Quadrix_1_1.ini";
+        fs::create_directories(dirs_.ini.parent_path());
+        fs::create_directories(dirs_.program);
+        // tests/data lies two levels below the repository root, beside images/.
+        fs::copy(fs::path(QUADRIX_TEST_DATA).parent_path().parent_path() / "images", dirs_.images);
+        Write(dirs_.ini, kStored);
+    }
+
+    void TearDown() override {
+        std::error_code ignored;
+        fs::permissions(dirs_.ini.parent_path(), fs::perms::owner_all, ignored);
+        fs::remove_all(root_, ignored);
+    }
+
+    // The program's run in a child process: its exit status and its stderr.
+    std::pair<int, std::string> Run(const BadFileCase& row) {
+        int pipeFds[2];
+        if (pipe(pipeFds) != 0) return {-1, "no pipe"};
+        std::fflush(nullptr);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            ::close(pipeFds[0]);
+            ::dup2(pipeFds[1], STDERR_FILENO);
+            const int devNull = ::open("/dev/null", O_WRONLY);
+            ::dup2(devNull, STDOUT_FILENO);
+            RunChild(row);
+        }
+        ::close(pipeFds[1]);
+        std::string err;
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) != 0;) {
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) break;
+            err.append(buffer, static_cast<size_t>(n));
+        }
+        ::close(pipeFds[0]);
+        int raw = 0;
+        ::waitpid(pid, &raw, 0);
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw), err};
+    }
+
+    [[noreturn]] void RunChild(const BadFileCase& row) {
+        ::alarm(120);  // a run that hangs ends, and fails its row, instead of the suite hanging
+        if (row.limit == Limit::ReadOnlyConfig) {
+            fs::permissions(dirs_.ini.parent_path(),
+                            fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read |
+                                fs::perms::others_exec);
+            // Root writes into any folder: run as nobody, as a player would.
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(90);
+        }
+        if (row.limit == Limit::FullDisk) {
+            // No file may grow past 4 bytes; a write beyond fails as on a full disk (and
+            // would raise SIGXFSZ, which the program's start-up sets aside).
+            ::signal(SIGXFSZ, SIG_DFL);
+            const rlimit limit{4, 4};
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(91);
+        }
+        ::setenv("XDG_CONFIG_HOME", dirs_.config.c_str(), 1);
+        platform::SetProgramFolder(dirs_.program.string());
+        platform::Application::Get().Reset();
+        ResetMainForm();
+        ResetSharedState();
+        platform::Headless& headless = platform::UseHeadless();
+        headless.SetScreenSize(640, 480);
+        headless.SetPassLimit(5000);
+        platform::HeadlessScript script;
+        std::string error;
+        if (!platform::HeadlessScript::Parse(row.script, script, &error)) _exit(92);
+        headless.Load(script);
+        RunProgram(GameChoice{});
+        _exit(0);
+    }
+
+    fs::path root_;
+    Dirs dirs_;
+};
+
+TEST_P(BadFiles, StatusMessageAndSettingsLeft) {
+    const BadFileCase& row = GetParam();
+    const std::string stored = Read(dirs_.ini);
+    row.damage(dirs_);
+    const auto [status, err] = Run(row);
+    EXPECT_EQ(status, row.status);
+    EXPECT_EQ(err, Replaced(Replaced(row.err, "{ini}", dirs_.ini.string()), "{images}",
+                            dirs_.images.string()));
+    const std::string after = Read(dirs_.ini);
+    const std::string expected = Replaced(row.settingsAfter, "{stored}", stored);
+    EXPECT_TRUE(after == expected)
+        << "settings left: " << after.size() << " bytes, " << after.substr(0, 40);
+    // No temporary file is left beside it.
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dirs_.ini.parent_path()))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"Quadrix_1_1.ini"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, BadFiles, ::testing::ValuesIn(kCases), [](const auto& info) {
+    std::string name;
+    for (const char* c = info.param.name; *c; ++c)
+        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    return name;
+});
+
+}  // namespace
