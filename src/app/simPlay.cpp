@@ -163,8 +163,8 @@ int RunGame(const Run& run, RunResult& r, const char* command, std::ostream& err
     if (run.input) headless.Load(*run.input);
     platform::ReplayPlayer* player = nullptr;
     if (run.replay) {
-        auto wrapped =
-            std::make_unique<platform::ReplayPlayer>(std::move(owned), run.replay->script);
+        auto wrapped = std::make_unique<platform::ReplayPlayer>(
+            std::move(owned), run.replay->script, platform::ScreenSize{run.width, run.height});
         player = wrapped.get();
         platform::InstallBackend(std::move(wrapped));
     } else if (!run.record.empty()) {

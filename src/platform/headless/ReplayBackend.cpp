@@ -246,9 +246,9 @@ void ReplayRecorder::PumpEvents(EventSink& sink) {
     inner_->PumpEvents(recorded);
 }
 
-ReplayPlayer::ReplayPlayer(std::unique_ptr<Backend> inner, const HeadlessScript& script)
-    : BackendDecorator(std::move(inner)) {
-    const ScreenSize screen = inner_->Screen();
+ReplayPlayer::ReplayPlayer(std::unique_ptr<Backend> inner, const HeadlessScript& script,
+                           ScreenSize screen)
+    : BackendDecorator(std::move(inner)), screen_(screen) {
     model_.SetScreenSize(screen.width, screen.height);
     HeadlessScript later;
     for (const ScriptEvent& e : script.events) {

@@ -97,8 +97,9 @@ class ReplayRecorder : public BackendDecorator {
 class ReplayPlayer : public BackendDecorator {
   public:
     // Window-0 events are applied at once, so the program's start and the game's load read
-    // them; the rest fall due with their windows.
-    ReplayPlayer(std::unique_ptr<Backend> inner, const HeadlessScript& script);
+    // them; the rest fall due with their windows. The game sees the recorded screen size,
+    // whatever the inner back end has; its frames are scaled to that one's window.
+    ReplayPlayer(std::unique_ptr<Backend> inner, const HeadlessScript& script, ScreenSize screen);
 
     void LoopStarts();
     // The game is over: what it does on its way out is not part of the replay.
@@ -117,10 +118,12 @@ class ReplayPlayer : public BackendDecorator {
     void MouseEvent(uint32_t flags, int32_t dx, int32_t dy) override;
     MMRESULT JoyCaps(uint32_t id, JOYCAPSA& caps) override;
     MMRESULT JoyPos(uint32_t id, JOYINFOEX& info) override;
+    ScreenSize Screen() override { return screen_; }
     void PumpEvents(EventSink& sink) override;
 
   private:
     Headless model_;
+    ScreenSize screen_;
     bool counting_ = false;
     bool stopped_ = false;
     bool checking_ = true;
