@@ -35,7 +35,8 @@ const char kUsage[] =
     "  Plays one game headless until it ends or N passes ran, and prints a JSON summary.\n"
     "  --input is a headless script (one event a line: key down|up KEY, cursor X Y, mouse\n"
     "  down|up left, click NAME, close, answer yes|no, joystick ...; 'at pass N' counts event\n"
-    "  pumps: the game's pass P pumps at N = P + 1). --trace writes one JSON line per pass;\n"
+    "  pumps: the game's pass P pumps at N = P + 1; a joystick plugged without 'at' is there\n"
+    "  from the start). --trace writes one JSON line per pass;\n"
     "  --frames writes every K-th frame as a BMP file into DIR; --record writes the game as\n"
     "  a replay file.\n";
 
@@ -132,6 +133,13 @@ double Percentile(std::vector<uint64_t> v, double q) {
     return static_cast<double>(v[i]) / 1000.0;
 }
 
+class NullSink : public platform::EventSink {
+  public:
+    void MouseButton(int, bool, POINT) override {}
+    void ClickControl(const std::string&) override {}
+    void CloseRequest(const std::string&, platform::UnloadMode) override {}
+} gNullSink;
+
 // What one headless game needs, whether scripted or played back from a replay.
 struct Run {
     GameChoice choice;
@@ -160,7 +168,21 @@ int RunGame(const Run& run, RunResult& r, const char* command, std::ostream& err
     auto owned = std::make_unique<platform::Headless>();
     platform::Headless& headless = *owned;
     headless.SetScreenSize(run.width, run.height);
-    if (run.input) headless.Load(*run.input);
+    if (run.input) {
+        // A joystick plugged without "at" is there from the program's start, as the game
+        // only takes one it finds then.
+        platform::HeadlessScript rest;
+        for (const platform::ScriptEvent& e : run.input->events) {
+            const bool atStart = !e.atTime && e.at == 0 &&
+                                 (e.kind == platform::ScriptEventKind::JoystickPlug ||
+                                  e.kind == platform::ScriptEventKind::JoystickReport);
+            if (atStart)
+                headless.ApplyNow(e, gNullSink);
+            else
+                rest.events.push_back(e);
+        }
+        headless.Load(rest);
+    }
     platform::ReplayPlayer* player = nullptr;
     if (run.replay) {
         auto wrapped = std::make_unique<platform::ReplayPlayer>(
