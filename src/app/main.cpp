@@ -1,30 +1,76 @@
 // quadrix: the game on the SDL back end.
+#include <cinttypes>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string>
 #include <vector>
 
+#include "main/Replay.h"
+#include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Backend.h"
 #include "platform/Fatal.h"
 #include "platform/files/ProgramFolder.h"
+#include "platform/headless/ReplayBackend.h"
 #include "platform/sdl/SdlBackend.h"
+#include "title/frmTitle.h"
 #include "title/modModeArgs.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: quadrix [--windowed] [--mode NAME [--ouch] [--anarchy] [--solid] [--pieces]\n"
-    "               [--speed]]\n"
+    "usage: quadrix [--windowed] [--record FILE] [--mode NAME [--ouch] [--anarchy] [--solid]\n"
+    "               [--pieces] [--speed]]\n"
+    "       quadrix [--windowed] --replay FILE\n"
     "       quadrix --help | --version\n"
     "  Starts at the title screen; with --mode, starts that game straight away and comes\n"
-    "  back to the title when it ends. --windowed starts in a window (Alt+Enter switches).\n";
+    "  back to the title when it ends. --windowed starts in a window (Alt+Enter switches).\n"
+    "  Every game is kept as last.qxr in $XDG_DATA_HOME/quadrix (~/.local/share/quadrix);\n"
+    "  --record FILE writes it to FILE as well. --replay plays a recorded game back (Escape\n"
+    "  stops it) and says whether it ended as recorded.\n";
 
 int Usage(FILE* to, int status) {
     std::fputs(kUsage, to);
     std::fputs(kModeArgsUsage, to);
     return status;
+}
+
+// Plays the file back on screen; 0 when the game ended as recorded, 1 when not.
+int Replay(const std::string& path, const platform::SdlOptions& options) {
+    ReplayFile replay;
+    std::string error;
+    if (!ReadReplayFile(path, replay, error)) {
+        std::fprintf(stderr, "quadrix: %s\n", error.c_str());
+        return 2;
+    }
+    auto player =
+        std::make_unique<platform::ReplayPlayer>(platform::MakeSdlBackend(options), replay.script,
+                                                 platform::ScreenSize{replay.width, replay.height});
+    platform::ReplayPlayer& played = *player;
+    platform::InstallBackend(std::move(player));
+    StartProgram();
+    TitleForm().hscMouse.SetValue(replay.mouse);
+    ChooseGame(replay.choice, replay.seed);
+    ApplyChoice(replay.choice);
+    frmMain& form = MainForm();
+    uint64_t passes = 0;
+    // A recording cut at a pass limit stops there.
+    form.OnPassEnd = [&] {
+        if (++passes >= replay.passes) form.mState = 4;
+    };
+    PlayGame();
+    form.OnPassEnd = nullptr;
+    const std::optional<GameOutcome>& outcome = LastGameOutcome();
+    const uint64_t hash = outcome ? outcome->hash : 0;
+    const bool same = outcome && outcome->passes == replay.passes && hash == replay.hash;
+    std::printf("quadrix: %s: %" PRIu64 " passes (recorded %" PRIu64 "), final hash %016" PRIx64
+                " (recorded %016" PRIx64 "): %s\n",
+                path.c_str(), outcome ? outcome->passes : 0, replay.passes, hash, replay.hash,
+                same               ? "as recorded"
+                : played.Stopped() ? "stopped before its end"
+                                   : "DIFFERENT from the recording");
+    return same ? 0 : 1;
 }
 
 }  // namespace
@@ -33,6 +79,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     GameChoice choice;
     platform::SdlOptions options;
+    std::string record, replay;
     for (size_t i = 0; i < args.size(); ++i) {
         std::string error;
         const ArgTaken taken = TakeModeArg(args, i, choice, error);
@@ -50,6 +97,15 @@ int main(int argc, char** argv) {
             options.windowed = true;
             continue;
         }
+        if (args[i] == "--record" || args[i] == "--replay") {
+            if (i + 1 >= args.size()) {
+                std::fprintf(stderr, "quadrix: %s needs a file name\n", args[i].c_str());
+                return Usage(stderr, 2);
+            }
+            (args[i] == "--record" ? record : replay) = args[i + 1];
+            ++i;
+            continue;
+        }
         std::fprintf(stderr, "quadrix: unknown argument '%s'\n", args[i].c_str());
         return Usage(stderr, 2);
     }
@@ -59,10 +115,18 @@ int main(int argc, char** argv) {
                    stderr);
         return Usage(stderr, 2);
     }
+    if (!replay.empty() && (choice.mode || !record.empty())) {
+        std::fputs("quadrix: --replay plays the file's own game; it takes no --mode or --record\n",
+                   stderr);
+        return Usage(stderr, 2);
+    }
 
     options.iconPath = platform::ProgramFolder() + "/images/Icon.bmp";
     try {
-        platform::InstallBackend(platform::MakeSdlBackend(options));
+        if (!replay.empty()) return Replay(replay, options);
+        platform::InstallBackend(
+            std::make_unique<platform::ReplayRecorder>(platform::MakeSdlBackend(options)));
+        SetReplayTargets(record, true);
     } catch (const std::exception& e) {
         platform::Fatal(e.what());
     }

@@ -13,6 +13,7 @@ namespace {
 const char kUsage[] =
     "usage: quadrix-sim settings --mode NAME --screen WxH [options]\n"
     "       quadrix-sim play --mode NAME --screen WxH [options]\n"
+    "       quadrix-sim replay FILE [--trace FILE] [--check]\n"
     "(quadrix-sim COMMAND --help for the options)\n";
 }
 
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     try {
         if (!args.empty() && args[0] == "settings") return RunSettings(rest, std::cout, std::cerr);
         if (!args.empty() && args[0] == "play") return RunPlay(rest, std::cout, std::cerr);
+        if (!args.empty() && args[0] == "replay") return RunReplay(rest, std::cout, std::cerr);
     } catch (const platform::Error& e) {
         platform::Fatal(e.what());
     }

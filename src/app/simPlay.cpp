@@ -13,14 +13,17 @@
 #include "app/simArgs.h"
 #include "main/GameSettings.h"
 #include "main/Random.h"
+#include "main/Replay.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/headless/FrameFile.h"
 #include "platform/headless/Headless.h"
+#include "platform/headless/ReplayBackend.h"
 #include "platform/window/Application.h"
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
+#include "title/frmTitle.h"
 #include "title/modModeArgs.h"
 
 namespace {
@@ -32,15 +35,23 @@ const char kUsage[] =
     "  Plays one game headless until it ends or N passes ran, and prints a JSON summary.\n"
     "  --input is a headless script (one event a line: key down|up KEY, cursor X Y, mouse\n"
     "  down|up left, click NAME, close, answer yes|no, joystick ...; 'at pass N' counts event\n"
-    "  pumps: the game's pass P pumps at N = P + 1). --trace writes one JSON line per pass;\n"
-    "  --frames writes every K-th frame as a BMP file into DIR.\n";
+    "  pumps: the game's pass P pumps at N = P + 1; a joystick plugged without 'at' is there\n"
+    "  from the start). --trace writes one JSON line per pass;\n"
+    "  --frames writes every K-th frame as a BMP file into DIR; --record writes the game as\n"
+    "  a replay file.\n";
+
+const char kReplayUsage[] =
+    "usage: quadrix-sim replay FILE [--trace FILE] [--frames DIR --every K] [--check]\n"
+    "  Plays a replay back headless at its screen size, seed and mode, and prints a JSON\n"
+    "  summary. --check exits with 1 when the pass count or the final playfield hash\n"
+    "  differs from the recorded one; a file it cannot read exits with 2.\n";
 
 struct PlayArgs {
     GameChoice choice;
     int32_t width = 0, height = 0;
     uint64_t seed = kDefaultSeed;
     uint64_t passes = 0;  // 0: until the game ends
-    std::string input, trace, frames;
+    std::string input, trace, frames, record;
     uint64_t every = 1;
 };
 
@@ -80,6 +91,8 @@ int Parse(const std::vector<std::string>& args, PlayArgs& p, std::ostream& out, 
             p.trace = v;
         } else if (a == "--frames") {
             p.frames = v;
+        } else if (a == "--record") {
+            p.record = v;
         } else {
             return Fail(err, "unknown argument '" + a + "'");
         }
@@ -107,8 +120,9 @@ std::string TraceLine(uint64_t pass, const frmMain& form) {
     s << "{\"pass\":" << pass << ",\"mState\":" << form.mState
       << ",\"mStateCounter\":" << form.mStateCounter << ",\"mX\":" << form.mMan->mX
       << ",\"mY\":" << form.mMan->mY << ",\"Hit\":" << (form.mMan->Hit ? "true" : "false")
-      << ",\"walls\":" << form.mWalls->LiveCount() << ",\"boxes\":" << form.mBoxes->LiveCount()
-      << ",\"hash\":\"" << Hex(platform::FrameHash(*form.picMain.image())) << "\"}";
+      << ",\"walls\":" << form.mWalls->LiveCount() << ",\"wallSum\":" << form.mWalls->Checksum()
+      << ",\"boxes\":" << form.mBoxes->LiveCount() << ",\"hash\":\""
+      << Hex(platform::FrameHash(*form.picMain.image())) << "\"}";
     return s.str();
 }
 
@@ -119,76 +133,251 @@ double Percentile(std::vector<uint64_t> v, double q) {
     return static_cast<double>(v[i]) / 1000.0;
 }
 
-}  // namespace
+class NullSink : public platform::EventSink {
+  public:
+    void MouseButton(int, bool, POINT) override {}
+    void ClickControl(const std::string&) override {}
+    void CloseRequest(const std::string&, platform::UnloadMode) override {}
+} gNullSink;
 
-int RunPlay(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    PlayArgs p;
-    if (const int status = Parse(args, p, out, err)) return status < 0 ? 0 : status;
+// What one headless game needs, whether scripted or played back from a replay.
+struct Run {
+    GameChoice choice;
+    int32_t width = 0, height = 0;
+    uint64_t seed = kDefaultSeed;
+    std::optional<int32_t> mouse;
+    uint64_t passes = 0;  // 0: until the game ends
+    std::string trace, frames, record;
+    uint64_t every = 1;
+    const platform::HeadlessScript* input = nullptr;
+    const ReplayFile* replay = nullptr;
+};
 
-    platform::Headless& headless = platform::UseHeadless();
-    headless.SetScreenSize(p.width, p.height);
-    if (!p.input.empty()) {
-        std::ifstream in(p.input, std::ios::binary);
-        if (!in) return Fail(err, "cannot read the input script '" + p.input + "'");
-        std::ostringstream text;
-        text << in.rdbuf();
-        platform::HeadlessScript script;
-        std::string error;
-        if (!platform::HeadlessScript::Parse(text.str(), script, &error)) {
-            err << "quadrix-sim play: " << p.input << ": " << error << "\n";
+struct RunResult {
+    uint64_t passes = 0, deaths = 0;
+    std::optional<uint64_t> winPass;
+    int finalState = 0;
+    uint64_t hash = 0;
+    std::vector<uint64_t> cpu;
+    bool framesFailed = false;
+    uint64_t warpMismatches = 0, firstWarpMismatch = 0;
+};
+
+// Returns 0, or the exit status after a message naming what could not be opened.
+int RunGame(const Run& run, RunResult& r, const char* command, std::ostream& err) {
+    auto owned = std::make_unique<platform::Headless>();
+    platform::Headless& headless = *owned;
+    headless.SetScreenSize(run.width, run.height);
+    if (run.input) {
+        // A joystick plugged without "at" is there from the program's start, as the game
+        // only takes one it finds then.
+        platform::HeadlessScript rest;
+        for (const platform::ScriptEvent& e : run.input->events) {
+            const bool atStart = !e.atTime && e.at == 0 &&
+                                 (e.kind == platform::ScriptEventKind::JoystickPlug ||
+                                  e.kind == platform::ScriptEventKind::JoystickReport);
+            if (atStart)
+                headless.ApplyNow(e, gNullSink);
+            else
+                rest.events.push_back(e);
+        }
+        headless.Load(rest);
+    }
+    platform::ReplayPlayer* player = nullptr;
+    if (run.replay) {
+        auto wrapped = std::make_unique<platform::ReplayPlayer>(
+            std::move(owned), run.replay->script, platform::ScreenSize{run.width, run.height});
+        player = wrapped.get();
+        platform::InstallBackend(std::move(wrapped));
+    } else if (!run.record.empty()) {
+        platform::InstallBackend(std::make_unique<platform::ReplayRecorder>(std::move(owned)));
+    } else {
+        platform::InstallBackend(std::move(owned));
+    }
+
+    std::ofstream trace;
+    if (!run.trace.empty()) {
+        trace.open(run.trace, std::ios::binary | std::ios::trunc);
+        if (!trace) {
+            err << "quadrix-sim " << command << ": cannot write the trace file '" << run.trace
+                << "'\n";
             return 2;
         }
-        headless.Load(script);
     }
-    std::ofstream trace;
-    if (!p.trace.empty()) {
-        trace.open(p.trace, std::ios::binary | std::ios::trunc);
-        if (!trace) return Fail(err, "cannot write the trace file '" + p.trace + "'");
-    }
-    if (!p.frames.empty()) {
+    if (!run.frames.empty()) {
         std::error_code ec;
-        std::filesystem::create_directories(p.frames, ec);
-        if (ec) return Fail(err, "cannot make the frames folder '" + p.frames + "'");
+        std::filesystem::create_directories(run.frames, ec);
+        if (ec) {
+            err << "quadrix-sim " << command << ": cannot make the frames folder '" << run.frames
+                << "'\n";
+            return 2;
+        }
     }
 
     platform::Application::Get().Reset();
     ResetMainForm();
     ResetSharedState();
     StartProgram();
-    quadrix::SharedRandom().Seed(p.seed);
-    ApplyChoice(p.choice);
+    if (run.mouse) TitleForm().hscMouse.SetValue(*run.mouse);
+    ChooseGame(run.choice, run.seed);
+    ApplyChoice(run.choice);
 
     frmMain& form = MainForm();
-    uint64_t pass = 0, deaths = 0, cpuStart = 0;
-    std::optional<uint64_t> winPass;
-    std::vector<uint64_t> cpu;
-    bool framesFailed = false;
+    uint64_t pass = 0, cpuStart = 0;
     form.OnPassStart = [&] { cpuStart = ThreadCpuNs(); };
-    form.OnPassWorkDone = [&] { cpu.push_back(ThreadCpuNs() - cpuStart); };
+    form.OnPassWorkDone = [&] { r.cpu.push_back(ThreadCpuNs() - cpuStart); };
     form.OnPassEnd = [&] {
         ++pass;
-        if (form.mState == 1 && form.mStateCounter == 0) ++deaths;
-        if (form.mState == 2 && form.mStateCounter == -1) winPass = pass;
+        if (form.mState == 1 && form.mStateCounter == 0) ++r.deaths;
+        if (form.mState == 2 && form.mStateCounter == -1) r.winPass = pass;
         if (trace.is_open()) trace << TraceLine(pass, form) << '\n';
-        if (!p.frames.empty() && pass % p.every == 0) {
+        if (!run.frames.empty() && pass % run.every == 0) {
             char name[32];
             std::snprintf(name, sizeof name, "/frame-%06" PRIu64 ".bmp", pass);
-            framesFailed |= !headless.DumpLastFrame(p.frames + name);
+            r.framesFailed |= !headless.DumpLastFrame(run.frames + name);
         }
-        if (p.passes != 0 && pass >= p.passes) form.mState = 4;
+        if (run.passes != 0 && pass >= run.passes) form.mState = 4;
     };
 
     PlayGame();
     form.OnPassStart = form.OnPassWorkDone = form.OnPassEnd = nullptr;
-    if (framesFailed) err << "quadrix-sim play: some frames could not be written\n";
+    r.passes = pass;
+    r.finalState = form.mState;
+    const std::optional<GameOutcome>& outcome = LastGameOutcome();
+    r.hash = outcome ? outcome->hash : 0;
+    if (player) {
+        r.warpMismatches = player->WarpMismatches();
+        r.firstWarpMismatch = player->FirstWarpMismatch();
+    }
+    if (r.framesFailed) err << "quadrix-sim " << command << ": some frames could not be written\n";
+    if (!run.record.empty()) {
+        std::string error;
+        if (!outcome || outcome->recorded.empty()) {
+            err << "quadrix-sim " << command << ": the game was not recorded\n";
+            return 1;
+        }
+        if (!WriteFileAtomically(run.record, outcome->recorded, error)) {
+            err << "quadrix-sim " << command << ": " << error << "\n";
+            return 1;
+        }
+    }
+    return 0;
+}
 
-    out << "{\"passes\":" << pass << ",\"deaths\":" << deaths
-        << ",\"winPass\":" << (winPass ? std::to_string(*winPass) : "null")
-        << ",\"finalState\":" << form.mState
-        << ",\"cpuPerPassMs\":{\"median\":" << Percentile(cpu, 0.5) / 1000.0
-        << ",\"p99\":" << Percentile(cpu, 0.99) / 1000.0 << ",\"max\":"
-        << (cpu.empty() ? 0.0
-                        : static_cast<double>(*std::max_element(cpu.begin(), cpu.end())) / 1e6)
+void Summary(std::ostream& out, const RunResult& r, const std::string& extra) {
+    out << "{\"passes\":" << r.passes << ",\"deaths\":" << r.deaths
+        << ",\"winPass\":" << (r.winPass ? std::to_string(*r.winPass) : "null")
+        << ",\"finalState\":" << r.finalState << ",\"hash\":\"" << Hex(r.hash) << "\"" << extra
+        << ",\"cpuPerPassMs\":{\"median\":" << Percentile(r.cpu, 0.5) / 1000.0
+        << ",\"p99\":" << Percentile(r.cpu, 0.99) / 1000.0 << ",\"max\":"
+        << (r.cpu.empty()
+                ? 0.0
+                : static_cast<double>(*std::max_element(r.cpu.begin(), r.cpu.end())) / 1e6)
         << "}}\n";
-    return framesFailed ? 1 : 0;
+}
+
+}  // namespace
+
+int RunPlay(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    PlayArgs p;
+    if (const int status = Parse(args, p, out, err)) return status < 0 ? 0 : status;
+
+    platform::HeadlessScript script;
+    if (!p.input.empty()) {
+        std::ifstream in(p.input, std::ios::binary);
+        if (!in) return Fail(err, "cannot read the input script '" + p.input + "'");
+        std::ostringstream text;
+        text << in.rdbuf();
+        std::string error;
+        if (!platform::HeadlessScript::Parse(text.str(), script, &error)) {
+            err << "quadrix-sim play: " << p.input << ": " << error << "\n";
+            return 2;
+        }
+    }
+    Run run;
+    run.choice = p.choice;
+    run.width = p.width;
+    run.height = p.height;
+    run.seed = p.seed;
+    run.passes = p.passes;
+    run.trace = p.trace;
+    run.frames = p.frames;
+    run.every = p.every;
+    run.record = p.record;
+    run.input = p.input.empty() ? nullptr : &script;
+    RunResult r;
+    if (const int status = RunGame(run, r, "play", err)) return status;
+    Summary(out, r, "");
+    return r.framesFailed ? 1 : 0;
+}
+
+int RunReplay(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string file;
+    Run run;
+    bool check = false;
+    auto fail = [&](const std::string& reason) {
+        err << "quadrix-sim replay: " << reason << "\n" << kReplayUsage;
+        return 2;
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            out << kReplayUsage;
+            return 0;
+        }
+        if (a == "--check") {
+            check = true;
+            continue;
+        }
+        if (a == "--trace" || a == "--frames" || a == "--every") {
+            if (i + 1 >= args.size()) return fail("missing value after " + a);
+            const std::string& v = args[++i];
+            if (a == "--trace") {
+                run.trace = v;
+            } else if (a == "--frames") {
+                run.frames = v;
+            } else if (!ParseWhole(std::string_view(v), run.every) || run.every == 0) {
+                return fail("--every needs a whole number above 0");
+            }
+            continue;
+        }
+        if (!a.empty() && a[0] == '-') return fail("unknown argument '" + a + "'");
+        if (!file.empty()) return fail("one replay file at a time");
+        file = a;
+    }
+    if (file.empty()) return fail("which replay file?");
+    ReplayFile replay;
+    std::string error;
+    if (!ReadReplayFile(file, replay, error)) {
+        err << "quadrix-sim replay: " << error << "\n";
+        return 2;
+    }
+    run.choice = replay.choice;
+    run.width = replay.width;
+    run.height = replay.height;
+    run.seed = replay.seed;
+    run.mouse = replay.mouse;
+    // A recording may have been cut at a pass limit: the playback stops there too.
+    run.passes = replay.passes;
+    run.replay = &replay;
+    RunResult r;
+    if (const int status = RunGame(run, r, "replay", err)) return status;
+    const bool passesMatch = r.passes == replay.passes, hashMatches = r.hash == replay.hash;
+    Summary(out, r,
+            ",\"recordedPasses\":" + std::to_string(replay.passes) + ",\"recordedHash\":\"" +
+                Hex(replay.hash) +
+                "\",\"match\":" + (passesMatch && hashMatches ? "true" : "false") +
+                ",\"warpMismatches\":" + std::to_string(r.warpMismatches));
+    if (!passesMatch)
+        err << "quadrix-sim replay: " << file << ": the playback ran " << r.passes
+            << " passes, the recording " << replay.passes << "\n";
+    if (!hashMatches)
+        err << "quadrix-sim replay: " << file << ": final playfield hash " << Hex(r.hash)
+            << ", recorded " << Hex(replay.hash) << "\n";
+    if (r.warpMismatches != 0)
+        err << "quadrix-sim replay: " << file << ": " << r.warpMismatches
+            << " cursor warps differ from the recording, the first in pass " << r.firstWarpMismatch
+            << "\n";
+    if (check && !(passesMatch && hashMatches)) return 1;
+    return r.framesFailed ? 1 : 0;
 }

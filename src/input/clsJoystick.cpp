@@ -100,6 +100,12 @@ void clsJoystick::Check() {
     if (mPadEnabled) HatToPad(mInfo.dwPOV, mPadX, mPadY);
 }
 
+void clsJoystick::Settle() {
+    if (mDead) return;
+    Check();
+    mButtonsBefore = mButtons;
+}
+
 bool clsJoystick::AnyKey() const {
     if (mDead) return false;
     return static_cast<int32_t>(mInfo.dwButtons) >= 1;

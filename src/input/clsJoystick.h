@@ -14,6 +14,9 @@ class clsJoystick {
     bool Initialize(int32_t number);
     // Polls the device; does nothing when dead.
     void Check();
+    // Polls as if nothing had changed since the poll before: no button edges.
+    void Settle();
+    const JOYCAPSA& Caps() const { return mCaps; }
 
     bool Dead() const { return mDead; }
     bool J1Enabled() const { return mJ1Enabled; }

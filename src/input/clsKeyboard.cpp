@@ -38,6 +38,15 @@ void clsKeyboard::Check() {
     }
 }
 
+void clsKeyboard::Settle() {
+    GetKeyboardState(mKeys.data());
+    mSnapshot = mKeys;
+    for (int k = 0; k < kKeyCount; ++k) {
+        mToggles[k] = mKeys[k] & 1;
+        mHold[k] = mHoldBefore[k] = (mKeys[k] & 0x80) != 0;
+    }
+}
+
 bool clsKeyboard::KeyHold(int key) const {
     return Valid(key) && mHold[key];
 }

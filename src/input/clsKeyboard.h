@@ -17,6 +17,9 @@ class clsKeyboard {
     void Initialize();
     // Reads the platform table and recomputes every key.
     void Check();
+    // Reads the platform table as if it had not changed since the check before: no edges.
+    // A game starts from this, so its first pass does not depend on what the title saw.
+    void Settle();
 
     // Key codes are 0 to 254; any other code is never held, and writes to it are ignored.
     bool KeyHold(int key) const;

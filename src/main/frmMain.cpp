@@ -1,6 +1,7 @@
 #include "main/frmMain.h"
 
 #include "main/GameSettings.h"
+#include "main/Replay.h"
 #include "main/modMain.h"
 #include "platform/Fatal.h"
 #include "platform/Numbers.h"
@@ -40,6 +41,7 @@ frmMain::frmMain() : Form("frmMain") {
 frmMain::~frmMain() = default;
 
 void frmMain::Form_Load() {
+    GameLoading();
     GetCursorPos(&mSavedCursor);
     if (!CompleteSettings()) platform::Fatal("The playfield of this game mode is too large.");
     Move(0, 0, gScreenWidth, gScreenHeight);

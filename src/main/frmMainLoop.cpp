@@ -3,9 +3,11 @@
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
 #include "main/Random.h"
+#include "main/Replay.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Numbers.h"
+#include "platform/headless/FrameFile.h"
 #include "platform/input/Cursor.h"
 #include "platform/input/Keys.h"
 #include "platform/window/Application.h"
@@ -38,8 +40,11 @@ void frmMain::tmrMain_Timer() {
     Show();
     CentreFromScreen();
     CursorHide();
-    while (mState != 4)
+    GameLoopStarts();
+    uint64_t passes = 0;
+    for (; mState != 4; ++passes)
         OnePass();
+    GameEnded(passes, platform::FrameHash(*picMain.image()));
     CursorShow();
     SetCursorPos(mSavedCursor.x, mSavedCursor.y);
     Unload();

@@ -9,6 +9,7 @@
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
 #include "main/Random.h"
+#include "main/Replay.h"
 #include "main/frmMain.h"
 
 #include "platform/Fatal.h"
@@ -106,6 +107,7 @@ void RunProgram(const GameChoice& choice) {
     try {
         if (choice.mode) {
             StartProgram();
+            ChooseGame(choice);
             ApplyChoice(choice);
             MainForm().Load();
         } else {

@@ -58,6 +58,20 @@ int32_t clsWalls::LiveCount() const {
     return n;
 }
 
+uint32_t clsWalls::Checksum() const {
+    uint32_t h = 2166136261u;
+    auto mix = [&h](int32_t v) { h = (h ^ static_cast<uint32_t>(v)) * 16777619u; };
+    for (size_t i = 0; i < mWall.size(); ++i) {
+        if (!mWall[i].Alive) continue;
+        mix(static_cast<int32_t>(i));
+        mix(mWall[i].X1);
+        mix(mWall[i].Y1);
+        mix(mWall[i].X2);
+        mix(mWall[i].Y2);
+    }
+    return h;
+}
+
 // Only one period is added or taken away: callers stay within one period.
 int32_t clsWalls::WrapX(int32_t x) const {
     const int32_t w = gCellWidth * gColumns;

@@ -69,6 +69,8 @@ class clsWalls {
     // A ring of pWallCount dead slots with no layout and no picture; for tests and tools.
     void Clear(int32_t pWallCount);
     int32_t LiveCount() const;
+    // A fingerprint of where the live walls are, slot by slot: replays compare it per pass.
+    uint32_t Checksum() const;
     // Walls the last Initialize gave up on after kMaxAttempts refused placements.
     int32_t SkippedCount() const { return mSkipped; }
     const kelSprite3* Dollar() const { return mDollar.get(); }

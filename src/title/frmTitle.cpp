@@ -7,6 +7,7 @@
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
 #include "main/Random.h"
+#include "main/Replay.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Fatal.h"
@@ -340,6 +341,7 @@ void frmTitle::ModeClick(GameMode mode) {
         cmdFinal.Caption = "Loading...";
         Refresh();  // the old buttons repainted themselves at once
     }
+    ChooseGame(GameChoice{mode, mFlags});
     ApplyMode(mode, mLevel);
     mState = 4;
 }
@@ -356,6 +358,7 @@ void frmTitle::ApplyOptions() {
     flags.pieces = chkPieces.Value() == 1;
     const OptionEffect effect = ApplyOptionFlags(flags);
     mLevel = effect.level;
+    mFlags = flags;
     for (platform::Control* c : Controls()) {
         if (auto* button = dynamic_cast<platform::CommandButton*>(c)) {
             button->BackColor = effect.buttonColor;

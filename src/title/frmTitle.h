@@ -82,6 +82,7 @@ class frmTitle : public platform::Form {
 
     int32_t mState = 0;
     int32_t mLevel = 1;
+    OptionFlags mFlags;
     int32_t mLine = 0;
     int32_t mCellLines = 7;
     int32_t mCell = 0;

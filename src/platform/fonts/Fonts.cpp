@@ -74,9 +74,11 @@ bool MatchFamily(const std::string& family, bool bold, bool italic, bool exact, 
     return ok;
 }
 
+bool gPinned = false;
+
 FontFace Resolve(const std::string& family, bool bold, bool italic) {
     FontFace face;
-    if (!family.empty() && MatchFamily(family, bold, italic, true, &face)) return face;
+    if (!gPinned && !family.empty() && MatchFamily(family, bold, italic, true, &face)) return face;
     face = {};
     face.path = FallbackFile(bold, italic);
     if (FileExists(face.path)) return face;
@@ -91,11 +93,11 @@ FontFace Resolve(const std::string& family, bool bold, bool italic) {
 }  // namespace
 
 FontFace ResolveFontFace(const std::string& family, bool bold, bool italic) {
-    static std::map<std::tuple<std::string, bool, bool>, FontFace> cache;
+    static std::map<std::tuple<std::string, bool, bool, bool>, FontFace> cache;
     std::string lower = family;
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    auto key = std::make_tuple(lower, bold, italic);
+    auto key = std::make_tuple(lower, bold, italic, gPinned);
     auto found = cache.find(key);
     if (found != cache.end()) return found->second;
     FontFace face = Resolve(family, bold, italic);
@@ -128,6 +130,10 @@ std::string Cp1252ToUtf8(const std::string& text) {
 }
 
 }  // namespace fonts
+
+void PinFonts(bool pinned) {
+    fonts::gPinned = pinned;
+}
 
 std::string ResolveFontFile(const std::string& family, bool bold, bool italic) {
     return fonts::ResolveFontFace(family, bold, italic).path;

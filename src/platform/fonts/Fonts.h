@@ -15,6 +15,11 @@
 
 namespace platform {
 
+// Pinned, every family is DejaVu Sans from fonts-dejavu-core whatever fontconfig would pick,
+// so frames with text hash alike on every machine with that package. Headless runs pin it
+// (UseHeadless); the game on screen keeps the fonts the machine has.
+void PinFonts(bool pinned);
+
 // Path of the font file used for a family (never empty while fonts-dejavu-core is installed).
 std::string ResolveFontFile(const std::string& family, bool bold, bool italic);
 

@@ -208,6 +208,8 @@ void Headless::Apply(const ScriptEvent& e, EventSink& sink) {
         case ScriptEventKind::JoystickUnplug:
             RemoveJoystick(e.joyId);
             break;
+        case ScriptEventKind::Warp:
+            break;
         case ScriptEventKind::JoystickReport: {
             auto it = joysticks_.find(e.joyId);
             if (it == joysticks_.end()) break;

@@ -77,6 +77,8 @@ class Headless : public Backend {
 
     // Scripted input: each event is applied at the pump of its pass or time.
     void Load(const HeadlessScript& script);
+    // Applies one event at once, as its pump would.
+    void ApplyNow(const ScriptEvent& event, EventSink& sink) { Apply(event, sink); }
     bool ScriptFinished() const { return passScript_.empty() && timeScript_.empty(); }
     // Passes are numbered from 1: the first PumpEvents is pass 1.
     uint64_t Pass() const { return pass_; }

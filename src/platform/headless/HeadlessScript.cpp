@@ -45,6 +45,13 @@ HeadlessScript& HeadlessScript::Cursor(int32_t x, int32_t y) {
     return *this;
 }
 
+HeadlessScript& HeadlessScript::Warp(int32_t x, int32_t y) {
+    ScriptEvent& e = Add(ScriptEventKind::Warp);
+    e.x = x;
+    e.y = y;
+    return *this;
+}
+
 HeadlessScript& HeadlessScript::MouseDown(int vk) {
     Add(ScriptEventKind::MouseDown).vk = vk;
     return *this;
@@ -158,10 +165,13 @@ bool ParseEvent(const std::vector<std::string>& w, size_t i, HeadlessScript& s) 
         return KeyCode(w[i + 2], vk) &&
                Press(w[i + 1], vk, s, &HeadlessScript::KeyDown, &HeadlessScript::KeyUp);
     }
-    if (verb == "cursor" && n == 3) {
+    if ((verb == "cursor" || verb == "warp") && n == 3) {
         int32_t x = 0, y = 0;
         if (!Number(w[i + 1], x) || !Number(w[i + 2], y)) return false;
-        s.Cursor(x, y);
+        if (verb == "cursor")
+            s.Cursor(x, y);
+        else
+            s.Warp(x, y);
         return true;
     }
     if (verb == "mouse" && n == 3) {

@@ -18,6 +18,10 @@
 //   joystick ID unplug
 //   joystick ID [x V] [y V] [z V] [r V] [u V] [v V] [pov V] [buttons V]
 //                              a position report; fields not named keep their value
+//   warp X Y                   the game moved the cursor there itself (only warps that moved
+//                              it are recorded): a replay keeps these as a record of what
+//                              the game did; a playback applies nothing, as the game issues
+//                              the same warp again, and counts the warps that differ
 #pragma once
 
 #include <cstdint>
@@ -41,6 +45,7 @@ enum class ScriptEventKind {
     JoystickPlug,
     JoystickUnplug,
     JoystickReport,
+    Warp,
 };
 
 // Which fields of a joystick report line were given.
@@ -78,6 +83,7 @@ class HeadlessScript {
     HeadlessScript& KeyDown(int vk);
     HeadlessScript& KeyUp(int vk);
     HeadlessScript& Cursor(int32_t x, int32_t y);
+    HeadlessScript& Warp(int32_t x, int32_t y);
     HeadlessScript& MouseDown(int vk);
     HeadlessScript& MouseUp(int vk);
     HeadlessScript& Click(const std::string& control);

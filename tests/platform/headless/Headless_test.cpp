@@ -138,6 +138,7 @@ TEST_F(HeadlessTest, TextScriptIsAppliedAtItsPassesAndTimes) {
                                         "answer yes\n"
                                         "at pass 2 key down Left\n"
                                         "at pass 2 cursor 30 40\n"
+                                        "at pass 2 warp 5 6\n"  // a record only
                                         "at pass 3 mouse down left\n"
                                         "at pass 3 mouse up left\n"
                                         "at ms 50 key up 37\n"
@@ -180,7 +181,7 @@ TEST_F(HeadlessTest, TextScriptIsAppliedAtItsPassesAndTimes) {
 
     for (const char* bad :
          {"at pass x key down 37", "key down NoSuchKey", "jump", "cursor 1", "at pass 3",
-          "close a b c", "joystick 0 x", "mouse down sideways", "key sideways Left"}) {
+          "close a b c", "joystick 0 x", "mouse down sideways", "key sideways Left", "warp 1"}) {
         platform::HeadlessScript ignored;
         EXPECT_FALSE(platform::HeadlessScript::Parse(bad, ignored, &error)) << bad;
         EXPECT_NE(error.find("line 1"), std::string::npos);

@@ -14,9 +14,13 @@ const std::string kDejaVuBold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bol
 TEST(Fonts, UnknownFamiliesFallBackAndStillMeasure) {
     EXPECT_EQ(platform::ResolveFontFile("No Such Family Anywhere", false, false), kDejaVu);
     EXPECT_EQ(platform::ResolveFontFile("No Such Family Anywhere", true, false), kDejaVuBold);
-    // An installed family is used as it is, not replaced by the fallback.
+    // An installed family is used as it is, not replaced by the fallback, unless the fonts
+    // are pinned, as headless runs have them.
+    EXPECT_EQ(platform::ResolveFontFile("DejaVu Serif", false, false), kDejaVu);
+    platform::PinFonts(false);
     EXPECT_NE(platform::ResolveFontFile("DejaVu Serif", false, false).find("DejaVuSerif"),
               std::string::npos);
+    platform::PinFonts(true);
 
     LOGFONTA lf = platform::MakeLogFont("No Such Family Anywhere", 12, true, true);
     EXPECT_EQ(std::tuple(lf.lfHeight, lf.lfWeight, int{lf.lfItalic}), std::tuple(-16, FW_BOLD, 1));
