@@ -47,6 +47,9 @@ TEST_F(HeadlessTest, CursorCounterAndPosition) {
     mouse_event(MOUSEEVENTF_MOVE, 10, -20, 0, 0);
     GetCursorPos(&p);
     EXPECT_EQ(std::pair(p.x, p.y), std::pair(10, 459));
+    mouse_event(MOUSEEVENTF_MOVE, 1000, 0, 0, 0);
+    GetCursorPos(&p);
+    EXPECT_EQ(p.x, 639);
 }
 
 TEST_F(HeadlessTest, KeyTableTogglesOncePerPress) {
@@ -178,9 +181,9 @@ TEST_F(HeadlessTest, TextScriptIsAppliedAtItsPassesAndTimes) {
     EXPECT_EQ(headless->ShowMessageBox("t", "q", platform::MessageBoxButtons::YesNo),
               platform::MessageBoxAnswer::Yes);
 
-    for (const char* bad :
-         {"at pass x key down 37", "key down NoSuchKey", "jump", "cursor 1", "at pass 3",
-          "close a b c", "joystick 0 x", "mouse down sideways", "key sideways Left"}) {
+    for (const char* bad : {"at pass x key down 37", "key down NoSuchKey", "jump", "cursor 1",
+                            "at pass 3", "close a b c", "joystick 0 x", "mouse down sideways",
+                            "key sideways Left", "key down 256"}) {
         platform::HeadlessScript ignored;
         EXPECT_FALSE(platform::HeadlessScript::Parse(bad, ignored, &error)) << bad;
         EXPECT_NE(error.find("line 1"), std::string::npos);

@@ -3,8 +3,10 @@
 #include <climits>
 #include <cmath>
 #include <functional>
+#include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "Canvas.h"
 
@@ -144,6 +146,15 @@ TEST(Ellipse, SymmetricInsideItsBoxAndOutlined) {
         EXPECT_TRUE(edge != kBack && c.At((x1 + x2) / 2, y1) != kBack && c.At(x1, y1) == kBack);
         EXPECT_TRUE(!pen || (edge == kPen && centre == kBrush));
     }
+    // Without a pen, a row takes the pixels whose centres lie inside: box [2, 10) x [2, 8).
+    Canvas c(12, 10, kBack);
+    c.Use(GetStockObject(NULL_PEN), CreateSolidBrush(kBrush));
+    Ellipse(c.dc, 2, 2, 11, 9);
+    const int32_t from[] = {4, 3, 2, 2, 3, 4};
+    EXPECT_EQ(c.Count([&](int32_t x, int32_t y, COLORREF v) {
+        return (v == kBrush) != (In(y, 2, 8) && In(x, from[y - 2], 12 - from[y - 2]));
+    }),
+              0);
 }
 
 TEST(Pixels, ReadOutsideIsInvalidAndMonoMapsToBlackOrWhite) {
@@ -199,6 +210,19 @@ TEST(FloodFill, BorderStopsAtBorderColourAndSurfaceFillsOnlyThatColour) {
     SetROP2(x.dc, R2_XORPEN);
     EXPECT_EQ(ExtFloodFill(x.dc, 25, 25, kWall, FLOODFILLBORDER), 1);
     EXPECT_EQ(x.CountColour(kBack ^ k), 2500);
+
+    // Rows 0 and 4 join the start's run only above and below its last pixel.
+    std::vector<uint32_t> maze;
+    for (const char p : std::string("......"
+                                    "####.#"
+                                    ".....#"
+                                    "####.#"
+                                    "......"))
+        maze.push_back(p == '#' ? kWall : kBack);
+    Canvas m(6, 5, maze);
+    m.Use(GetStockObject(NULL_PEN), CreateSolidBrush(kBrush));
+    EXPECT_EQ(ExtFloodFill(m.dc, 0, 2, kWall, FLOODFILLBORDER), 1);
+    EXPECT_EQ(m.CountColour(kBrush), 6 + 1 + 5 + 1 + 6);
 }
 
 TEST(Lines, EndPointExcludedAndPositionTracked) {
