@@ -81,9 +81,9 @@ TEST(clsJoystick, AxesHatButtonsDeadObjectAndMouse) {
     dead.JoystickMouse();
     stick.JoystickMouse();
     EXPECT_TRUE(host.CursorPos().x == 130 && host.CursorPos().y == 100 && leftButton() == before);
-    // Releasing button 8, then button 1, clicks once each: a press and release of the left
-    // button, which leaves only its toggle bit changed.
-    const std::pair<uint32_t, int> releases[] = {{0x01, 1}, {0, 0}, {0, 0}};
+    // Releasing button 7 does not click; button 8, then button 1, click once each: a press and
+    // release of the left button, which leaves only its toggle bit changed.
+    const std::pair<uint32_t, int> releases[] = {{0xBF, 0}, {0x01, 1}, {0, 0}, {0, 0}};
     for (const auto& [held, toggled] : releases) {
         poll(kNoHat, kMid, kMid, kMid, held);
         stick.JoystickMouse();

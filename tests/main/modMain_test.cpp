@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <tuple>
 
 #include "main/GameSettings.h"
@@ -57,7 +58,10 @@ TEST(GameSettings, OverflowIsRefusedNotWrapped) {
     gLineWidth = 1 << 20;
     gColumns = 1 << 12;
     EXPECT_FALSE(CompleteSettings());
-    EXPECT_EQ(gWellRight, 39 * 30);  // left as it was
+    EXPECT_EQ(gWellRight, 39 * 30);    // left as it was
+    gLineWidth = gCellWidthLines = 1;  // the grid fits, its closing line does not
+    gColumns = INT32_MAX;
+    EXPECT_FALSE(CompleteSettings());
 }
 
 }  // namespace

@@ -37,6 +37,8 @@ TEST_F(HeadlessTest, CursorCounterAndPosition) {
                                           {false, 1},  {false, 0},  {false, -1}};
     for (const auto& [show, count] : steps)
         EXPECT_EQ(ShowCursor(show), count);
+    headless->RestoreDesktop();  // as a fatal error leaves: the cursor shows
+    EXPECT_EQ(ShowCursor(false), -1);
 
     // The cursor stays on the screen.
     headless->SetScreenSize(640, 480);

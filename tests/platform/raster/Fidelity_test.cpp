@@ -159,9 +159,11 @@ TEST(Rule7Ellipse, ThinOutlineOfThreeByThreeIsAPlusAndOneByOneIsNothing) {
     c.Use(PenOf(1), CreateSolidBrush(kFill));
     Ellipse(c.dc, 2, 2, 5, 5);
     Ellipse(c.dc, 6, 6, 7, 7);
+    Ellipse(c.dc, 6, 0, 7, 4);  // one pixel wide: a line down the column
     const int wrong = c.Count([](int32_t x, int32_t y, COLORREF v) {
         const bool arm = (x == 3) != (y == 3) && x >= 2 && x <= 4 && y >= 2 && y <= 4;
-        return v != (x == 3 && y == 3 ? kFill : arm ? kInk : kWhite);
+        const bool line = x == 6 && y < 4;
+        return v != (x == 3 && y == 3 ? kFill : arm || line ? kInk : kWhite);
     });
     EXPECT_EQ(wrong, 0);
 }

@@ -262,6 +262,7 @@ TEST(Polygon, AlternateFillAndOutline) {
     EXPECT_EQ(Polygon(c.dc, square, 4), 1);
     EXPECT_EQ(c.OnlyIn(kBrush, 2, 2, 8, 8), 0);
     EXPECT_EQ(Polygon(c.dc, square, 1), 0);
+    EXPECT_EQ(Polygon(c.dc, square, 2), 1);  // a segment: nothing to fill, and no failure
     // A five-pointed star drawn in one stroke leaves its centre empty under alternate fill.
     Canvas s(40, 40, kBack);
     s.Use(CreatePen(PS_SOLID, 1, kPen), CreateSolidBrush(kBrush));
