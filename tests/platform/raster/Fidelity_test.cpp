@@ -112,6 +112,7 @@ TEST(Rule6StretchBlt, ShrinkingCombinesWithAnd) {
         {4, 2, {0xFFFFFC, 0xFFFFF3}},
         {4, 1, {0xFFFFF8}},
         {2, 1, {0xFFFFFE}},
+        {3, 2, {0xFFFFFE, 0xFFFFF9}},  // column 0, then columns 1 and 2
     };
     for (const auto& [sw, dw, want] : cases) {
         Canvas src(4, 1, row), across(dw, 1), down(1, dw), column(1, 4, row);
