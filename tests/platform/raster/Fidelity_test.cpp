@@ -1,7 +1,6 @@
 // The old interface's rules where a plain raster would differ, each pinned by measured examples.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
 #include <tuple>
 #include <vector>
@@ -19,27 +18,6 @@ HGDIOBJ PenOf(int32_t w) {
 }
 
 }  // namespace
-
-TEST(Rule1WidePens, RectangleCornersAreRoundAndTheBrushFillsTheBox) {
-    // Pen width, pixels each outer corner of Rectangle(28, 28, 35, 35) loses against the
-    // square-cornered band [28 - h, 35 - 1 - h + w).
-    const std::tuple<int32_t, int> cases[] = {{2, 0}, {5, 1}, {7, 3}, {12, 8}};
-    for (const auto& [w, lost] : cases) {
-        Canvas c(60, 60, kWhite);
-        c.Use(PenOf(w), CreateSolidBrush(kFill));
-        Rectangle(c.dc, 28, 28, 35, 35);
-        const int32_t o1 = 28 - w / 2, o2 = 34 - w / 2 + w, i1 = o1 + w, i2 = 34 - w / 2;
-        EXPECT_EQ(c.OnlyIn(kFill, i1, i1, i2, i2), 0) << w;
-        const int32_t inner = std::max(i2 - i1, 0);
-        EXPECT_EQ(c.CountColour(kInk), (o2 - o1) * (o2 - o1) - inner * inner - 4 * lost) << w;
-    }
-    Canvas c(60, 60, kWhite);
-    c.Use(PenOf(5), GetStockObject(HOLLOW_BRUSH));
-    Rectangle(c.dc, 28, 28, 35, 35);
-    for (const auto& [x, y] : {std::pair{26, 26}, {36, 26}, {26, 36}, {36, 36}})
-        EXPECT_EQ(c.At(x, y), kWhite) << x << "," << y;
-    EXPECT_EQ(c.At(27, 26), kInk);
-}
 
 TEST(Rule1WidePens, LinesEndInRoundCapsOfTheDiscWidth) {
     // The w = 7 disc has rows 3, 5, 7, 7, 7, 5, 3: the cap past (200, 10) reaches 1, 2, 3, 3, 3,

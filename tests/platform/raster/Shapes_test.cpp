@@ -27,7 +27,7 @@ TEST(Rectangle, CoverageOfNullAndWidePens) {
     // so with no pen the brush stops one short of right and bottom; each outer corner's w x w
     // square keeps only the pixels whose centres lie in its inscribed circle. Swapped corners
     // give the same picture; with no pen, equal corners and a one-pixel box give none.
-    for (int32_t w = 0; w <= 6; ++w) {
+    for (int32_t w = 0; w <= 12; ++w) {
         Canvas c(40, 40, kBack), d(40, 40, kBack);
         for (Canvas* p : {&c, &d})
             p->Use(w ? CreatePen(PS_SOLID, w, kPen) : GetStockObject(NULL_PEN),
