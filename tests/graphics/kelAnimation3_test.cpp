@@ -47,9 +47,11 @@ TEST(kelAnimation3, RotatesAndSelectsWithWrapping) {
     EXPECT_TRUE(a.SpriteX() == 0 && a.SpriteY() == 0);
 
     a.Initialize(Sheet(128, 60, 4, 3));
-    // Both ways round; half a column per call; a full cycle or more per call wraps away.
+    // Both ways round; half a column per call; a full cycle or more per call wraps away;
+    // speeds of 6666.5 and 9999.5 round to the even 6666 and 10000.
     const std::vector<std::pair<double, std::vector<int32_t>>> runs = {
-        {2500, {1, 2, 3, 0, 1}}, {-2500, {3, 2, 1, 0}}, {1250, {0, 1, 1, 2}}, {12500, {1, 2}}};
+        {2500, {1, 2, 3, 0, 1}}, {-2500, {3, 2, 1, 0}}, {1250, {0, 1, 1, 2}},
+        {12500, {1, 2}},         {1666.625, {0, 1, 1}}, {2499.875, {1, 2, 3}}};
     for (const auto& [speed, columns] : runs) {
         a.SpriteSet(0, 0);
         a.RotateSet(speed, 0);

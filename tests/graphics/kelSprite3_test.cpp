@@ -16,8 +16,8 @@ constexpr Color G = RGB(0, 255, 0), R = RGB(255, 0, 0), B = RGB(0, 0, 255), W = 
 constexpr Color K = 0, kClear = kelSprite3::kTransparentPixel, kNone = kelSprite3::kNoColor;
 constexpr char kMissing[] = "80040001 Can't find file '";
 
-// 4 x 3, green is the key colour.
-const std::vector<COLORREF> kPicture = {G, R, R, G, B, G, W, B, G, G, R, G};
+// 4 x 3, green is the key colour; only the top-left corner is green.
+const std::vector<COLORREF> kPicture = {G, R, R, B, B, G, W, B, W, G, R, R};
 
 Color Pic(int32_t x, int32_t y) {
     return static_cast<Color>(kPicture[static_cast<size_t>(y * 4 + x)]);

@@ -35,16 +35,18 @@ TEST(clsJoystick, AxesHatButtonsDeadObjectAndMouse) {
         poll(static_cast<uint32_t>(pov));
         EXPECT_TRUE(stick.PadX() == x && stick.PadY() == y) << pov;
     }
-    // No second stick without both U and R; a zero axis maximum reads centred, not NaN.
-    host.SetJoystick(1, {.wXmax = 0, .wCaps = JOYCAPS_HASR}, {});
+    // No second stick without both U and R; a zero axis maximum reads centred, not NaN; 5 of
+    // 8 is 0.25, just out of the dead zone.
+    host.SetJoystick(1, {.wXmax = 0, .wYmax = 8, .wCaps = JOYCAPS_HASR}, {.dwYpos = 5});
     clsJoystick other;
     EXPECT_TRUE(other.Initialize(1) && !other.J2Enabled() && other.J1X() == 0);
+    EXPECT_EQ(other.J1Y(), 0.25);
 
     // Device buttons 4, 1, 2, 3, 7, 8 are logical 0..5; releasing is an edge for one poll.
     const uint32_t bits[] = {0x08, 0x01, 0x02, 0x04, 0x40, 0x80};
     for (int i = 0; i < 6; ++i) {
         poll(kNoHat, kMid, kMid, kMid, bits[i]);
-        for (int j = 0; j < 6; ++j)
+        for (int j = 0; j < 8; ++j)  // the idle trigger (32767) holds neither 6 nor 7
             EXPECT_EQ(stick.ButtonHold(j), i == j) << i;
         EXPECT_TRUE(stick.ButtonDown(i) && stick.AnyKey());
         poll();
@@ -79,9 +81,9 @@ TEST(clsJoystick, AxesHatButtonsDeadObjectAndMouse) {
     dead.JoystickMouse();
     stick.JoystickMouse();
     EXPECT_TRUE(host.CursorPos().x == 130 && host.CursorPos().y == 100 && leftButton() == before);
-    // Releasing button 8, then button 1, clicks once each: a press and release of the left
-    // button, which leaves only its toggle bit changed.
-    const std::pair<uint32_t, int> releases[] = {{0x01, 1}, {0, 0}, {0, 0}};
+    // Releasing button 7 does not click; button 8, then button 1, click once each: a press and
+    // release of the left button, which leaves only its toggle bit changed.
+    const std::pair<uint32_t, int> releases[] = {{0xBF, 0}, {0x01, 1}, {0, 0}, {0, 0}};
     for (const auto& [held, toggled] : releases) {
         poll(kNoHat, kMid, kMid, kMid, held);
         stick.JoystickMouse();

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <tuple>
+
 #include "main/GameSettings.h"
 #include "platform/headless/Headless.h"
 #include "platform/input/Cursor.h"
@@ -47,13 +50,18 @@ TEST(modMain, CursorForcingIgnoresEarlierCounts) {
 
 TEST(GameSettings, OverflowIsRefusedNotWrapped) {
     gLineWidth = 5, gCellWidthLines = 6, gColumns = 42, gWellMarginColumns = 3;
-    gLineHeight = gCellHeightLines = gRows = gWellMarginRows = 2;
+    gLineHeight = gCellHeightLines = gWellMarginRows = 2;
+    gRows = 7;
     ASSERT_TRUE(CompleteSettings());
-    EXPECT_EQ(gWellRight, 39 * 30);
+    EXPECT_EQ(std::tuple(gWellLeft, gWellTop, gWellRight, gWellBottom),
+              std::tuple(3 * 30, 2 * 4, 39 * 30, 5 * 4));
     gLineWidth = 1 << 20;
     gColumns = 1 << 12;
     EXPECT_FALSE(CompleteSettings());
-    EXPECT_EQ(gWellRight, 39 * 30);  // left as it was
+    EXPECT_EQ(gWellRight, 39 * 30);    // left as it was
+    gLineWidth = gCellWidthLines = 1;  // the grid fits, its closing line does not
+    gColumns = INT32_MAX;
+    EXPECT_FALSE(CompleteSettings());
 }
 
 }  // namespace

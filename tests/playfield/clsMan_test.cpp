@@ -40,22 +40,31 @@ TEST_F(ManTest, MoveTriesDiagonalThenDoubleDiagonalThenHorizontalThenVertical) {
     MainForm().mState = 2;
     Hold({'D'});
     EXPECT_TRUE(MoveFrom100() == (POINT{105, 100}));
-    // The playfield lies at x = 167 of a 640-wide screen: 625 < 630 may be entered, 630 not.
+    // The playfield lies at x = 167 of a 640-wide screen: 625 < 630 may be entered, 630 not;
+    // on the left 10 may, 5 may not.
     Place(453, 100);
     Man().Move();
     Man().Move();
     EXPECT_EQ(Man().mX, 458);
+    Hold({'A'});
+    Place(-152, 100);
+    Man().Move();
+    Man().Move();
+    EXPECT_EQ(Man().mX, -157);
 }
 
 TEST_F(ManTest, MoveStepsOncePerAxisPerFrame) {
-    Hold({'D'});
-    MoveFrom100();
-    Man().Move();
-    EXPECT_EQ(Man().mX, 105);  // this frame's horizontal step is spent
-    Hold({'D', 'S'});
-    Man().Move();  // no diagonal, but the vertical step is still free
-    EXPECT_TRUE(ManAt() == (POINT{105, 105}));
-    Man().DrawForeground();  // a new frame
+    for (const int first : {'D', 'S'}) {
+        FillPicture();
+        Hold({first});
+        MoveFrom100();
+        Man().Move();  // this frame's step on that axis is spent
+        EXPECT_TRUE(ManAt() == (first == 'D' ? POINT{105, 100} : POINT{100, 105}));
+        Hold({'D', 'S'});
+        Man().Move();  // no diagonal, but the other axis's step is still free
+        EXPECT_TRUE(ManAt() == (POINT{105, 105}));
+        Man().DrawForeground();  // a new frame
+    }
     FillPicture();
     Man().Move();
     EXPECT_TRUE(ManAt() == (POINT{110, 110}));

@@ -43,8 +43,11 @@ TEST_F(WellTest, BarsCloseTheWellExceptTheTwoPocketOpenings) {
             todo.push_back(n);
     }
     EXPECT_TRUE(start && goal);
-    // The top bar stops a cell short.
-    ExpectPixels({{R - CW + LW - 1, T, gNormalColor2}, {R - CW + LW, T, gNormalColor1}});
+    // The top bar stops a cell short; the bottom bar starts a cell in, clear of the start pocket.
+    ExpectPixels({{R - CW + LW - 1, T, gNormalColor2},
+                  {R - CW + LW, T, gNormalColor1},
+                  {L + CW - 1, B, gNormalColor1},
+                  {L + CW, B, gNormalColor2}});
 }
 
 TEST_F(WellTest, ColoursFollowTheGameState) {
@@ -62,19 +65,22 @@ TEST_F(WellTest, ColoursFollowTheGameState) {
 }
 
 TEST_F(WellTest, DecorationFortyIsAClosedBlockOnTheBottomEdge) {
+    // Cells 30 x 20: well (30, 20)-(570, 260), block (270, 180)-(510, 260).
     gColumns = 20;
     gRows = 14;
-    ASSERT_TRUE(CompleteSettings());  // well (30, 30)-(570, 390); block (270, 270)-(510, 390)
-    MainForm().picMain.Move(0, 0, 20 * CW + LW, 14 * CH + LH);
+    gCellHeightLines = 4;
+    ASSERT_TRUE(CompleteSettings());
+    MainForm().picMain.Move(0, 0, 20 * CW + LW, 14 * 20 + LH);
     FillPicture(kOutside);
     gWellDecoration = 40;
     well.DrawBackground();
-    // The block cuts through the bottom bar.
-    const Px want[] = {{270, 300, gNormalColor2},
-                       {300, 270, gNormalColor2},
-                       {275, 275, gNormalColor3},
-                       {300, 392, gNormalColor3},
-                       {265, 300, gNormalColor1}};
+    // The block cuts through the bottom bar; the bars follow the rows' lines, not the columns'.
+    const COLORREF fill = gNormalColor1, bar = gNormalColor2, inside = gNormalColor3;
+    const Px want[] = {{270, 200, bar},      {300, 180, bar},  {275, 185, inside},
+                       {300, 262, inside},   {265, 200, fill}, {100, 19, kOutside},
+                       {100, 20, bar},       {100, 25, fill},  {100, 264, bar},
+                       {100, 265, kOutside}, {570, 39, fill},  {570, 47, bar},
+                       {30, 244, bar},       {30, 245, fill}};
     ExpectPixels(want);
 }
 

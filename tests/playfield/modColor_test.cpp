@@ -17,6 +17,10 @@ TEST(modColor, ConversionsAndEdges) {
     RGBToHSL(255, 255, 128, h, l, s);  // light: the other saturation formula
     EXPECT_EQ(h, 60);
     EXPECT_NEAR(s, 1, 1e-12);
+    RGBToHSL(51, 255, 153, h, l, s);  // green highest: 60 x (2 + 1 - 0.5)
+    EXPECT_NEAR(h, 150, 1e-9);
+    RGBToHSL(153, 51, 255, h, l, s);  // blue highest: 60 x (4 + 1 - 0.5)
+    EXPECT_NEAR(h, 270, 1e-9);
 
     HSLToRGB(123, 0.4, 0, r, g, b);  // grey
     EXPECT_TRUE(r == 0.4 * 255 && g == r && b == r);

@@ -107,9 +107,11 @@ TEST(ModXML, CommentBlocks) {
 }
 
 TEST(ModXML, MismatchedAndMissingEndTagsWithTheirLines) {
-    EXPECT_EQ(Parse("<A>\n</b >\n</A>\n"),
-              (Result{"\r\nLine 2: End tag '/b ' appears before required end tag for 'A'.",
-                      Leaf("A", "")}));
+    for (const char* text : {"<A>\n</b >\n</A>\n", "<A>\r\n</b >\r\n</A>\r\n"}) {
+        EXPECT_EQ(Parse(text),
+                  (Result{"\r\nLine 2: End tag '/b ' appears before required end tag for 'A'.",
+                          Leaf("A", "")}));
+    }
     // The search pops the innermost element of that name with everything inside it.
     EXPECT_EQ(Parse("<A><B><A><C></A></B></A></C>"),
               (Result{"\r\nLine 1: End tag '/A' appears before required end tag for 'C'."

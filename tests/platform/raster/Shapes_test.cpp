@@ -3,8 +3,10 @@
 #include <climits>
 #include <cmath>
 #include <functional>
+#include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "Canvas.h"
 
@@ -25,7 +27,7 @@ TEST(Rectangle, CoverageOfNullAndWidePens) {
     // so with no pen the brush stops one short of right and bottom; each outer corner's w x w
     // square keeps only the pixels whose centres lie in its inscribed circle. Swapped corners
     // give the same picture; with no pen, equal corners and a one-pixel box give none.
-    for (int32_t w = 0; w <= 6; ++w) {
+    for (int32_t w = 0; w <= 12; ++w) {
         Canvas c(40, 40, kBack), d(40, 40, kBack);
         for (Canvas* p : {&c, &d})
             p->Use(w ? CreatePen(PS_SOLID, w, kPen) : GetStockObject(NULL_PEN),
@@ -144,6 +146,15 @@ TEST(Ellipse, SymmetricInsideItsBoxAndOutlined) {
         EXPECT_TRUE(edge != kBack && c.At((x1 + x2) / 2, y1) != kBack && c.At(x1, y1) == kBack);
         EXPECT_TRUE(!pen || (edge == kPen && centre == kBrush));
     }
+    // Without a pen, a row takes the pixels whose centres lie inside: box [2, 10) x [2, 8).
+    Canvas c(12, 10, kBack);
+    c.Use(GetStockObject(NULL_PEN), CreateSolidBrush(kBrush));
+    Ellipse(c.dc, 2, 2, 11, 9);
+    const int32_t from[] = {4, 3, 2, 2, 3, 4};
+    EXPECT_EQ(c.Count([&](int32_t x, int32_t y, COLORREF v) {
+        return (v == kBrush) != (In(y, 2, 8) && In(x, from[y - 2], 12 - from[y - 2]));
+    }),
+              0);
 }
 
 TEST(Pixels, ReadOutsideIsInvalidAndMonoMapsToBlackOrWhite) {
@@ -199,6 +210,19 @@ TEST(FloodFill, BorderStopsAtBorderColourAndSurfaceFillsOnlyThatColour) {
     SetROP2(x.dc, R2_XORPEN);
     EXPECT_EQ(ExtFloodFill(x.dc, 25, 25, kWall, FLOODFILLBORDER), 1);
     EXPECT_EQ(x.CountColour(kBack ^ k), 2500);
+
+    // Rows 0 and 4 join the start's run only above and below its last pixel.
+    std::vector<uint32_t> maze;
+    for (const char p : std::string("......"
+                                    "####.#"
+                                    ".....#"
+                                    "####.#"
+                                    "......"))
+        maze.push_back(p == '#' ? kWall : kBack);
+    Canvas m(6, 5, maze);
+    m.Use(GetStockObject(NULL_PEN), CreateSolidBrush(kBrush));
+    EXPECT_EQ(ExtFloodFill(m.dc, 0, 2, kWall, FLOODFILLBORDER), 1);
+    EXPECT_EQ(m.CountColour(kBrush), 6 + 1 + 5 + 1 + 6);
 }
 
 TEST(Lines, EndPointExcludedAndPositionTracked) {
@@ -238,6 +262,7 @@ TEST(Polygon, AlternateFillAndOutline) {
     EXPECT_EQ(Polygon(c.dc, square, 4), 1);
     EXPECT_EQ(c.OnlyIn(kBrush, 2, 2, 8, 8), 0);
     EXPECT_EQ(Polygon(c.dc, square, 1), 0);
+    EXPECT_EQ(Polygon(c.dc, square, 2), 1);  // a segment: nothing to fill, and no failure
     // A five-pointed star drawn in one stroke leaves its centre empty under alternate fill.
     Canvas s(40, 40, kBack);
     s.Use(CreatePen(PS_SOLID, 1, kPen), CreateSolidBrush(kBrush));

@@ -60,6 +60,8 @@ TEST_F(SettingsStoreTest, RoundTripAndDefaults) {
     ASSERT_TRUE(SaveSetting("../evil/.x", "Main", "Mouse", "1"));
     EXPECT_EQ(GetSetting("../evil/.x", "Main", "Mouse", "0"), "1");
     EXPECT_FALSE(std::filesystem::exists(dir_.path() + "/evil"));
+    EXPECT_EQ(platform::settings::SettingsPath("../evil/.x"),
+              dir_.path() + "/quadrix/%2E.%2Fevil%2F.x.ini");  // and never hides itself
     EXPECT_EQ(FilesInStore(), 2u);
 
     // A relative XDG_CONFIG_HOME is not a config folder; ~/.config is used instead.
@@ -80,7 +82,7 @@ TEST_F(SettingsStoreTest, CorruptFileReadsAsNothingStoredAndIsReplaced) {
     // Garbage reads as nothing stored, and so do lines that merely look like settings.
     for (const std::string& text :
          {garbage, "Mouse=42\n"s, "[Main\nMouse=42\n"s, "[Main]\nMouse\n"s, "[Main]\nMouse=4\\q\n"s,
-          "[Main]\nMouse=4\\x4\n"s, "[Main]\nA=b=c\n"s}) {
+          "[Main]\nMouse=4\\x4\n"s, "[Main]\nA=b=c\n"s, "[Main]junk\nMouse=42\n"s}) {
         std::ofstream(path, std::ios::binary) << text;
         EXPECT_EQ(GetSetting("Quadrix_1_1", "Main", "Mouse", "100"), "100") << text;
     }
@@ -113,9 +115,9 @@ TEST_F(SettingsStoreTest, InterruptedWriteKeepsTheOldValue) {
 }
 
 TEST_F(SettingsStoreTest, SpecialCharactersRoundTrip) {
-    const std::string nasty[] = {"a=b",           "[x]",        "line\nbreak",
-                                 "back\\slash\\", "nul\0byte"s, "\x01\x7f\xff\xe9",
-                                 " padded ",      "",           "cr\rlf\r\n"};
+    const std::string nasty[] = {
+        "a=b",      "[x]", "line\nbreak", "back\\slash\\", "nul\0byte"s, "\x01\x7f\xff\xe9",
+        " padded ", "",    "cr\rlf\r\n",  "unit\x1f"};
     for (const std::string& s : nasty) {
         ASSERT_TRUE(SaveSetting("Quadrix_1_1", s, s, s)) << s;
         ASSERT_TRUE(SaveSetting("Quadrix_1_1", "Main", "k" + s, "v" + s)) << s;

@@ -13,6 +13,7 @@ using platform::UnloadMode;
 TEST_F(WindowTest, TimerIsNeverReenteredWhileItsHandlerRuns) {
     SideForm side;
     int depth = 0, maxDepth = 0, calls = 0;
+    headless->SetReadStepMicroseconds(0);
     // Does not disable itself: time passes and DoEvents runs while it is still due.
     side.Run(10, [&] {
         ++calls;
@@ -24,6 +25,15 @@ TEST_F(WindowTest, TimerIsNeverReenteredWhileItsHandlerRuns) {
         --depth;
         if (calls >= 3) side.Unload();
     });
+    // Enabling restarts the count; due as soon as exactly its interval has passed.
+    headless->Advance(9);
+    side.tmrSide.SetEnabled(true);
+    headless->Advance(9);
+    platform::DoEvents();
+    EXPECT_EQ(calls, 0);
+    headless->Advance(1);
+    platform::DoEvents();
+    EXPECT_EQ(calls, 1);
     EXPECT_TRUE(Application::Get().RunMessageLoop());
     EXPECT_EQ(calls, 3);
     EXPECT_EQ(maxDepth, 1);

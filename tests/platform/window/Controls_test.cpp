@@ -62,17 +62,18 @@ TEST_F(WindowTest, ScrollBarArrowsTrackThumbAndKeys) {
     other.Move(4, 40, 56, 8);
     int clicks = 0;
     hsc.OnClick = [&] { ++clicks; };
+    other.OnClick = [&] { clicks += 100; };
     form.Show();
     const struct {
         const char* script;
         int32_t value;
         int clicks;
     } cases[] = {
-        {"cursor 6 24\nmouse down left\nmouse up left", 99, 1},  // left arrow
-        {"cursor 55 24\nmouse down left\nmouse up left", 101, 1},
+        {"cursor 11 24\nmouse down left\nmouse up left", 99, 1},  // the arrows' inner pixels
+        {"cursor 52 24\nmouse down left\nmouse up left", 101, 1},
         {"cursor 15 24\nmouse down left\nmouse up left", 90, 1},  // track
         {"cursor 45 24\nmouse down left\nmouse up left", 110, 1},
-        {"cursor 45 24\nmouse down left\ncursor 45 40\nmouse up left", 110, 0},
+        {"cursor 45 24\nmouse down left\ncursor 45 44\nmouse up left", 110, 0},  // on neither
         // The thumb caught 2 pixels in follows the cursor, beyond the ends too, and lets go.
         {"cursor 30 24\nmouse down left\ncursor 44 24\nmouse up left", 187, 1},
         {"cursor 30 24\nmouse down left\ncursor 80 30\nmouse up left\ncursor 10 24", 199, 0},
@@ -80,8 +81,9 @@ TEST_F(WindowTest, ScrollBarArrowsTrackThumbAndKeys) {
         // Pressed, it has the focus: held keys step once, a tap between pumps too.
         {"cursor 30 24\nmouse down left\nmouse up left\nkey down Right", 101, 1},
         {"cursor 30 24\nmouse down left\nmouse up left\nkey down Left\nkey up Left", 99, 1},
+        {"cursor 30 24\nmouse down left\nmouse up left\nkey down Down", 101, 1},
         // Another control took the focus.
-        {"cursor 30 44\nmouse down left\nmouse up left\nkey down Right", 100, 0},
+        {"cursor 30 44\nmouse down left\nmouse up left\nkey down Right", 100, 100},
     };
     for (const auto& c : cases) {
         hsc.SetValue(100);
