@@ -10,14 +10,11 @@
 #include <unistd.h>
 
 #include <cctype>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <ostream>
 #include <string>
 #include <vector>
 
+#include "TempDir.h"
 #include "main/GameSettings.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
@@ -164,15 +161,12 @@ const BadFileCase kCases[] = {
 class BadFiles : public ::testing::TestWithParam<BadFileCase> {
   protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "qx-badfiles-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
         // Open to all, so a run without root's rights can reach the files.
-        fs::permissions(root_,
+        fs::permissions(root_.path(),
                         fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
-        dirs_.program = root_ / "bin";
+        dirs_.program = root_.File("bin");
         dirs_.images = dirs_.program / "images";
-        dirs_.config = root_ / "config";
+        dirs_.config = root_.File("config");
         dirs_.ini = dirs_.config / "quadrix" / "Quadrix_1_1.ini";
         fs::create_directories(dirs_.ini.parent_path());
         fs::create_directories(dirs_.program);
@@ -184,31 +178,30 @@ class BadFiles : public ::testing::TestWithParam<BadFileCase> {
     void TearDown() override {
         std::error_code ignored;
         fs::permissions(dirs_.ini.parent_path(), fs::perms::owner_all, ignored);
-        fs::remove_all(root_, ignored);
     }
 
-    // The program's run in a child process: its exit status and its stderr.
+    // The program's run in a child process: its exit status and its stderr (through a pipe: a
+    // file would fall under the full-disk limit).
     std::pair<int, std::string> Run(const BadFileCase& row) {
-        int pipeFds[2];
-        if (pipe(pipeFds) != 0) return {-1, "no pipe"};
+        int fds[2];
+        if (pipe(fds) != 0) return {-1, "no pipe"};
         std::fflush(nullptr);
         const pid_t pid = fork();
         if (pid == 0) {
-            ::close(pipeFds[0]);
-            ::dup2(pipeFds[1], STDERR_FILENO);
-            const int devNull = ::open("/dev/null", O_WRONLY);
-            ::dup2(devNull, STDOUT_FILENO);
+            ::dup2(fds[1], STDERR_FILENO);
+            ::dup2(::open("/dev/null", O_WRONLY), STDOUT_FILENO);
             RunChild(row);
         }
-        ::close(pipeFds[1]);
+        ::close(fds[1]);
         std::string err;
         char buffer[4096];
-        for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) != 0;) {
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) break;
-            err.append(buffer, static_cast<size_t>(n));
+        for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) != 0;) {
+            if (n > 0)
+                err.append(buffer, static_cast<size_t>(n));
+            else if (errno != EINTR)
+                break;
         }
-        ::close(pipeFds[0]);
+        ::close(fds[0]);
         int raw = 0;
         ::waitpid(pid, &raw, 0);
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw), err};
@@ -247,7 +240,7 @@ class BadFiles : public ::testing::TestWithParam<BadFileCase> {
         _exit(0);
     }
 
-    fs::path root_;
+    TempDir root_;
     Dirs dirs_;
 };
 

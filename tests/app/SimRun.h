@@ -13,6 +13,10 @@
 
 namespace fs = std::filesystem;
 
+inline const char* const kModes[] = {"cmdCasual",     "cmdDont",   "cmdElectric", "cmdFinal",
+                                     "cmdFun",        "cmdMini",   "cmdNoRules",  "cmdOuch",
+                                     "cmdRidiculous", "cmdSpeedy", "cmdVertigo",  "cmdWork"};
+
 struct SimResult {
     int status;
     std::string out, err;

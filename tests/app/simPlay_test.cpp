@@ -4,12 +4,9 @@
 #include <regex>
 
 #include "SimRun.h"
+#include "TempDir.h"
 
 namespace {
-
-const char* const kModes[] = {"cmdCasual",     "cmdDont",   "cmdElectric", "cmdFinal",
-                              "cmdFun",        "cmdMini",   "cmdNoRules",  "cmdOuch",
-                              "cmdRidiculous", "cmdSpeedy", "cmdVertigo",  "cmdWork"};
 
 // "Q" wins from anywhere; the game then ends by itself 402 passes later.
 const fs::path& WinScript() {
@@ -49,8 +46,8 @@ TEST_P(PlayEveryMode, BothLevelsAndOptionSetsPlayToTheirEnd) {
 INSTANTIATE_TEST_SUITE_P(quadrixSim, PlayEveryMode, testing::ValuesIn(kModes));
 
 TEST(quadrixSim, PlayTracesRepeatAndBadInputIsRefused) {
-    const fs::path dir = fs::temp_directory_path() / ("qx-trace-" + std::to_string(getpid()));
-    fs::create_directories(dir);
+    const TempDir temp;
+    const fs::path dir = temp.path();
     const std::string base = "play --screen 800x600 --seed 11 --mode cmdDont --passes 120 ";
     std::string traces[2];
     for (int i = 0; i < 2; ++i) {
@@ -74,7 +71,6 @@ TEST(quadrixSim, PlayTracesRepeatAndBadInputIsRefused) {
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_TRUE(r.out.empty() && !r.err.empty()) << args;
     }
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -1,18 +1,10 @@
 // Runs the quadrix-sim program built beside the tests and reads its JSON back.
 #include <gtest/gtest.h>
 
-#include "SimRun.h"
-
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
-#include <string>
 #include <vector>
+
+#include "SimRun.h"
 
 namespace {
 
@@ -29,9 +21,7 @@ std::vector<std::pair<std::string, std::string>> Fields(const std::string& json)
 }
 
 TEST(quadrixSim, EveryModePrintsTheWholeRecord) {
-    for (const char* mode :
-         {"cmdCasual", "cmdDont", "cmdElectric", "cmdFinal", "cmdFun", "cmdMini", "cmdNoRules",
-          "cmdOuch", "cmdRidiculous", "cmdSpeedy", "cmdVertigo", "cmdWork"}) {
+    for (const char* mode : kModes) {
         for (const char* level : {"", " --ouch"}) {
             const SimResult r =
                 Sim(std::string("settings --screen 1280x1024 --mode ") + mode + level);

@@ -105,10 +105,8 @@ class GameFixture : public ::testing::Test {
     }
 
     // A joystick (all axes centred, no button) as device 0 of the game.
-    void PlugJoystick() {
-        JOYINFOEX rest{};
-        rest.dwXpos = rest.dwYpos = rest.dwZpos = 32767;
-        headless->SetJoystick(0, {.wNumButtons = 8}, rest);
+    void PlugJoystick(const JOYCAPSA& caps = {.wNumButtons = 8}) {
+        headless->SetJoystick(0, caps, {.dwXpos = 32767, .dwYpos = 32767, .dwZpos = 32767});
         joystick = std::make_unique<clsJoystick>();
         joystick->Initialize(0);
         gJoystick = joystick.get();

@@ -128,8 +128,7 @@ TEST_F(GameFixture, ReleasingEscapeOrAnExitButtonEndsThePass) {
     for (const Case c : {Case{"Escape", 0}, {"button 7", 0x40}, {"button 8", 0x80}}) {
         SCOPED_TRACE(c.name);
         SetUp();
-        JOYINFOEX up{};
-        up.dwXpos = up.dwYpos = up.dwZpos = 32767;
+        const JOYINFOEX up{.dwXpos = 32767, .dwYpos = 32767, .dwZpos = 32767};
         JOYINFOEX down = up;
         down.dwButtons = c.joyButtons;
         if (c.joyButtons) PlugJoystick();
@@ -267,11 +266,7 @@ TEST_F(GameFixture, MouseAndJoystickSteering) {
         {300, 200, 27000, 150, "A"},  // the pad outweighs half a stick
         {400, 200, 27000, 150, "D"},  // equal magnitudes: the stick stays
     };
-    headless->SetJoystick(
-        0, {.wXmax = 400, .wYmax = 400, .wNumButtons = 8, .wCaps = JOYCAPS_HASPOV}, {});
-    joystick = std::make_unique<clsJoystick>();
-    joystick->Initialize(0);
-    gJoystick = joystick.get();
+    PlugJoystick({.wXmax = 400, .wYmax = 400, .wNumButtons = 8, .wCaps = JOYCAPS_HASPOV});
     for (const Stick& s : sticks) {
         SCOPED_TRACE(testing::Message() << s.x << "," << s.y << " pov " << s.pov);
         JOYINFOEX r{};

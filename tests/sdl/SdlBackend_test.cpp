@@ -21,7 +21,7 @@
 #include "platform/input/Cursor.h"
 #include "platform/input/KeyMap.h"
 #include "platform/input/Keys.h"
-#include "platform/services/TempDir.h"
+#include "TempDir.h"
 
 namespace {
 

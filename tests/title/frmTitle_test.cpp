@@ -14,6 +14,7 @@
 #include <tuple>
 #include <vector>
 
+#include "TempDir.h"
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
 #include "main/Random.h"
@@ -32,9 +33,7 @@ namespace {
 class TitleTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string folder = (std::filesystem::temp_directory_path() / "qx-title-XXXXXX").string();
-        config_ = ::mkdtemp(folder.data()) ? folder : std::string();
-        ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
         // tests/data lies two levels below the repository root (it need not exist).
         platform::SetProgramFolder(
             std::filesystem::path(QUADRIX_TEST_DATA).parent_path().parent_path());
@@ -47,8 +46,6 @@ class TitleTest : public ::testing::Test {
         gJoystick = nullptr;
         platform::SetProgramFolder("");
         ::unsetenv("XDG_CONFIG_HOME");
-        std::error_code ignored;
-        if (!config_.empty()) std::filesystem::remove_all(config_, ignored);
     }
 
     // A fresh back end and devices for a screen; with a pad plugged in when asked.
@@ -57,11 +54,10 @@ class TitleTest : public ::testing::Test {
         headless = &platform::UseHeadless();
         headless->SetScreenSize(width, height);
         headless->SetPassLimit(20'000);
-        if (pad) {
-            JOYINFOEX rest;
-            rest.dwXpos = rest.dwYpos = rest.dwZpos = rest.dwRpos = rest.dwUpos = 32767;
-            headless->SetJoystick(0, {}, rest);
-        }
+        const uint32_t c = 32767;
+        if (pad)
+            headless->SetJoystick(
+                0, {}, {.dwXpos = c, .dwYpos = c, .dwZpos = c, .dwRpos = c, .dwUpos = c});
         gScreenWidth = width;
         gScreenHeight = height;
         keyboard = std::make_unique<clsKeyboard>();
@@ -100,7 +96,7 @@ class TitleTest : public ::testing::Test {
     std::unique_ptr<clsJoystick> joystick;
 
   private:
-    std::string config_;
+    TempDir config_;
 };
 
 using platform::Application;
