@@ -120,26 +120,18 @@ TEST_F(GameFixture, WinEndsTheGameByItselfAtSixteenMsTicks) {
     }
 }
 
-TEST_F(GameFixture, ReleasingEscapeOrAnExitButtonEndsThePass) {
-    struct Case {
-        const char* name;
-        uint32_t joyButtons;  // 0: Escape on the keyboard
-    };
-    for (const Case c : {Case{"Escape", 0}, {"button 7", 0x40}, {"button 8", 0x80}}) {
-        SCOPED_TRACE(c.name);
+// Escape is the start-flash test's way out; the pad's buttons 7 and 8 end the game as it does.
+TEST_F(GameFixture, ReleasingAnExitButtonEndsThePass) {
+    for (const uint32_t button : {0x40u, 0x80u}) {
+        SCOPED_TRACE(button);
         SetUp();
         const JOYINFOEX up{.dwXpos = 32767, .dwYpos = 32767, .dwZpos = 32767};
         JOYINFOEX down = up;
-        down.dwButtons = c.joyButtons;
-        if (c.joyButtons) PlugJoystick();
+        down.dwButtons = button;
+        PlugJoystick();
         HeadlessScript s;
-        if (c.joyButtons) {
-            AtPass(s, 10).JoystickReport(0, down);
-            AtPass(s, 20).JoystickReport(0, up);
-        } else {
-            AtPass(s, 10).KeyDown(VK_ESCAPE);
-            AtPass(s, 20).KeyUp(VK_ESCAPE);
-        }
+        AtPass(s, 10).JoystickReport(0, down);
+        AtPass(s, 20).JoystickReport(0, up);
         Play(s);
         EXPECT_EQ(passes.size(), 21u);  // held from pass 11 to 20, seen released at 21
         TearDown();

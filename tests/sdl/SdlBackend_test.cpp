@@ -18,10 +18,10 @@
 #include <utility>
 #include <vector>
 
+#include "TempDir.h"
 #include "platform/input/Cursor.h"
 #include "platform/input/KeyMap.h"
 #include "platform/input/Keys.h"
-#include "TempDir.h"
 
 namespace {
 
@@ -251,11 +251,9 @@ TEST_F(SdlBackendTest, FramesReachTheWindow) {
 }
 
 TEST_F(SdlBackendTest, ScreenshotsAreTheFramesShown) {
-    TempDir home;
+    TempDir home;  // no user-dirs.dirs: ~/Pictures
     setenv("HOME", home.path().c_str(), 1);
     unsetenv("XDG_CONFIG_HOME");
-    std::filesystem::create_directory(home.File(".config"));
-    home.Write(".config/user-dirs.dirs", "XDG_PICTURES_DIR=\"$HOME/Shots\"\n");
     const platform::ScreenSize size = sdl->Screen();
     std::vector<std::vector<COLORREF>> shown;
     auto shoot = [&](uint32_t seed) {
@@ -279,7 +277,7 @@ TEST_F(SdlBackendTest, ScreenshotsAreTheFramesShown) {
     sdl.reset();  // waits for the pictures
 
     std::vector<std::vector<COLORREF>> saved;
-    for (const auto& entry : std::filesystem::directory_iterator(home.File("Shots"))) {
+    for (const auto& entry : std::filesystem::directory_iterator(home.File("Pictures"))) {
         const std::string name = entry.path().filename().string();
         EXPECT_TRUE(name.starts_with("Quadrix ") && name.ends_with(".png")) << name;
         SDL_Surface* png = IMG_Load(entry.path().c_str());
