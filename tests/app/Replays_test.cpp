@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "SimRun.h"
+#include "TempDir.h"
 
 namespace {
 
@@ -18,14 +19,6 @@ std::vector<std::string> Lines(const std::string& text) {
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
-}
-
-std::string Value(const std::string& json, const std::string& key) {
-    const std::string tag = "\"" + key + "\":";
-    const size_t at = json.find(tag);
-    if (at == std::string::npos) return "?";
-    const size_t from = at + tag.size();
-    return json.substr(from, json.find_first_of(",}", from) - from);
 }
 
 // The first difference between two traces, state before picture: "" when alike.
@@ -45,19 +38,15 @@ std::string FirstDifference(const std::string& played, const std::string& record
     return "";
 }
 
-fs::path Temp(const std::string& name) {
-    return fs::temp_directory_path() / ("qx-replay-" + std::to_string(getpid()) + "-" + name);
-}
-
 class KeptReplay : public testing::TestWithParam<std::string> {};
 
 TEST_P(KeptReplay, PlaysBackPassForPass) {
     const fs::path replay = kReplays / (GetParam() + ".qxr");
-    const fs::path trace = Temp(GetParam() + ".trace");
-    const SimResult r = Sim("replay --check " + replay.string() + " --trace " + trace.string());
+    const TempDir temp;
+    const std::string trace = temp.File("trace");
+    const SimResult r = Sim("replay --check " + replay.string() + " --trace " + trace);
     EXPECT_EQ(FirstDifference(Slurp(trace), Slurp(kReplays / (GetParam() + ".trace"))), "");
     EXPECT_EQ(r.status, 0) << r.err;
-    fs::remove(trace);
 }
 
 std::vector<std::string> KeptNames() {
@@ -72,16 +61,17 @@ INSTANTIATE_TEST_SUITE_P(quadrixSim, KeptReplay, testing::ValuesIn(KeptNames()),
                          [](const auto& info) { return info.param; });
 
 TEST(quadrixSim, RecordingPlaysBackAndAlteredInputFailsCheck) {
-    const fs::path script = Temp("script"), replay = Temp("qxr"), altered = Temp("altered.qxr");
-    const fs::path recordedTrace = Temp("recorded"), playedTrace = Temp("played");
+    const TempDir temp;
+    const std::string script = temp.File("script"), replay = temp.File("qxr"),
+                      altered = temp.File("altered.qxr"), recordedTrace = temp.File("recorded"),
+                      playedTrace = temp.File("played");
     std::ofstream(script) << "at pass 20 key down D\nat pass 40 key up D\nat pass 41 cursor 90 "
                              "30\nat pass 70 key down S\nat pass 90 key up S\n";
-    const SimResult rec = Sim(
-        "play --mode cmdWork --screen 640x480 --seed 21 --passes 150 --input " + script.string() +
-        " --record " + replay.string() + " --trace " + recordedTrace.string());
+    const SimResult rec =
+        Sim("play --mode cmdWork --screen 640x480 --seed 21 --passes 150 --input " + script +
+            " --record " + replay + " --trace " + recordedTrace);
     ASSERT_EQ(rec.status, 0) << rec.err;
-    const SimResult play =
-        Sim("replay " + replay.string() + " --check --trace " + playedTrace.string());
+    const SimResult play = Sim("replay " + replay + " --check --trace " + playedTrace);
     EXPECT_EQ(play.status, 0) << play.err;
     EXPECT_EQ(FirstDifference(Slurp(playedTrace), Slurp(recordedTrace)), "");
     EXPECT_EQ(Lines(Slurp(playedTrace)).size(), 150u);
@@ -92,20 +82,17 @@ TEST(quadrixSim, RecordingPlaysBackAndAlteredInputFailsCheck) {
     ASSERT_NE(at, std::string::npos) << text;
     text.replace(at, 10, "at pass 80");
     std::ofstream(altered) << text;
-    const SimResult bad = Sim("replay --check " + altered.string());
+    const SimResult bad = Sim("replay --check " + altered);
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.err.find("final playfield hash"), std::string::npos) << bad.err;
 
     // Damaged and other-version files are refused with the reason, not played.
     std::ofstream(altered) << "quadrix-replay 7\n";
-    const SimResult future = Sim("replay --check " + altered.string());
+    const SimResult future = Sim("replay --check " + altered);
     EXPECT_EQ(future.status, 2);
-    EXPECT_NE(
-        future.err.find(altered.string() + ":1: replay format 7, this program reads format 1"),
-        std::string::npos)
+    EXPECT_NE(future.err.find(altered + ":1: replay format 7, this program reads format 1"),
+              std::string::npos)
         << future.err;
-    for (const fs::path& p : {script, replay, altered, recordedTrace, playedTrace})
-        fs::remove(p);
 }
 
 }  // namespace

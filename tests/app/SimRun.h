@@ -28,6 +28,15 @@ inline std::string Slurp(const fs::path& p) {
     return s.str();
 }
 
+// A field of a flat one-line JSON object as written, "?" when it is missing.
+inline std::string Value(const std::string& json, const std::string& key) {
+    const std::string tag = "\"" + key + "\":";
+    const size_t at = json.find(tag);
+    if (at == std::string::npos) return "?";
+    const size_t from = at + tag.size();
+    return json.substr(from, json.find_first_of(",}", from) - from);
+}
+
 inline SimResult Sim(const std::string& args) {
     // tests/test_app -> ../quadrix-sim, unless told otherwise.
     const char* env = std::getenv("QUADRIX_SIM");
