@@ -73,8 +73,7 @@ struct BadFileCase {
     Limit limit;
     const char* script;  // headless input from the start: quit at the title, or start a game
     int status;
-    // Exactly what the program says, with {ini} and {images} standing for those paths.
-    const char* err;
+    std::string err;  // exactly what the program says, {ini} and {images} standing for the paths
     std::string settingsAfter;  // {stored} for the file as it was before the run
 };
 
@@ -84,23 +83,13 @@ void PrintTo(const BadFileCase& row, std::ostream* out) {
 
 constexpr char kQuit[] = "answer yes\nat pass 5 key down Escape\nat pass 6 key up Escape\n";
 constexpr char kPlay[] = "at pass 5 click cmdCasual\n";
-constexpr char kDefaults[] =
-    "quadrix: The settings file '{ini}' {why}: the default settings are used.\n";
 
-std::string DefaultsBecause(const char* why) {
-    return Replaced(kDefaults, "{why}", why);
+std::string Defaults(const std::string& why) {
+    return "quadrix: The settings file '{ini}' " + why + ": the default settings are used.\n";
 }
-
-const std::string kNotSettings = DefaultsBecause("is not a settings file");
-const std::string kTooLarge = DefaultsBecause("is larger than 1 MB");
-const std::string kEmpty = DefaultsBecause("is empty");
-const std::string kNotAFile = DefaultsBecause("is not a regular file");
 const std::string kNoFolder =
     "quadrix: Can't save the settings to '{ini}': cannot create a file there: Permission "
     "denied.\n";
-const std::string kDiskFull =
-    "quadrix: Can't save the settings to '{ini}': cannot write: File too large.\n";
-const std::string kGarbageNoFolder = kNotSettings + kNoFolder;
 
 const BadFileCase kCases[] = {
     {"good files", [](const Dirs&) {}, Limit::None, kQuit, 0, "", kSavedAfterStored},
@@ -132,30 +121,31 @@ const BadFileCase kCases[] = {
      "{stored}"},
     // A settings file that cannot be used: the defaults, said once, and a good file at the end.
     {"settings binary garbage", [](const Dirs& d) { Write(d.ini, Garbage(4096)); }, Limit::None,
-     kQuit, 0, kNotSettings.c_str(), kSavedDefault},
+     kQuit, 0, Defaults("is not a settings file"), kSavedDefault},
     {"settings empty", [](const Dirs& d) { Write(d.ini, ""); }, Limit::None, kQuit, 0,
-     kEmpty.c_str(), kSavedDefault},
+     Defaults("is empty"), kSavedDefault},
     {"settings 100 MB",
      [](const Dirs& d) {
          Write(d.ini, kStored);
          fs::resize_file(d.ini, 100u << 20);  // sparse: costs no disk
      },
-     Limit::None, kQuit, 0, kTooLarge.c_str(), kSavedDefault},
+     Limit::None, kQuit, 0, Defaults("is larger than 1 MB"), kSavedDefault},
     {"settings 10 MB line",
      [](const Dirs& d) { Write(d.ini, "[Main]\nMouse=" + std::string(10u << 20, '7') + "\n"); },
-     Limit::None, kQuit, 0, kTooLarge.c_str(), kSavedDefault},
+     Limit::None, kQuit, 0, Defaults("is larger than 1 MB"), kSavedDefault},
     {"settings a named pipe",
      [](const Dirs& d) {
          fs::remove(d.ini);
          ASSERT_EQ(mkfifo(d.ini.c_str(), 0600), 0);
      },
-     Limit::None, kQuit, 0, kNotAFile.c_str(), kSavedDefault},
+     Limit::None, kQuit, 0, Defaults("is not a regular file"), kSavedDefault},
     // A save that fails is said and the old file stays whole; the program still ends well.
-    {"config folder read-only", [](const Dirs&) {}, Limit::ReadOnlyConfig, kQuit, 0,
-     kNoFolder.c_str(), "{stored}"},
+    {"config folder read-only", [](const Dirs&) {}, Limit::ReadOnlyConfig, kQuit, 0, kNoFolder,
+     "{stored}"},
     {"garbage in a read-only folder", [](const Dirs& d) { Write(d.ini, Garbage(100)); },
-     Limit::ReadOnlyConfig, kQuit, 0, kGarbageNoFolder.c_str(), Garbage(100)},
-    {"disk full", [](const Dirs&) {}, Limit::FullDisk, kQuit, 0, kDiskFull.c_str(), "{stored}"},
+     Limit::ReadOnlyConfig, kQuit, 0, Defaults("is not a settings file") + kNoFolder, Garbage(100)},
+    {"disk full", [](const Dirs&) {}, Limit::FullDisk, kQuit, 0,
+     "quadrix: Can't save the settings to '{ini}': cannot write: File too large.\n", "{stored}"},
 };
 
 class BadFiles : public ::testing::TestWithParam<BadFileCase> {
