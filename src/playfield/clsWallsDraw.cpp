@@ -55,7 +55,6 @@ void clsWalls::DrawBackground() {
     const int32_t lw = gLineWidth;
     const int32_t lh = gLineHeight;
     const int32_t W = gCellWidth * gColumns;
-    const int32_t H = gCellHeight * gRows;
 
     if (gSolid) {
         // Later groups cover earlier ones: right movers end up on top.
@@ -87,20 +86,18 @@ void clsWalls::DrawBackground() {
                 continue;
             }
             DrawOutlines(hdc, w);
-            FillRectangle(hdc, lw, w.Y1 + lh, w.X2 - lw, w.Y2 - lh, w.ColorA);
-            FillRectangle(hdc, w.X1 + lw, w.Y1 + lh, W, w.Y2 - lh, w.ColorA);
+            DrawFills(hdc, w);
         } else if (w.Y2 < w.Y1) {
             // The lower piece's frame runs past the fill, so it never becomes one block.
             DrawOutlines(hdc, w);
-            FillRectangle(hdc, w.X1 + lw, lh, w.X2 - lw, w.Y2 - lh, w.ColorA);
-            FillRectangle(hdc, w.X1 + lw, w.Y1 + lh, w.X2 - lw, H, w.ColorA);
+            DrawFills(hdc, w);
         } else {
             if (Blockable(w.X1 + lw, w.Y1 + lh, w.X2 - lw, w.Y2 - lh)) {
                 OutlinedBlock(hdc, w.X1, w.Y1, w.X2, w.Y2, w.ColorA, w.ColorB);
                 continue;
             }
             DrawOutlines(hdc, w);
-            FillRectangle(hdc, w.X1 + lw, w.Y1 + lh, w.X2 - lw, w.Y2 - lh, w.ColorA);
+            DrawFills(hdc, w);
         }
     }
     SetROP2(hdc, previous);
@@ -110,6 +107,43 @@ void clsWalls::DrawForeground() {
     if (gSolid) return;
     // Whatever mix mode the picture has now: normally plain copying.
     HDC hdc = MainForm().picMain.hDC();
+    for (const Wall& w : mWall) {
+        if (w.Alive) DrawOutlines(hdc, w);
+    }
+}
+
+void clsWalls::DrawFills(HDC hdc, const Wall& w) const {
+    const int32_t lw = gLineWidth;
+    const int32_t lh = gLineHeight;
+    if (w.X2 < w.X1) {
+        FillRectangle(hdc, lw, w.Y1 + lh, w.X2 - lw, w.Y2 - lh, w.ColorA);
+        FillRectangle(hdc, w.X1 + lw, w.Y1 + lh, gCellWidth * gColumns, w.Y2 - lh, w.ColorA);
+    } else if (w.Y2 < w.Y1) {
+        FillRectangle(hdc, w.X1 + lw, lh, w.X2 - lw, w.Y2 - lh, w.ColorA);
+        FillRectangle(hdc, w.X1 + lw, w.Y1 + lh, w.X2 - lw, gCellHeight * gRows, w.ColorA);
+    } else {
+        FillRectangle(hdc, w.X1 + lw, w.Y1 + lh, w.X2 - lw, w.Y2 - lh, w.ColorA);
+    }
+}
+
+void clsWalls::Draw() {
+    HDC hdc = MainForm().picMain.hDC();
+    if (GetROP2(hdc) != R2_COPYPEN) {
+        DrawBackground();
+        DrawForeground();
+        return;
+    }
+    if (gSolid) {
+        DrawSolid(hdc);
+        return;
+    }
+    // Every outline the background mixes in is copied over by the foreground's, and nothing
+    // reads the picture in between: only the fills need mixing.
+    SetROP2(hdc, R2_MERGEPENNOT);
+    for (const Wall& w : mWall) {
+        if (w.Alive) DrawFills(hdc, w);
+    }
+    SetROP2(hdc, R2_COPYPEN);
     for (const Wall& w : mWall) {
         if (w.Alive) DrawOutlines(hdc, w);
     }
@@ -138,7 +172,49 @@ void FillSolidPieces(HDC hdc, int32_t x1, int32_t y1, int32_t x2, int32_t y2, in
     }
 }
 
+// The part of a shadow its own face leaves showing: a line down the right and along the bottom
+// of each piece. Where a piece is too small for that to hold, the whole shadow is filled.
+void ShadowEdges(HDC hdc, int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF color) {
+    const int32_t lw = gLineWidth;
+    const int32_t lh = gLineHeight;
+    auto piece = [&](int32_t px1, int32_t py1, int32_t px2, int32_t py2) {
+        if (px2 - lw < px1 + lw || py2 - lh < py1 + lh) {
+            FillRectangle(hdc, px1 + lw, py1 + lh, px2, py2, color);
+            return;
+        }
+        FillRectangle(hdc, px2 - lw, py1 + lh, px2, py2, color);
+        FillRectangle(hdc, px1 + lw, py2 - lh, px2 - lw, py2, color);
+    };
+    if (x2 < x1) {
+        piece(0, y1, x2, y2);
+        piece(x1, y1, gCellWidth * gColumns + lw, y2);
+    } else if (y2 < y1) {
+        piece(x1, 0, x2, y2);
+        piece(x1, y1, x2, gCellHeight * gRows + lh);
+    } else {
+        piece(x1, y1, x2, y2);
+    }
+}
+
 }  // namespace
+
+void clsWalls::DrawSolid(HDC hdc) {
+    // As DrawBackground's solid style. Only fills in copying mode, and each face covers its own
+    // shadow but for the edges, which is all of the shadow that needs drawing.
+    static constexpr int32_t kGroups[4][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}};
+    for (const auto& g : kGroups) {
+        const int32_t dx = g[0];
+        const int32_t dy = g[1];
+        for (const Wall& w : mWall) {
+            if (!w.Alive || (dy != 0 ? w.DirY != dy : w.DirX != dx)) continue;
+            ShadowEdges(hdc, w.X1, w.Y1, w.X2, w.Y2, w.ColorB);
+        }
+        for (const Wall& w : mWall) {
+            if (!w.Alive || (dy != 0 ? w.DirY != dy : w.DirX != dx)) continue;
+            FillSolidPieces(hdc, w.X1, w.Y1, w.X2, w.Y2, 0, 1, w.ColorA);
+        }
+    }
+}
 
 void clsWalls::DrawSolidBackground(int32_t pX1, int32_t pY1, int32_t pX2, int32_t pY2,
                                    COLORREF pColorA, COLORREF pColorB) {
