@@ -92,7 +92,6 @@ class clsWalls {
     void DrawOutlines(HDC hdc, const Wall& w) const;
     // The outline style's fills of one wall, without the outlines.
     void DrawFills(HDC hdc, const Wall& w) const;
-    void DrawSolid(HDC hdc);
     // Cell buckets of the walls placed so far, so that the overlap test of a crowded layout
     // need not walk every wall for every point. Used only while Initialize places walls.
     void IndexWall(int32_t pIndex);
