@@ -32,8 +32,10 @@ def run(cmd, env=None, timeout=1800):
 
 def bench_json(cmd, env=None):
     r = run(cmd + ["--benchmark_format=json"], env=env)
-    if r.returncode != 0:
-        raise RuntimeError((r.stderr or r.stdout).strip().splitlines()[-1:] or ["failed"])
+    if r.returncode != 0 or not r.stdout.strip():
+        said = (r.stderr or r.stdout).strip().splitlines()
+        raise RuntimeError(f"{os.path.basename(cmd[0])} exited with {r.returncode}: "
+                           f"{said[-1] if said else 'no output'}")
     return json.loads(r.stdout), r.stderr
 
 
@@ -217,7 +219,7 @@ def display_rows():
                 continue
             print(f"present_bench under {disp.name} ({size})...", file=sys.stderr, flush=True)
             try:
-                data, _ = bench_json([present, "--benchmark_filter=BM_PresentFullScreen/16$"],
+                data, _ = bench_json([present, "--benchmark_filter=^BM_PresentFullScreen/16/"],
                                      env=disp.env())
                 b = data["benchmarks"][0]
                 if b.get("error_occurred"):
