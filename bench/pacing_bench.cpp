@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
 #include <vector>
 
 #include "main/GameSettings.h"
@@ -83,8 +82,7 @@ void FinCpu(double seconds) {
     choice.mode = GameMode::Final;
     ApplyChoice(choice);
     gFrameMs = 16;
-    platform::SetProgramFolder(
-        std::filesystem::path(__FILE__).parent_path().parent_path().string());
+    platform::SetProgramFolder(QUADRIX_SOURCE_DIR);
     frmMain& form = MainForm();
     const double wall0 = NowUs(), cpu0 = NowUs(CLOCK_PROCESS_CPUTIME_ID);
     int passes = 0;

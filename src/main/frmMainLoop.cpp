@@ -139,9 +139,8 @@ void frmMain::PlayingWork() {
         mWalls->WallCollide(i);
         mMan->Move();
     }
-    mWalls->DrawBackground();
-    mMan->DrawBackground();
-    mWalls->DrawForeground();
+    mMan->DrawBackground();  // nothing: so the walls' two layers can go in one call
+    mWalls->Draw();
     mMan->DrawForeground();
     mBoxes->Draw();
 }
@@ -156,9 +155,8 @@ void frmMain::HitWork() {
     }
     mWell->DrawBackground();
     mBoxes->Move();
-    mWalls->DrawBackground();
-    mMan->DrawBackground();
-    mWalls->DrawForeground();
+    mMan->DrawBackground();  // nothing: so the walls' two layers can go in one call
+    mWalls->Draw();
     mMan->DrawForeground();
     mBoxes->Draw();
     if (mStateCounter == 2 * l) {
@@ -200,9 +198,8 @@ void frmMain::WonWork() {
             mWalls->Move(i);
     }
     if (mStateCounter >= kWonManTwice) mMan->Move();
-    if (moving) mWalls->DrawBackground();
     mMan->DrawBackground();
-    if (moving) mWalls->DrawForeground();
+    if (moving) mWalls->Draw();
     mBoxes->Draw();
     mMan->DrawForeground();
     if (mStateCounter == kWonEscape) gKeyboard->SetKeyDown(VK_ESCAPE, true);

@@ -1,26 +1,74 @@
 // Wall drawing: the outline style, mixed with what lies beneath, and the solid style with a
 // shadow one line to the lower right.
+#include <algorithm>
+#include <utility>
+
 #include "graphics/modGraphic.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "playfield/clsWalls.h"
 
-// Outlines of one wall, as its two pieces when it is wrapped. The lower piece of a Y-wrapped
-// wall is framed past the picture's bottom, so its bottom edge never shows.
-void clsWalls::DrawOutlines(HDC hdc, const Wall& w) const {
+namespace {
+
+// The outlines of one wall's pieces (two when it is wrapped), as fn(x1, y1, x2, y2). The lower
+// piece of a Y-wrapped wall is framed past the picture's bottom, so its bottom edge never shows.
+template <typename Fn>
+void OutlinePieces(const clsWalls::Wall& w, Fn fn) {
     const int32_t lw = gLineWidth;
     const int32_t lh = gLineHeight;
-    const int32_t W = gCellWidth * gColumns;
-    const int32_t H = gCellHeight * gRows;
     if (w.X2 < w.X1) {
-        FrameRectangle(hdc, 0, w.Y1, w.X2, w.Y2, w.ColorB, lw);
-        FrameRectangle(hdc, w.X1, w.Y1, W + lw, w.Y2, w.ColorB, lw);
+        fn(0, w.Y1, w.X2, w.Y2);
+        fn(w.X1, w.Y1, gCellWidth * gColumns + lw, w.Y2);
     } else if (w.Y2 < w.Y1) {
-        FrameRectangle(hdc, w.X1, 0, w.X2, w.Y2, w.ColorB, lw);
-        FrameRectangle(hdc, w.X1, w.Y1, w.X2, H + w.Y2 + lh, w.ColorB, lw);
+        fn(w.X1, 0, w.X2, w.Y2);
+        fn(w.X1, w.Y1, w.X2, gCellHeight * gRows + w.Y2 + lh);
     } else {
-        FrameRectangle(hdc, w.X1, w.Y1, w.X2, w.Y2, w.ColorB, lw);
+        fn(w.X1, w.Y1, w.X2, w.Y2);
     }
+}
+
+// The outline style's fills of one wall's pieces, as fn(x1, y1, x2, y2).
+template <typename Fn>
+void FillPieces(const clsWalls::Wall& w, Fn fn) {
+    const int32_t lw = gLineWidth;
+    const int32_t lh = gLineHeight;
+    if (w.X2 < w.X1) {
+        fn(lw, w.Y1 + lh, w.X2 - lw, w.Y2 - lh);
+        fn(w.X1 + lw, w.Y1 + lh, gCellWidth * gColumns, w.Y2 - lh);
+    } else if (w.Y2 < w.Y1) {
+        fn(w.X1 + lw, lh, w.X2 - lw, w.Y2 - lh);
+        fn(w.X1 + lw, w.Y1 + lh, w.X2 - lw, gCellHeight * gRows);
+    } else {
+        fn(w.X1 + lw, w.Y1 + lh, w.X2 - lw, w.Y2 - lh);
+    }
+}
+
+// The solid style's pieces of one wall, as fn(x1, y1, x2, y2).
+template <typename Fn>
+void SolidPieces(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Fn fn) {
+    if (x2 < x1) {
+        fn(0, y1, x2, y2);
+        fn(x1, y1, gCellWidth * gColumns + gLineWidth, y2);
+    } else if (y2 < y1) {
+        fn(x1, 0, x2, y2);
+        fn(x1, y1, x2, gCellHeight * gRows + gLineHeight);
+    } else {
+        fn(x1, y1, x2, y2);
+    }
+}
+
+}  // namespace
+
+void clsWalls::DrawOutlines(HDC hdc, const Wall& w) const {
+    OutlinePieces(w, [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+        FrameRectangle(hdc, x1, y1, x2, y2, w.ColorB, gLineWidth);
+    });
+}
+
+void clsWalls::DrawFills(HDC hdc, const Wall& w) const {
+    FillPieces(w, [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+        FillRectangle(hdc, x1, y1, x2, y2, w.ColorA);
+    });
 }
 
 namespace {
@@ -55,7 +103,6 @@ void clsWalls::DrawBackground() {
     const int32_t lw = gLineWidth;
     const int32_t lh = gLineHeight;
     const int32_t W = gCellWidth * gColumns;
-    const int32_t H = gCellHeight * gRows;
 
     if (gSolid) {
         // Later groups cover earlier ones: right movers end up on top.
@@ -87,20 +134,18 @@ void clsWalls::DrawBackground() {
                 continue;
             }
             DrawOutlines(hdc, w);
-            FillRectangle(hdc, lw, w.Y1 + lh, w.X2 - lw, w.Y2 - lh, w.ColorA);
-            FillRectangle(hdc, w.X1 + lw, w.Y1 + lh, W, w.Y2 - lh, w.ColorA);
+            DrawFills(hdc, w);
         } else if (w.Y2 < w.Y1) {
             // The lower piece's frame runs past the fill, so it never becomes one block.
             DrawOutlines(hdc, w);
-            FillRectangle(hdc, w.X1 + lw, lh, w.X2 - lw, w.Y2 - lh, w.ColorA);
-            FillRectangle(hdc, w.X1 + lw, w.Y1 + lh, w.X2 - lw, H, w.ColorA);
+            DrawFills(hdc, w);
         } else {
             if (Blockable(w.X1 + lw, w.Y1 + lh, w.X2 - lw, w.Y2 - lh)) {
                 OutlinedBlock(hdc, w.X1, w.Y1, w.X2, w.Y2, w.ColorA, w.ColorB);
                 continue;
             }
             DrawOutlines(hdc, w);
-            FillRectangle(hdc, w.X1 + lw, w.Y1 + lh, w.X2 - lw, w.Y2 - lh, w.ColorA);
+            DrawFills(hdc, w);
         }
     }
     SetROP2(hdc, previous);
@@ -117,25 +162,186 @@ void clsWalls::DrawForeground() {
 
 namespace {
 
-// One layer of a solid wall over each of its pieces (two when it is wrapped): the shadow moves
-// the near edges in by a line (lead 1), the face the far edges (trail 1).
+// A thousand walls a pass make the per-call cost of the drawing calls dominate, so the usual
+// case (copying mode, a colour picture, square lines of 1 to 3 pixels whose pen corners are
+// square) writes the picture directly, reproducing those calls' pixels exactly.
+class DirectPicture {
+  public:
+    // Null where the usual case does not hold.
+    static Bitmap* For(HDC hdc) {
+        Bitmap* bmp = hdc->bitmap;
+        const bool usual = bmp != nullptr && !bmp->monochrome && hdc->rop2 == R2_COPYPEN &&
+                           gLineWidth == gLineHeight && gLineWidth >= 1 && gLineWidth <= 3;
+        return usual ? bmp : nullptr;
+    }
+
+    // Only used when bmp is not null.
+    explicit DirectPicture(Bitmap* bmp) : bmp_(bmp) {}
+
+    // FillRectangle(x1, y1, x2, y2, ink) mixed as pen OR NOT picture.
+    void MergeFill(int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF ink) {
+        const Box b = FillBox(x1, y1, x2, y2);
+        const uint32_t pen = ink & 0xFFFFFFu;
+        for (int32_t y = b.y1; y < b.y2; ++y) {
+            uint32_t* row = bmp_->row(y);
+            for (int32_t x = b.x1; x < b.x2; ++x)
+                row[x] = (pen | ~row[x]) & 0xFFFFFFu;
+        }
+    }
+
+    // FillRectangle(x1, y1, x2, y2, ink), copied.
+    void Fill(int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF ink) {
+        const Box b = FillBox(x1, y1, x2, y2);
+        for (int32_t y = b.y1; y < b.y2; ++y)
+            std::fill(bmp_->row(y) + b.x1, bmp_->row(y) + b.x2, ink & 0xFFFFFFu);
+    }
+
+    // FrameRectangle(x1, y1, x2, y2, ink, w), copied: the pen's outer box less its inner one.
+    void Frame(int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF ink, int32_t w) {
+        Span ox, oy, ix, iy;
+        const int32_t dx = Axis(x1, x2, w, ox, ix);
+        const int32_t dy = Axis(y1, y2, w, oy, iy);
+        // No box, or a single pixel with a one-pixel pen: nothing, as for the calls.
+        if (dx == 0 || dy == 0 || (w <= 1 && dx == 1 && dy == 1)) return;
+        const Box outer = Clip(ox, oy);
+        const bool inner = ix.from < ix.to && iy.from < iy.to;
+        const uint32_t pen = ink & 0xFFFFFFu;
+        const int32_t leftTo = std::min(std::max(ix.from, outer.x1), outer.x2);
+        const int32_t rightFrom = std::max(std::min(ix.to, outer.x2), outer.x1);
+        for (int32_t y = outer.y1; y < outer.y2; ++y) {
+            uint32_t* row = bmp_->row(y);
+            if (inner && y >= iy.from && y < iy.to) {
+                std::fill(row + outer.x1, row + leftTo, pen);
+                std::fill(row + rightFrom, row + outer.x2, pen);
+            } else {
+                std::fill(row + outer.x1, row + outer.x2, pen);
+            }
+        }
+    }
+
+  private:
+    struct Span {
+        int32_t from = 0, to = 0;
+    };
+    struct Box {
+        int32_t x1, y1, x2, y2;
+    };
+
+    Box Clip(Span x, Span y) const {
+        Box b{std::max(x.from, 0), std::max(y.from, 0), std::min(x.to, bmp_->width),
+              std::min(y.to, bmp_->height)};
+        if (b.x1 >= b.x2 || b.y1 >= b.y2) b = Box{0, 0, 0, 0};
+        return b;
+    }
+
+    // A null-pen rectangle one larger than asked: [a, b), or inside out [b + 1, a - 1).
+    Box FillBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2) const {
+        auto span = [](int32_t a, int32_t b) { return b >= a ? Span{a, b} : Span{b + 1, a - 1}; };
+        return Clip(span(x1, x2), span(y1, y2));
+    }
+
+    // One axis of a frame's rectangle (moved in by half the pen so the band lies inside):
+    // the pen's outer and inner spans; returns the rectangle's size along the axis.
+    static int32_t Axis(int32_t a1, int32_t a2, int32_t w, Span& outer, Span& inner) {
+        const int32_t h = w / 2;
+        int32_t l = a1 + h;
+        int32_t r = a2 + h - w + 1;
+        if (l > r) std::swap(l, r);
+        outer = Span{l - h, r - 1 - h + w};
+        inner = Span{l - h + w, r - 1 - h};
+        return r - l;
+    }
+
+    Bitmap* bmp_;
+};
+
+}  // namespace
+
+void clsWalls::Draw() {
+    HDC hdc = MainForm().picMain.hDC();
+    if (GetROP2(hdc) != R2_COPYPEN) {
+        DrawBackground();
+        DrawForeground();
+        return;
+    }
+    Bitmap* direct = DirectPicture::For(hdc);
+    DirectPicture pic(direct);
+    if (gSolid) {
+        // The solid style's order, all copied: each face covers its own shadow but for the
+        // edges, which is all of the shadow that needs drawing.
+        const int32_t lw = gLineWidth;
+        const int32_t lh = gLineHeight;
+        auto fill = [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF c) {
+            if (direct)
+                pic.Fill(x1, y1, x2, y2, c);
+            else
+                FillRectangle(hdc, x1, y1, x2, y2, c);
+        };
+        static constexpr int32_t kGroups[4][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}};
+        for (const auto& g : kGroups) {
+            const int32_t dx = g[0];
+            const int32_t dy = g[1];
+            for (const Wall& w : mWall) {
+                if (!w.Alive || (dy != 0 ? w.DirY != dy : w.DirX != dx)) continue;
+                SolidPieces(w.X1, w.Y1, w.X2, w.Y2,
+                            [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+                                if (x2 - lw < x1 + lw || y2 - lh < y1 + lh) {
+                                    fill(x1 + lw, y1 + lh, x2, y2, w.ColorB);
+                                    return;
+                                }
+                                fill(x2 - lw, y1 + lh, x2, y2, w.ColorB);
+                                fill(x1 + lw, y2 - lh, x2 - lw, y2, w.ColorB);
+                            });
+            }
+            for (const Wall& w : mWall) {
+                if (!w.Alive || (dy != 0 ? w.DirY != dy : w.DirX != dx)) continue;
+                SolidPieces(w.X1, w.Y1, w.X2, w.Y2,
+                            [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+                                fill(x1, y1, x2 - lw, y2 - lh, w.ColorA);
+                            });
+            }
+        }
+        return;
+    }
+    // Every outline the background mixes in is copied over by the foreground's, and nothing
+    // reads the picture in between: only the fills need mixing.
+    if (direct) {
+        for (const Wall& w : mWall) {
+            if (!w.Alive) continue;
+            FillPieces(w, [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+                pic.MergeFill(x1, y1, x2, y2, w.ColorA);
+            });
+        }
+        for (const Wall& w : mWall) {
+            if (!w.Alive) continue;
+            OutlinePieces(w, [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+                pic.Frame(x1, y1, x2, y2, w.ColorB, gLineWidth);
+            });
+        }
+        return;
+    }
+    SetROP2(hdc, R2_MERGEPENNOT);
+    for (const Wall& w : mWall) {
+        if (w.Alive) DrawFills(hdc, w);
+    }
+    SetROP2(hdc, R2_COPYPEN);
+    for (const Wall& w : mWall) {
+        if (w.Alive) DrawOutlines(hdc, w);
+    }
+}
+
+namespace {
+
+// One layer of a solid wall over each of its pieces: the shadow moves the near edges in by a
+// line (lead 1), the face the far edges (trail 1).
 void FillSolidPieces(HDC hdc, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t lead,
                      int32_t trail, COLORREF color) {
     const int32_t lw = gLineWidth;
     const int32_t lh = gLineHeight;
-    auto piece = [&](int32_t px1, int32_t py1, int32_t px2, int32_t py2) {
+    SolidPieces(x1, y1, x2, y2, [&](int32_t px1, int32_t py1, int32_t px2, int32_t py2) {
         FillRectangle(hdc, px1 + lead * lw, py1 + lead * lh, px2 - trail * lw, py2 - trail * lh,
                       color);
-    };
-    if (x2 < x1) {
-        piece(0, y1, x2, y2);
-        piece(x1, y1, gCellWidth * gColumns + lw, y2);
-    } else if (y2 < y1) {
-        piece(x1, 0, x2, y2);
-        piece(x1, y1, x2, gCellHeight * gRows + lh);
-    } else {
-        piece(x1, y1, x2, y2);
-    }
+    });
 }
 
 }  // namespace

@@ -120,6 +120,18 @@ TEST_F(WallsDrawTest, OutlineStyleMatchesFramesThenFillsOnRealLayouts) {
                 pixels = noise;
                 ReferenceOutlineBackground(layout);
                 ASSERT_TRUE(fast == pixels) << "step " << step;
+                // Both layers in one call: the same pixels in either style.
+                for (bool solid : {false, true}) {
+                    gSolid = solid;
+                    pixels = noise;
+                    layout.DrawBackground();
+                    layout.DrawForeground();
+                    const std::vector<uint32_t> layers = pixels;
+                    pixels = noise;
+                    layout.Draw();
+                    ASSERT_TRUE(layers == pixels) << "solid " << solid << " step " << step;
+                }
+                gSolid = false;
                 for (int k = 0; k < 5; ++k)
                     layout.Move(1);
             }

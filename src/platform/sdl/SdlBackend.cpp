@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <utility>
@@ -21,6 +22,20 @@ constexpr uint32_t kInitFlags = SDL_INIT_VIDEO;
 
 [[noreturn]] void Fail(const char* what) {
     throw SdlError(std::string(what) + ": " + SDL_GetError());
+}
+
+// Start-up is measured to the first frame shown: with QUADRIX_FIRST_FRAME_STAMP set, the
+// monotonic clock's reading once that frame is handed to the display goes to stderr.
+void StampFirstFrame() {
+    static bool stamped = false;
+    if (stamped) return;
+    stamped = true;
+    if (std::getenv("QUADRIX_FIRST_FRAME_STAMP") == nullptr) return;
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    std::fprintf(stderr, "quadrix: first frame at %lld.%09ld\n", static_cast<long long>(now.tv_sec),
+                 now.tv_nsec);
+    std::fflush(stderr);
 }
 
 bool DriverIs(const char* name) {
@@ -228,8 +243,8 @@ ScreenSize SdlBackend::Screen() {
 void SdlBackend::Present(const Bitmap& frame) {
     if (frame.monochrome || frame.width <= 0 || frame.height <= 0) return;
     shots_.Expect(static_cast<size_t>(frame.width) * frame.height);
-    if (fullscreen_ && shared_ && PresentShared(frame)) return;
-    PresentSurface(frame);
+    if (!(fullscreen_ && shared_ && PresentShared(frame))) PresentSurface(frame);
+    StampFirstFrame();
 }
 
 bool SdlBackend::PresentShared(const Bitmap& frame) {
