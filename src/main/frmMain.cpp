@@ -40,6 +40,7 @@ frmMain::frmMain() : Form("frmMain") {
 frmMain::~frmMain() = default;
 
 void frmMain::Form_Load() {
+    if (OnLoad) OnLoad();
     GetCursorPos(&mSavedCursor);
     if (!CompleteSettings()) platform::Fatal("The playfield of this game mode is too large.");
     Move(0, 0, gScreenWidth, gScreenHeight);
