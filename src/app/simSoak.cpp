@@ -52,6 +52,7 @@ constexpr uint64_t kCombos = kGameModeCount * 32;  // every mode with every opti
 // Steps through the combinations so that consecutive slices differ in mode and options alike;
 // coprime to kCombos, so every combination comes once in kCombos slices.
 constexpr uint64_t kComboStride = 149;
+// Slices of 600 to 2400 passes; a short run cuts them down so that it still sees every screen.
 constexpr uint64_t kSliceMin = 600, kSliceSpread = 1800;
 // Passes a program may take to end once asked before it counts as hung.
 constexpr uint64_t kEndGrace = 3000;
@@ -184,8 +185,10 @@ class Soak {
         want_ = {(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0,
                  (bits & 16) != 0};
         screen_ = slice % kScreenCount;
+        const uint64_t least = std::clamp<uint64_t>(total_ / 40, 100, kSliceMin);
+        const uint64_t spread = std::clamp<uint64_t>(total_ / 20, 100, kSliceSpread);
         const uint64_t budget = std::min<uint64_t>(
-            kSliceMin + static_cast<uint64_t>(Pick(kSliceSpread)), total_ - passes_);
+            least + static_cast<uint64_t>(Pick(static_cast<int32_t>(spread))), total_ - passes_);
         const uint64_t end = passes_ + budget;
         // A player may quit early; the program is started again until the slice is used.
         while (passes_ < end) {
