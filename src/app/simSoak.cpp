@@ -316,7 +316,8 @@ class Soak {
     }
 
     // The first title of a program ticks the slice's boxes and clicks its mode, with harmless
-    // noise around; later titles get everything a player might do there.
+    // noise around; later titles get everything a player might do there (so a fault's slice
+    // names the first game's mode, and its grid tells which game it was).
     void DriveTitle(platform::HeadlessScript& s) {
         frmTitle& title = TitleForm();
         if (windDown_) {
@@ -455,7 +456,9 @@ class Soak {
         Fault(std::string(what) + " (state " + std::to_string(f.mState) + ", counter " +
               std::to_string(f.mStateCounter) + ", man " +
               (f.mMan ? std::to_string(f.mMan->mX) + "," + std::to_string(f.mMan->mY) : "none") +
-              ", pass " + std::to_string(b_->Pass()) + ")");
+              ", grid " + std::to_string(gColumns) + "x" + std::to_string(gRows) + " of cells " +
+              std::to_string(gCellWidth) + "x" + std::to_string(gCellHeight) + ", pass " +
+              std::to_string(b_->Pass()) + ")");
         throw SoakFault(what);
     }
 
