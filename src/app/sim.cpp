@@ -5,6 +5,7 @@
 
 #include "app/simPlay.h"
 #include "app/simSettings.h"
+#include "app/simSoak.h"
 #include "platform/Error.h"
 #include "platform/Fatal.h"
 #include "platform/headless/Headless.h"
@@ -14,6 +15,7 @@ const char kUsage[] =
     "usage: quadrix-sim settings --mode NAME --screen WxH [options]\n"
     "       quadrix-sim play --mode NAME --screen WxH [options]\n"
     "       quadrix-sim replay FILE [--trace FILE] [--check]\n"
+    "       quadrix-sim soak [--passes N] [--seed S]\n"
     "(quadrix-sim COMMAND --help for the options)\n";
 }
 
@@ -25,6 +27,7 @@ int main(int argc, char** argv) {
         if (!args.empty() && args[0] == "settings") return RunSettings(rest, std::cout, std::cerr);
         if (!args.empty() && args[0] == "play") return RunPlay(rest, std::cout, std::cerr);
         if (!args.empty() && args[0] == "replay") return RunReplay(rest, std::cout, std::cerr);
+        if (!args.empty() && args[0] == "soak") return RunSoak(rest, std::cout, std::cerr);
     } catch (const platform::Error& e) {
         platform::Fatal(e.what());
     }

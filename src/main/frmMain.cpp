@@ -42,6 +42,7 @@ frmMain::~frmMain() = default;
 
 void frmMain::Form_Load() {
     GameLoading();
+    if (OnLoad) OnLoad();
     GetCursorPos(&mSavedCursor);
     if (!CompleteSettings()) platform::Fatal("The playfield of this game mode is too large.");
     Move(0, 0, gScreenWidth, gScreenHeight);

@@ -60,6 +60,7 @@ class frmMain : public platform::Form {
     void SetNextFrameTime(int32_t t) { mNextFrameTime = t; }
 
     // Watchers of the loop (the simulator's trace and timing); the game itself sets none.
+    std::function<void()> OnLoad;  // as a game's set-up begins
     std::function<void()> OnPassStart;
     std::function<void()> OnPassWorkDone;  // before the frame is shown
     std::function<void()> OnPassEnd;       // after the exit test

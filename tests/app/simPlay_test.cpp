@@ -56,9 +56,10 @@ TEST(quadrixSim, PlayTracesRepeatAndBadInputIsRefused) {
     EXPECT_TRUE(fs::exists(dir / "frames" / "frame-000120.bmp"));
 
     std::ofstream(dir / "bad") << "at pass 3 key sideways Q\n";
-    for (const std::string& args : {base + "--input " + (dir / "missing").string(),
-                                    base + "--input " + (dir / "bad").string(),
-                                    std::string("play --mode cmdDont"), base + "--passes 0"}) {
+    for (const std::string& args :
+         {base + "--input " + (dir / "missing").string(),
+          base + "--input " + (dir / "bad").string(), std::string("play --mode cmdDont"),
+          base + "--passes 0", std::string("soak --passes 0"), std::string("soak --bad 1")}) {
         const SimResult r = Sim(args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_TRUE(r.out.empty() && !r.err.empty()) << args;
