@@ -15,6 +15,7 @@ class Random {
     void Seed(uint64_t seed) { engine_.seed(seed); }
     // Uniform in [0, 1), 53 bits.
     double Next() { return static_cast<double>(engine_() >> 11) * (1.0 / 9007199254740992.0); }
+    uint64_t Raw() { return engine_(); }
 
   private:
     std::mt19937_64 engine_{12345};

@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <random>
 #include <sstream>
 #include <vector>
 
@@ -237,9 +236,10 @@ platform::ReplayPlayer* Player() {
     return dynamic_cast<platform::ReplayPlayer*>(&platform::CurrentBackend());
 }
 
+// From the shared source, which the program seeds from the clock: games differ from run to
+// run, while a simulator run from a fixed seed stays the same every time.
 uint64_t FreshSeed() {
-    std::random_device device;
-    return (uint64_t{device()} << 32) ^ device();
+    return quadrix::SharedRandom().Raw();
 }
 
 void Keep(const std::string& path, const std::string& text) {
