@@ -91,7 +91,10 @@ std::string ScreenshotName(const std::tm& when, int copy) {
     char stamp[64];
     if (std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H-%M-%S", &when) == 0) stamp[0] = '\0';
     std::string name = std::string("Quadrix ") + stamp;
-    if (copy > 1) name += "-" + std::to_string(copy);
+    if (copy > 1) {
+        name += '-';
+        name += std::to_string(copy);
+    }
     return name + ".png";
 }
 
