@@ -292,7 +292,7 @@ TEST_F(TitleTest, ModeClicksPlayTheirGamesAndTheTitleComesBack) {
     };
     const auto casual = title.cmdCasual.OnClick, electric = title.cmdElectric.OnClick;
     for (auto [b, click] : {std::pair{&title.cmdCasual, casual}, {&title.cmdElectric, electric}}) {
-        b->OnClick = [&, click] {
+        b->OnClick = [&, click = click] {
             paintings.push_back(platform::FrameHash(*title.Painting().MainHDC()->bitmap));
             click();
         };
