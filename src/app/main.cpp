@@ -14,7 +14,6 @@
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/ReplayBackend.h"
 #include "platform/sdl/SdlBackend.h"
-#include "title/frmTitle.h"
 #include "title/modModeArgs.h"
 
 namespace {
@@ -32,7 +31,7 @@ const char kUsage[] =
 
 int Usage(FILE* to, int status) {
     std::fputs(kUsage, to);
-    std::fputs(kModeArgsUsage, to);
+    std::fputs(ModeArgsUsage().c_str(), to);
     return status;
 }
 
@@ -50,7 +49,7 @@ int Replay(const std::string& path, const platform::SdlOptions& options) {
     platform::ReplayPlayer& played = *player;
     platform::InstallBackend(std::move(player));
     StartProgram();
-    TitleForm().hscMouse.SetValue(replay.mouse);
+    gMouse = replay.mouse;
     ChooseGame(replay.choice, replay.seed);
     ApplyChoice(replay.choice);
     frmMain& form = MainForm();

@@ -96,15 +96,6 @@ uint64_t SplitMix(uint64_t x) {
     return x ^ (x >> 31);
 }
 
-std::string JsonText(const std::string& s) {
-    std::string r = "\"";
-    for (const char c : s) {
-        if (c == '"' || c == '\\') r += '\\';
-        r += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-    }
-    return r + "\"";
-}
-
 // The settings the title keeps go to a folder of the run's own, never the player's.
 class ConfigFolder {
   public:
