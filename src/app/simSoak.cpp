@@ -28,6 +28,7 @@
 #include "playfield/clsWalls.h"
 #include "title/frmTitle.h"
 #include "title/modModes.h"
+#include "title/modMouseSetting.h"
 
 namespace {
 
@@ -227,6 +228,7 @@ class Soak {
         b.BeforePump = [this] { Drive(); };
         try {
             StartProgram();
+            LoadMouseSetting();  // as the program's start does, from the run's own folder
             quadrix::SharedRandom().Seed(rng_());
             title.Show();
             if (!platform::Application::Get().RunMessageLoop())
