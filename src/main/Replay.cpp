@@ -22,7 +22,6 @@
 #include "main/modMain.h"
 #include "platform/Backend.h"
 #include "platform/headless/ReplayBackend.h"
-#include "title/frmTitle.h"
 
 namespace {
 
@@ -279,7 +278,7 @@ void GameLoading() {
         s.header.seed = s.seed;
         s.header.width = gScreenWidth;
         s.header.height = gScreenHeight;
-        s.header.mouse = TitleForm().hscMouse.Value();
+        s.header.mouse = gMouse;
     }
     s.choice.reset();
     if (gKeyboard) gKeyboard->Settle();
