@@ -46,7 +46,8 @@ void Application::Activate() {
     Form* top = ActiveForm();
     if (top == active_) return;
     active_ = top;
-    if (top) top->Form_Activate();
+    // An activation starts a form's loop again, which an ending program does not want.
+    if (top && !quitting_) top->Form_Activate();
 }
 
 void Application::Load(Form& form) {
@@ -263,6 +264,13 @@ void Application::CloseRequest(const std::string& formName, UnloadMode mode) {
     if (form) Unload(*form, mode);
 }
 
+void Application::QuitRequest() {
+    quitting_ = true;
+    Form* form = ActiveForm();
+    if (!form && !loaded_.empty()) form = loaded_.back();
+    if (form) Unload(*form, UnloadMode::System);
+}
+
 void Application::Forget(Form& form) {
     Erase(loaded_, &form);
     Erase(zorder_, &form);
@@ -286,6 +294,7 @@ void Application::Reset() {
     active_ = nullptr;
     pressed_ = nullptr;
     focus_ = nullptr;
+    quitting_ = false;
 }
 
 }  // namespace platform
