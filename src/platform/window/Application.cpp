@@ -175,7 +175,10 @@ bool Application::RunMessageLoop() {
         const uint32_t due = NextTimerDue();
         if (due == 0) continue;
         const bool idle = due == std::numeric_limits<uint32_t>::max();
-        const bool more = CurrentBackend().WaitEvents(idle ? kIdleWaitMs : due);
+        // An ending program does not wait for a timer (the helper form's second): the next
+        // pump closes what is left.
+        const bool more =
+            CurrentBackend().WaitEvents(idle || quitting_ ? std::min(due, kIdleWaitMs) : due);
         if (idle && !more) return false;
     }
     return true;
@@ -266,9 +269,12 @@ void Application::CloseRequest(const std::string& formName, UnloadMode mode) {
 
 void Application::QuitRequest() {
     quitting_ = true;
-    Form* form = ActiveForm();
-    if (!form && !loaded_.empty()) form = loaded_.back();
-    if (form) Unload(*form, UnloadMode::System);
+    for (;;) {
+        Form* form = ActiveForm();
+        if (!form && !loaded_.empty()) form = loaded_.back();
+        // A form that refuses ends its own loop first and is asked again at the next pump.
+        if (!form || !Unload(*form, UnloadMode::System)) return;
+    }
 }
 
 void Application::Forget(Form& form) {

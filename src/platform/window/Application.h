@@ -56,9 +56,10 @@ class Application : public EventSink {
     void MouseMove(POINT at) override;
     void ClickControl(const std::string& name) override;
     void CloseRequest(const std::string& formName, UnloadMode mode) override;
-    // Closes the form on top (a hidden one once none is shown) as the system does when the
-    // session ends; each form's QueryUnload ends its own loop. From then on no form is
-    // activated, so none starts its loop again, and once the loops have run out none is left.
+    // Closes the forms as the system does when the session ends: the one on top first, hidden
+    // ones once none is shown, until one refuses (its QueryUnload ends its own loop, and it is
+    // asked again at the next pump). From then on no form is activated, so none starts its
+    // loop again, and once the loops have run out none is left.
     void QuitRequest() override;
 
   private:
