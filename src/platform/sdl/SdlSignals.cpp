@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <system_error>
 
 #include "platform/Signals.h"
 
@@ -20,8 +21,8 @@ namespace platform::sdl {
 namespace {
 // How often a box's process is looked for once the request came: SDL may not have made it yet.
 constexpr int kLookAgainMs = 20;
-}  // namespace
 
+// The processes whose parent is this one.
 std::vector<pid_t> ChildProcesses() {
     std::vector<pid_t> children;
     const pid_t self = ::getpid();
@@ -51,9 +52,15 @@ std::vector<pid_t> ChildProcesses() {
     return children;
 }
 
+}  // namespace
+
 BoxDismisser::BoxDismisser() : before_(ChildProcesses()) {
-    if (::pipe2(stop_, O_CLOEXEC) != 0) return;  // no watch: the box waits for its answer
-    thread_ = std::thread([this] { Watch(); });
+    // Without a watch the box just waits for its answer.
+    if (::pipe2(stop_, O_CLOEXEC) != 0) return;
+    try {
+        thread_ = std::thread([this] { Watch(); });
+    } catch (const std::system_error&) {
+    }
 }
 
 BoxDismisser::~BoxDismisser() {

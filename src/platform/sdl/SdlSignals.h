@@ -32,7 +32,4 @@ class BoxDismisser {
     std::thread thread_;
 };
 
-// The processes whose parent is this one.
-std::vector<pid_t> ChildProcesses();
-
 }  // namespace platform::sdl
