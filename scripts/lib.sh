@@ -9,6 +9,7 @@ QUADRIX_PACKAGES=(
   libfontconfig-dev fontconfig fonts-dejavu-core
   clang-format
   lintian
+  xvfb xdotool
 )
 
 ensure_packages() {

@@ -11,6 +11,7 @@
 #include "main/modMain.h"
 #include "platform/Backend.h"
 #include "platform/Fatal.h"
+#include "platform/Signals.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/ReplayBackend.h"
 #include "platform/sdl/SdlBackend.h"
@@ -121,6 +122,8 @@ int main(int argc, char** argv) {
     }
 
     options.iconPath = platform::ProgramFolder() + "/images/Icon.bmp";
+    // A signal ends the program as the title's Yes does, whatever is on screen.
+    platform::CatchQuitSignals();
     try {
         if (!replay.empty()) return Replay(replay, options);
         platform::InstallBackend(
