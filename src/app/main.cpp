@@ -11,10 +11,10 @@
 #include "main/modMain.h"
 #include "platform/Backend.h"
 #include "platform/Fatal.h"
+#include "platform/Signals.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/ReplayBackend.h"
 #include "platform/sdl/SdlBackend.h"
-#include "title/frmTitle.h"
 #include "title/modModeArgs.h"
 
 namespace {
@@ -23,7 +23,7 @@ const char kUsage[] =
     "usage: quadrix [--windowed] [--record FILE] [--mode NAME [--ouch] [--anarchy] [--solid]\n"
     "               [--pieces] [--speed]]\n"
     "       quadrix [--windowed] --replay FILE\n"
-    "       quadrix --help | --version\n"
+    "       quadrix -h | --help | --version\n"
     "  Starts at the title screen; with --mode, starts that game straight away and comes\n"
     "  back to the title when it ends. --windowed starts in a window (Alt+Enter switches).\n"
     "  Every game is kept as last.qxr in $XDG_DATA_HOME/quadrix (~/.local/share/quadrix);\n"
@@ -32,7 +32,7 @@ const char kUsage[] =
 
 int Usage(FILE* to, int status) {
     std::fputs(kUsage, to);
-    std::fputs(kModeArgsUsage, to);
+    std::fputs(ModeArgsUsage().c_str(), to);
     return status;
 }
 
@@ -50,7 +50,7 @@ int Replay(const std::string& path, const platform::SdlOptions& options) {
     platform::ReplayPlayer& played = *player;
     platform::InstallBackend(std::move(player));
     StartProgram();
-    TitleForm().hscMouse.SetValue(replay.mouse);
+    gMouse = replay.mouse;
     ChooseGame(replay.choice, replay.seed);
     ApplyChoice(replay.choice);
     frmMain& form = MainForm();
@@ -123,6 +123,8 @@ int main(int argc, char** argv) try {
     }
 
     options.iconPath = platform::ProgramFolder() + "/images/Icon.bmp";
+    // A signal ends the program as the title's Yes does, whatever is on screen.
+    platform::CatchQuitSignals();
     try {
         if (!replay.empty()) return Replay(replay, options);
         platform::InstallBackend(

@@ -27,7 +27,6 @@
 #include "platform/files/AtomicFile.h"
 #include "platform/headless/FrameFile.h"
 #include "platform/headless/ReplayBackend.h"
-#include "title/frmTitle.h"
 
 namespace {
 
@@ -259,7 +258,7 @@ void GameLoading() {
         s.header.seed = s.seed;
         s.header.width = gScreenWidth;
         s.header.height = gScreenHeight;
-        s.header.mouse = TitleForm().hscMouse.Value();
+        s.header.mouse = gMouse;
     }
     s.choice.reset();
     if (gKeyboard) gKeyboard->Settle();

@@ -33,6 +33,9 @@ class EventSink {
     // The player, the task list or the system asks a form to close; an empty name means the
     // active form.
     virtual void CloseRequest(const std::string& formName, UnloadMode mode) = 0;
+    // A signal or the session asks the whole program to end. Delivered with every pump from
+    // then on.
+    virtual void QuitRequest() {}
 };
 
 class Backend {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "TempDir.h"
+#include "platform/Signals.h"
 #include "platform/input/Cursor.h"
 #include "platform/input/Keys.h"
 
@@ -44,6 +45,7 @@ struct RecordingSink : platform::EventSink {
         EXPECT_EQ(mode, platform::UnloadMode::User);
         events.push_back("close");
     }
+    void QuitRequest() override { events.push_back("quit"); }
     std::vector<std::string> events;
 };
 using Events = std::vector<std::string>;
@@ -151,10 +153,14 @@ TEST_F(SdlBackendTest, MouseAndClose) {
     EXPECT_TRUE(sink.events.empty());
     EXPECT_EQ(Pumped("left"), (Events{"left down 300,200", "left up 300,200"}));
 
-    // The close button and the session's quit both ask the game to close, once each.
+    // The close button asks the game to close; the session's quit asks the program to end,
+    // at every pump from then on.
     Push(SDL_WINDOWEVENT, [](SDL_Event& e) { e.window.event = SDL_WINDOWEVENT_CLOSE; });
     Push(SDL_QUIT);
-    EXPECT_EQ(Pumped(), (Events{"close", "close"}));
+    EXPECT_EQ(Pumped(), (Events{"close", "quit"}));
+    EXPECT_EQ(Pumped(), (Events{"quit"}));
+    platform::ForgetQuitRequest();
+    EXPECT_EQ(Pumped(), Events{});
 }
 
 TEST_F(SdlBackendTest, CursorAndDesktop) {

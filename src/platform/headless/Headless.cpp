@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/Signals.h"
 #include "platform/headless/FrameFile.h"
 #include "platform/input/Cursor.h"
 #include "platform/input/Keys.h"
@@ -248,6 +249,7 @@ void Headless::PumpEvents(EventSink& sink) {
         timeScript_.pop_front();
         Apply(e, sink);
     }
+    if (QuitRequested()) sink.QuitRequest();
 }
 
 bool Headless::WaitEvents(uint32_t ms) {
@@ -257,9 +259,10 @@ bool Headless::WaitEvents(uint32_t ms) {
 
 MessageBoxAnswer Headless::ShowMessageBox(const std::string& title, const std::string& text,
                                           MessageBoxButtons buttons) {
-    // Every box takes the next scripted answer; without one, OK or No.
+    // Every box takes the next scripted answer; without one, OK or No. A box up when the
+    // program is asked to end is dismissed, as if closed, and its answer waits.
     MessageBoxAnswer given = MessageBoxAnswer::No;
-    if (!answers_.empty()) {
+    if (!answers_.empty() && !QuitRequested()) {
         given = answers_.front();
         answers_.pop_front();
     }

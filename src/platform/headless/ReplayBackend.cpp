@@ -20,7 +20,8 @@ class NullSink : public EventSink {
 };
 NullSink gNullSink;
 
-// Only close requests get through: a playback takes no other input from the real devices.
+// Only close and quit requests get through: a playback takes no other input from the real
+// devices.
 class CloseOnly : public EventSink {
   public:
     explicit CloseOnly(EventSink& to) : to_(to) {}
@@ -29,6 +30,11 @@ class CloseOnly : public EventSink {
     void CloseRequest(const std::string& form, UnloadMode mode) override {
         to_.CloseRequest(form, mode);
     }
+    void QuitRequest() override {
+        quit = true;
+        to_.QuitRequest();
+    }
+    bool quit = false;
 
   private:
     EventSink& to_;
@@ -72,6 +78,8 @@ class ReplayRecorder::Sink : public EventSink {
     void MouseButton(int vk, bool down, POINT at) override { to_.MouseButton(vk, down, at); }
     void MouseMove(POINT at) override { to_.MouseMove(at); }
     void ClickControl(const std::string& name) override { to_.ClickControl(name); }
+    // Not a line of the recording: the game it ends stops at that pass, as the end line says.
+    void QuitRequest() override { to_.QuitRequest(); }
     void CloseRequest(const std::string& form, UnloadMode mode) override {
         std::string line = "close ";
         if (!form.empty() && form.find(' ') == std::string::npos) line += form + " ";
@@ -305,6 +313,7 @@ MMRESULT ReplayPlayer::JoyPos(uint32_t id, JOYINFOEX& info) {
 void ReplayPlayer::PumpEvents(EventSink& sink) {
     CloseOnly closes(sink);
     inner_->PumpEvents(closes);
+    if (closes.quit) stopped_ = true;
     uint8_t real[256];
     inner_->GetKeys(real);
     if ((real[VK_ESCAPE] & 0x80) && !stopped_) {

@@ -105,7 +105,8 @@ class ReplayPlayer : public BackendDecorator {
     // The game is over: what it does on its way out is not part of the replay.
     void Finish() { counting_ = checking_ = false; }
     uint64_t Window() const { return window_; }
-    // The player stopped the game early (Escape on the real keyboard, or a close request).
+    // The player stopped the game early (Escape on the real keyboard, a close request or a
+    // request to end the program).
     bool Stopped() const { return stopped_; }
     // Cursor warps the game issued that differ from the recorded ones, and the first window.
     uint64_t WarpMismatches() const { return warpMismatches_; }

@@ -9,20 +9,19 @@
 #include <ctime>
 #include <utility>
 
+#include "platform/Signals.h"
 #include "platform/clock/SystemClock.h"
 #include "platform/input/Cursor.h"
 #include "platform/input/Keys.h"
 #include "platform/sdl/SdlInput.h"
 #include "platform/sdl/SdlPixels.h"
+#include "platform/sdl/SdlSignals.h"
+#include "platform/sdl/SdlVideo.h"
 
 namespace platform {
 
 namespace {
 constexpr uint32_t kInitFlags = SDL_INIT_VIDEO;
-
-[[noreturn]] void Fail(const char* what) {
-    throw SdlError(std::string(what) + ": " + SDL_GetError());
-}
 
 // Start-up is measured to the first frame shown: with QUADRIX_FIRST_FRAME_STAMP set, the
 // monotonic clock's reading once that frame is handed to the display goes to stderr.
@@ -52,7 +51,9 @@ SdlBackend::SdlBackend(const SdlOptions& options) {
     // SDL's plain frame buffer where our own X11 path cannot be had: through Mesa's software
     // GL a 1920x1080 frame cost several times more (bench/present_bench).
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (SDL_InitSubSystem(kInitFlags) != 0) Fail("cannot open the display");
+    // Signals are the program's (platform/Signals.h), not turned into SDL_QUIT by SDL.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    sdl::InitVideo(kInitFlags);
     // A controller is welcome, never required.
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
         std::fprintf(stderr, "quadrix: no game controllers: %s\n", SDL_GetError());
@@ -367,6 +368,7 @@ void SdlBackend::PumpEvents(EventSink& sink) {
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
         Handle(event, sink);
+    if (QuitRequested()) sink.QuitRequest();
 }
 
 void SdlBackend::ReleaseAll() {
@@ -420,7 +422,8 @@ void SdlBackend::Handle(const SDL_Event& e, EventSink& sink) {
             }
             return;
         case SDL_QUIT:
-            sink.CloseRequest("", UnloadMode::User);
+            // The session ends (the window's close button comes as a window event).
+            RequestQuit();
             return;
         case SDL_WINDOWEVENT:
             if (e.window.event == SDL_WINDOWEVENT_CLOSE) sink.CloseRequest("", UnloadMode::User);
@@ -450,11 +453,13 @@ bool SdlBackend::WaitEvents(uint32_t ms) {
 
 MessageBoxAnswer SdlBackend::ShowMessageBox(const std::string& title, const std::string& text,
                                             MessageBoxButtons buttons) {
+    const bool yesNo = buttons == MessageBoxButtons::YesNo;
+    // A box that would come up while the program ends is dismissed at once: No, or OK.
+    if (QuitRequested()) return yesNo ? MessageBoxAnswer::No : MessageBoxAnswer::OK;
     // The box needs a visible pointer that moves freely.
     SDL_SetRelativeMouseMode(SDL_FALSE);
     SDL_SetWindowGrab(window_, SDL_FALSE);
     SDL_ShowCursor(SDL_ENABLE);
-    const bool yesNo = buttons == MessageBoxButtons::YesNo;
     const SDL_MessageBoxButtonData ok[] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 1,
          "OK"}};
@@ -469,9 +474,11 @@ MessageBoxAnswer SdlBackend::ShowMessageBox(const std::string& title, const std:
                                  yesNo ? yesNoButtons : ok,
                                  nullptr};
     int hit = -1;
-    if (SDL_ShowMessageBox(&box, &hit) != 0) {
-        std::fprintf(stderr, "quadrix: message box failed (%s): %s\n", SDL_GetError(),
-                     text.c_str());
+    sdl::BoxDismisser dismisser;
+    if (SDL_ShowMessageBox(&box, &hit) != 0 || dismisser.Dismissed() || QuitRequested()) {
+        if (!dismisser.Dismissed() && !QuitRequested())
+            std::fprintf(stderr, "quadrix: message box failed (%s): %s\n", SDL_GetError(),
+                         text.c_str());
         hit = -1;
     }
     ApplyCursorMode();

@@ -46,7 +46,8 @@ void Application::Activate() {
     Form* top = ActiveForm();
     if (top == active_) return;
     active_ = top;
-    if (top) top->Form_Activate();
+    // An activation starts a form's loop again, which an ending program does not want.
+    if (top && !quitting_) top->Form_Activate();
 }
 
 void Application::Load(Form& form) {
@@ -174,7 +175,10 @@ bool Application::RunMessageLoop() {
         const uint32_t due = NextTimerDue();
         if (due == 0) continue;
         const bool idle = due == std::numeric_limits<uint32_t>::max();
-        const bool more = CurrentBackend().WaitEvents(idle ? kIdleWaitMs : due);
+        // An ending program does not wait for a timer (the helper form's second): the next
+        // pump closes what is left.
+        const bool more =
+            CurrentBackend().WaitEvents(idle || quitting_ ? std::min(due, kIdleWaitMs) : due);
         if (idle && !more) return false;
     }
     return true;
@@ -263,6 +267,16 @@ void Application::CloseRequest(const std::string& formName, UnloadMode mode) {
     if (form) Unload(*form, mode);
 }
 
+void Application::QuitRequest() {
+    quitting_ = true;
+    for (;;) {
+        Form* form = ActiveForm();
+        if (!form && !loaded_.empty()) form = loaded_.back();
+        // A form that refuses ends its own loop first and is asked again at the next pump.
+        if (!form || !Unload(*form, UnloadMode::System)) return;
+    }
+}
+
 void Application::Forget(Form& form) {
     Erase(loaded_, &form);
     Erase(zorder_, &form);
@@ -286,6 +300,7 @@ void Application::Reset() {
     active_ = nullptr;
     pressed_ = nullptr;
     focus_ = nullptr;
+    quitting_ = false;
 }
 
 }  // namespace platform

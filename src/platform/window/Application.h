@@ -56,6 +56,11 @@ class Application : public EventSink {
     void MouseMove(POINT at) override;
     void ClickControl(const std::string& name) override;
     void CloseRequest(const std::string& formName, UnloadMode mode) override;
+    // Closes the forms as the system does when the session ends: the one on top first, hidden
+    // ones once none is shown, until one refuses (its QueryUnload ends its own loop, and it is
+    // asked again at the next pump). From then on no form is activated, so none starts its
+    // loop again, and once the loops have run out none is left.
+    void QuitRequest() override;
 
   private:
     Application() = default;
@@ -71,6 +76,7 @@ class Application : public EventSink {
     std::vector<Form*> loaded_;  // load order
     std::vector<Form*> zorder_;  // visible forms, top last
     Form* active_ = nullptr;
+    bool quitting_ = false;
     Control* pressed_ = nullptr;       // where the left button went down
     Control* focus_ = nullptr;         // gets the keys
     std::array<uint8_t, 256> keys_{};  // the key table as the last pump left it
