@@ -21,17 +21,20 @@ class NullSink : public EventSink {
 NullSink gNullSink;
 
 // Only close requests get through: a playback takes no other input from the real devices.
+// A close from them stops the playback (*stopped, when given).
 class CloseOnly : public EventSink {
   public:
-    explicit CloseOnly(EventSink& to) : to_(to) {}
+    explicit CloseOnly(EventSink& to, bool* stopped = nullptr) : to_(to), stopped_(stopped) {}
     void MouseButton(int, bool, POINT) override {}
     void ClickControl(const std::string&) override {}
     void CloseRequest(const std::string& form, UnloadMode mode) override {
+        if (stopped_) *stopped_ = true;
         to_.CloseRequest(form, mode);
     }
 
   private:
     EventSink& to_;
+    bool* stopped_;
 };
 
 std::string KeyWord(int vk) {
@@ -133,6 +136,12 @@ void ReplayRecorder::EmitTo(const std::string& event, EventSink& sink) {
     lines_ += line;
     lines_ += '\n';
     model_->ApplyNow(parsed.events.front(), sink);
+}
+
+void ReplayRecorder::Note(const std::string& line) {
+    if (!recording_) return;
+    lines_ += line;
+    lines_ += '\n';
 }
 
 void ReplayRecorder::Emit(const std::string& event) {
@@ -303,7 +312,7 @@ MMRESULT ReplayPlayer::JoyPos(uint32_t id, JOYINFOEX& info) {
 }
 
 void ReplayPlayer::PumpEvents(EventSink& sink) {
-    CloseOnly closes(sink);
+    CloseOnly closes(sink, &stopped_);
     inner_->PumpEvents(closes);
     uint8_t real[256];
     inner_->GetKeys(real);

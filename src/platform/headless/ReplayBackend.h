@@ -65,6 +65,8 @@ class ReplayRecorder : public BackendDecorator {
     // Stops recording and returns the script lines.
     std::string End();
     bool Recording() const { return recording_; }
+    // Adds a line that is not an event (a check of the game's state) as it is.
+    void Note(const std::string& line);
     uint64_t Window() const { return window_; }
 
     void GetKeys(uint8_t* table256) override;
@@ -105,8 +107,10 @@ class ReplayPlayer : public BackendDecorator {
     // The game is over: what it does on its way out is not part of the replay.
     void Finish() { counting_ = checking_ = false; }
     uint64_t Window() const { return window_; }
-    // The player stopped the game early (Escape on the real keyboard, or a close request).
+    // The player stopped the game early (Escape on the real keyboard, the window's close
+    // button), or the program was told to quit and called Stop.
     bool Stopped() const { return stopped_; }
+    void Stop() { stopped_ = true; }
     // Cursor warps the game issued that differ from the recorded ones, and the first window.
     uint64_t WarpMismatches() const { return warpMismatches_; }
     uint64_t FirstWarpMismatch() const { return firstWarpMismatch_; }
