@@ -73,7 +73,7 @@ std::string ProgramVersion() {
 
 std::string FormatReplay(const ReplayFile& r) {
     std::ostringstream s;
-    s << "quadrix-replay " << kReplayFormat << "\n";
+    s << "quadrix-replay " << r.format << "\n";
     s << "program " << ProgramVersion() << "\n";
     s << "mode " << (r.choice.mode ? std::string(ModeControlName(*r.choice.mode)) : "none");
     OptionFlags flags = r.choice.flags;

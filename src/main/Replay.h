@@ -30,7 +30,7 @@ inline constexpr uint64_t kCheckEvery = 256;
 // No recording comes near these: a longer file or line was not written by the recorder.
 inline constexpr size_t kMaxReplayBytes = 16u << 20;
 inline constexpr size_t kMaxReplayLine = 200;
-inline constexpr uint64_t kMaxReplayPasses = 0xFFFFFFFFu;
+inline constexpr uint64_t kMaxReplayPasses = 10000000;  // 46 hours at 60 passes a second
 // The screens the game is made for.
 inline constexpr int32_t kMinReplayWidth = 640, kMinReplayHeight = 480;
 inline constexpr int32_t kMaxReplayWidth = 7680, kMaxReplayHeight = 4320;
