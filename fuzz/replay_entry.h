@@ -31,15 +31,17 @@ inline bool SameChoice(const GameChoice& a, const GameChoice& b) {
            a.flags.speed == b.flags.speed;
 }
 
-// The game, from the program's start, played back to its end or kFuzzPasses; returns its
-// passes.
-inline uint64_t Play(ReplayFile replay, const std::string& programFolder) {
-    replay.passes = std::min(replay.passes, kFuzzPasses);
+// The game, from the program's start, played back at the smallest screen to its end or
+// maxPasses, with `real` as what the real devices do meanwhile (a player's Escape, a close).
+inline PlaybackVerdict Play(ReplayFile replay, const std::string& programFolder, uint64_t maxPasses,
+                            const platform::HeadlessScript& real = {}) {
+    replay.passes = std::min(replay.passes, maxPasses);
     replay.width = kMinReplayWidth;
     replay.height = kMinReplayHeight;
     platform::SetProgramFolder(programFolder);
     auto headless = std::make_unique<platform::Headless>();
     headless->SetScreenSize(replay.width, replay.height);
+    headless->Load(real);
     auto player = std::make_unique<platform::ReplayPlayer>(
         std::move(headless), replay.script, platform::ScreenSize{replay.width, replay.height});
     platform::ReplayPlayer& played = *player;
@@ -57,12 +59,11 @@ inline uint64_t Play(ReplayFile replay, const std::string& programFolder) {
     const std::optional<GameOutcome>& outcome = LastGameOutcome();
     if (!outcome || outcome->passes == 0 || outcome->passes > replay.passes || verdict.text.empty())
         std::abort();
-    const uint64_t passes = outcome->passes;
     platform::Application::Get().Reset();
     ResetMainForm();
     platform::UseHeadless();
     platform::SetProgramFolder("");
-    return passes;
+    return verdict;
 }
 
 // Returns the number of events of an accepted file, -1 for a refused one; plays accepted ones
@@ -85,7 +86,7 @@ inline long ParseBytes(const uint8_t* data, size_t size, const std::string& prog
         again.passes != replay.passes || again.hash != replay.hash || again.body != replay.body ||
         again.checks != replay.checks || again.script.events.size() != replay.script.events.size())
         std::abort();
-    if (!programFolder.empty()) Play(std::move(replay), programFolder);
+    if (!programFolder.empty()) Play(std::move(replay), programFolder, kFuzzPasses);
     return static_cast<long>(again.script.events.size());
 }
 

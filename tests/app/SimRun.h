@@ -37,18 +37,24 @@ inline std::string Value(const std::string& json, const std::string& key) {
     return json.substr(from, json.find_first_of(",}", from) - from);
 }
 
-inline SimResult Sim(const std::string& args) {
-    // tests/test_app -> ../quadrix-sim, unless told otherwise.
+// tests/test_app -> ../quadrix-sim, unless told otherwise.
+inline fs::path SimPath() {
     const char* env = std::getenv("QUADRIX_SIM");
-    const fs::path sim =
-        env ? fs::path(env)
-            : fs::canonical("/proc/self/exe").parent_path().parent_path() / "quadrix-sim";
+    return env ? fs::path(env)
+               : fs::canonical("/proc/self/exe").parent_path().parent_path() / "quadrix-sim";
+}
+
+// Runs a shell command line.
+inline SimResult RunCommand(const std::string& command) {
     const fs::path out = fs::temp_directory_path() / ("qxsim-" + std::to_string(getpid()));
     const fs::path err = out.string() + ".err";
-    const int raw = std::system(
-        (sim.string() + " " + args + " >" + out.string() + " 2>" + err.string()).c_str());
+    const int raw = std::system((command + " >" + out.string() + " 2>" + err.string()).c_str());
     SimResult r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
     fs::remove(out);
     fs::remove(err);
     return r;
+}
+
+inline SimResult Sim(const std::string& args) {
+    return RunCommand(SimPath().string() + " " + args);
 }

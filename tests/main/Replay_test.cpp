@@ -25,6 +25,25 @@ TEST(ReplayCorpus, AcceptedAndPlayedOrRefusedAsNamed) {
     EXPECT_GE(files.size(), 20u);
 }
 
+// A playback ended from outside says so, whatever the game did meanwhile.
+TEST(ReplayPlayback, StoppedByThePlayerSaysWhere) {
+    const std::filesystem::path data(QUADRIX_TEST_DATA);
+    ReplayFile replay;
+    std::string error;
+    ASSERT_TRUE(ReadReplayFile((data / "replays/casual_keys_mouse.qxr").string(), replay, error))
+        << error;
+    for (const char* real : {"at pass 50 key down Escape", "at pass 50 close user"}) {
+        SCOPED_TRACE(real);
+        platform::HeadlessScript script;
+        ASSERT_TRUE(platform::HeadlessScript::Parse(real, script, &error));
+        const PlaybackVerdict verdict =
+            replayfuzz::Play(replay, data.parent_path().parent_path().string(), 1000, script);
+        EXPECT_FALSE(verdict.same);
+        EXPECT_EQ(verdict.text,
+                  "stopped at pass 49 of 302");  // the real devices count pumps from the start
+    }
+}
+
 // One row a rule of the reader: what the recorder never writes is refused, with the line.
 TEST(ReplayReader, RefusalsNameFileLineAndReason) {
     const std::string head = "quadrix-replay 2\nprogram 1.1\nmode cmdCasual\nscreen 640x480\n";
