@@ -14,12 +14,10 @@
 #include "main/GameSettings.h"
 #include "main/Replay.h"
 #include "main/frmMain.h"
-#include "main/modMain.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/Headless.h"
 #include "platform/headless/ReplayBackend.h"
 #include "platform/window/Application.h"
-#include "title/frmTitle.h"
 
 namespace replayfuzz {
 
@@ -49,13 +47,7 @@ inline PlaybackVerdict Play(ReplayFile replay, const std::string& programFolder,
     platform::Application::Get().Reset();
     ResetMainForm();
     ResetSharedState();
-    StartProgram();
-    TitleForm().hscMouse.SetValue(replay.mouse);
-    ChooseGame(replay.choice, replay.seed);
-    ApplyChoice(replay.choice);
-    ExpectPlayback(replay);
-    PlayGame();
-    const PlaybackVerdict verdict = JudgePlayback(replay, played.Stopped());
+    const PlaybackVerdict verdict = PlayBack(replay, played);
     const std::optional<GameOutcome>& outcome = LastGameOutcome();
     if (!outcome || outcome->passes == 0 || outcome->passes > replay.passes || verdict.text.empty())
         std::abort();

@@ -49,13 +49,7 @@ int Replay(const std::string& path, const platform::SdlOptions& options) {
                                                  platform::ScreenSize{replay.width, replay.height});
     platform::ReplayPlayer& played = *player;
     platform::InstallBackend(std::move(player));
-    StartProgram();
-    TitleForm().hscMouse.SetValue(replay.mouse);
-    ChooseGame(replay.choice, replay.seed);
-    ApplyChoice(replay.choice);
-    ExpectPlayback(replay);
-    PlayGame();
-    const PlaybackVerdict verdict = JudgePlayback(replay, played.Stopped());
+    const PlaybackVerdict verdict = PlayBack(replay, played);
     std::printf("quadrix: %s: %s\n", path.c_str(), verdict.text.c_str());
     return verdict.same ? 0 : 1;
 }

@@ -117,14 +117,13 @@ std::string Hex(uint64_t v) {
 }
 
 // One pass as a JSON line: what a failing replay needs to say which value went wrong first.
-std::string TraceLine(uint64_t pass, const frmMain& form) {
+std::string TraceLine(uint64_t pass) {
+    const ReplayCheckpoint c = CurrentCheckpoint(pass);
     std::ostringstream s;
-    s << "{\"pass\":" << pass << ",\"mState\":" << form.mState
-      << ",\"mStateCounter\":" << form.mStateCounter << ",\"mX\":" << form.mMan->mX
-      << ",\"mY\":" << form.mMan->mY << ",\"Hit\":" << (form.mMan->Hit ? "true" : "false")
-      << ",\"walls\":" << form.mWalls->LiveCount() << ",\"wallSum\":" << form.mWalls->Checksum()
-      << ",\"boxes\":" << form.mBoxes->LiveCount() << ",\"hash\":\""
-      << Hex(platform::FrameHash(*form.picMain.image())) << "\"}";
+    s << "{\"pass\":" << pass << ",\"mState\":" << c.state << ",\"mStateCounter\":" << c.counter
+      << ",\"mX\":" << c.x << ",\"mY\":" << c.y << ",\"Hit\":" << (c.hit ? "true" : "false")
+      << ",\"walls\":" << c.walls << ",\"wallSum\":" << c.wallSum << ",\"boxes\":" << c.boxes
+      << ",\"hash\":\"" << Hex(c.hash) << "\"}";
     return s.str();
 }
 
@@ -234,7 +233,7 @@ int RunGame(const Run& run, RunResult& r, const char* command, std::ostream& err
         ++pass;
         if (form.mState == 1 && form.mStateCounter == 0) ++r.deaths;
         if (form.mState == 2 && form.mStateCounter == -1) r.winPass = pass;
-        if (trace.is_open()) trace << TraceLine(pass, form) << '\n';
+        if (trace.is_open()) trace << TraceLine(pass) << '\n';
         if (!run.frames.empty() && pass % run.every == 0) {
             char name[32];
             std::snprintf(name, sizeof name, "/frame-%06" PRIu64 ".bmp", pass);

@@ -532,3 +532,13 @@ PlaybackVerdict JudgePlayback(const ReplayFile& replay, bool stopped) {
     if (o && !o->firstDifference.empty()) v.text += "; " + o->firstDifference;
     return v;
 }
+
+PlaybackVerdict PlayBack(const ReplayFile& replay, const platform::ReplayPlayer& player) {
+    StartProgram();
+    TitleForm().hscMouse.SetValue(replay.mouse);
+    ChooseGame(replay.choice, replay.seed);
+    ApplyChoice(replay.choice);
+    ExpectPlayback(replay);
+    PlayGame();
+    return JudgePlayback(replay, player.Stopped());
+}

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "platform/headless/HeadlessScript.h"
+#include "platform/headless/ReplayBackend.h"
 #include "title/modModeArgs.h"
 
 inline constexpr int kReplayFormat = 2;
@@ -113,3 +114,5 @@ struct PlaybackVerdict {
     std::string text;
 };
 PlaybackVerdict JudgePlayback(const ReplayFile& replay, bool stopped);
+// The replay's game from the program's start, on the installed player, and its verdict.
+PlaybackVerdict PlayBack(const ReplayFile& replay, const platform::ReplayPlayer& player);
