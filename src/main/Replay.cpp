@@ -466,6 +466,9 @@ void ExpectPlayback(const ReplayFile& replay) {
 
 void GamePassEnded(uint64_t pass) {
     Session& s = TheSession();
+    // A recording cut at a pass limit ends there, and one that went another way ends there
+    // too instead of playing on for ever. Before the check: a cut recording's came first too.
+    if (s.playbackPasses != 0 && pass >= s.playbackPasses) MainForm().mState = 4;
     if (pass % kCheckEvery == 0) {
         platform::ReplayRecorder* recorder = Recorder();
         if (recorder && recorder->Recording())
@@ -482,9 +485,6 @@ void GamePassEnded(uint64_t pass) {
             }
         }
     }
-    // A recording cut at a pass limit ends there, and one that went another way ends there
-    // too instead of playing on for ever.
-    if (s.playbackPasses != 0 && pass >= s.playbackPasses) MainForm().mState = 4;
 }
 
 void GameEnded(uint64_t passes, uint64_t hash) {
