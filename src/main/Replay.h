@@ -28,7 +28,8 @@
 
 inline constexpr int kReplayFormat = 2;
 inline constexpr uint64_t kCheckEvery = 256;
-// No recording comes near these: a longer file or line was not written by the recorder.
+// A 7500-pass game with the mouse moving every pass takes 400 KB, and no line the recorder
+// writes reaches 200 characters even with every number at its widest.
 inline constexpr size_t kMaxReplayBytes = 16u << 20;
 inline constexpr size_t kMaxReplayLine = 200;
 inline constexpr uint64_t kMaxReplayPasses = 10000000;  // 46 hours at 60 passes a second
