@@ -13,7 +13,6 @@
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/ReplayBackend.h"
 #include "platform/sdl/SdlBackend.h"
-#include "title/frmTitle.h"
 #include "title/modModeArgs.h"
 
 namespace {
@@ -22,7 +21,7 @@ const char kUsage[] =
     "usage: quadrix [--windowed] [--record FILE] [--mode NAME [--ouch] [--anarchy] [--solid]\n"
     "               [--pieces] [--speed]]\n"
     "       quadrix [--windowed] --replay FILE\n"
-    "       quadrix --help | --version\n"
+    "       quadrix -h | --help | --version\n"
     "  Starts at the title screen; with --mode, starts that game straight away and comes\n"
     "  back to the title when it ends. --windowed starts in a window (Alt+Enter switches).\n"
     "  Every game is kept as last.qxr in $XDG_DATA_HOME/quadrix (~/.local/share/quadrix);\n"
@@ -32,7 +31,7 @@ const char kUsage[] =
 
 int Usage(FILE* to, int status) {
     std::fputs(kUsage, to);
-    std::fputs(kModeArgsUsage, to);
+    std::fputs(ModeArgsUsage().c_str(), to);
     return status;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/simLayout.h"
 #include "app/simPlay.h"
 #include "app/simSettings.h"
 #include "app/simSoak.h"
@@ -16,6 +17,7 @@ const char kUsage[] =
     "       quadrix-sim play --mode NAME --screen WxH [options]\n"
     "       quadrix-sim replay FILE [--trace FILE] [--check]\n"
     "       quadrix-sim soak [--passes N] [--seed S]\n"
+    "       quadrix-sim layout --screen WxH\n"
     "(quadrix-sim COMMAND --help for the options)\n";
 }
 
@@ -28,6 +30,7 @@ int main(int argc, char** argv) {
         if (!args.empty() && args[0] == "play") return RunPlay(rest, std::cout, std::cerr);
         if (!args.empty() && args[0] == "replay") return RunReplay(rest, std::cout, std::cerr);
         if (!args.empty() && args[0] == "soak") return RunSoak(rest, std::cout, std::cerr);
+        if (!args.empty() && args[0] == "layout") return RunLayout(rest, std::cout, std::cerr);
     } catch (const platform::Error& e) {
         platform::Fatal(e.what());
     }

@@ -29,5 +29,27 @@ inline std::string BadScreen(const std::string& text) {
            ")";
 }
 
+// Text as a JSON string: quotes, backslashes and control characters escaped.
+inline std::string JsonText(std::string_view text) {
+    std::string r = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            r += '\\';
+            r += c;
+        } else if (c == '\n') {
+            r += "\\n";
+        } else if (c == '\r') {
+            r += "\\r";
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            r += "\\u00";
+            r += "0123456789abcdef"[(c >> 4) & 15];
+            r += "0123456789abcdef"[c & 15];
+        } else {
+            r += c;
+        }
+    }
+    return r + "\"";
+}
+
 inline const std::string kBadSeed =
     "--seed needs a whole number from 0 to " + std::to_string(std::numeric_limits<uint64_t>::max());

@@ -23,16 +23,17 @@
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
-#include "title/frmTitle.h"
 #include "title/modModeArgs.h"
 
 namespace {
 
 const char kUsage[] =
     "usage: quadrix-sim play --mode NAME [--ouch] [--anarchy] [--solid] [--pieces] [--speed]\n"
-    "                        --screen WxH [--seed N] [--passes N] [--input FILE]\n"
-    "                        [--trace FILE] [--frames DIR --every K]\n"
-    "  Plays one game headless until it ends or N passes ran, and prints a JSON summary.\n"
+    "                        --screen WxH [--seed N] [--passes N] [--mouse V] [--input FILE]\n"
+    "                        [--trace FILE] [--frames DIR --every K] [--record FILE]\n"
+    "  Plays one game headless until it ends or N passes ran, and prints a JSON summary\n"
+    "  (\"ended\": false when --passes cut the game short). --mouse is the mouse setting the\n"
+    "  game steers with, 0 to 199 (default 100).\n"
     "  --input is a headless script (one event a line: key down|up KEY, cursor X Y, mouse\n"
     "  down|up left, click NAME, close, answer yes|no, joystick ...; 'at pass N' counts event\n"
     "  pumps: the game's pass P pumps at N = P + 1; a joystick plugged without 'at' is there\n"
@@ -53,12 +54,13 @@ struct PlayArgs {
     int32_t width = 0, height = 0;
     uint64_t seed = kDefaultSeed;
     uint64_t passes = 0;  // 0: until the game ends
+    std::optional<int32_t> mouse;
     std::string input, trace, frames, record;
     uint64_t every = 1;
 };
 
 int Fail(std::ostream& err, const std::string& reason) {
-    err << "quadrix-sim play: " << reason << "\n" << kUsage << kModeArgsUsage;
+    err << "quadrix-sim play: " << reason << "\n" << kUsage << ModeArgsUsage();
     return 2;
 }
 
@@ -71,7 +73,7 @@ int Parse(const std::vector<std::string>& args, PlayArgs& p, std::ostream& out, 
         if (taken == ArgTaken::Bad) return Fail(err, error);
         if (taken == ArgTaken::Yes) continue;
         if (a == "--help" || a == "-h") {
-            out << kUsage << kModeArgsUsage;
+            out << kUsage << ModeArgsUsage();
             return -1;
         }
         if (i + 1 >= args.size())
@@ -84,6 +86,11 @@ int Parse(const std::vector<std::string>& args, PlayArgs& p, std::ostream& out, 
         } else if (a == "--passes") {
             if (!ParseWhole(std::string_view(v), p.passes) || p.passes == 0)
                 return Fail(err, "--passes needs a whole number above 0");
+        } else if (a == "--mouse") {
+            int32_t mouse = 0;
+            if (!ParseWhole(std::string_view(v), mouse) || mouse < 0 || mouse > 199)
+                return Fail(err, "--mouse needs a whole number from 0 to 199");
+            p.mouse = mouse;
         } else if (a == "--every") {
             if (!ParseWhole(std::string_view(v), p.every) || p.every == 0)
                 return Fail(err, "--every needs a whole number above 0");
@@ -157,7 +164,7 @@ struct Run {
 struct RunResult {
     uint64_t passes = 0, deaths = 0;
     std::optional<uint64_t> winPass;
-    int finalState = 0;
+    bool ended = false;  // by itself or by the player, not cut at the pass limit
     uint64_t hash = 0;
     std::vector<uint64_t> cpu;
     bool framesFailed = false;
@@ -220,13 +227,14 @@ int RunGame(const Run& run, RunResult& r, const char* command, std::ostream& err
     ResetMainForm();
     ResetSharedState();
     StartProgram();
-    if (run.mouse) TitleForm().hscMouse.SetValue(*run.mouse);
+    if (run.mouse) gMouse = *run.mouse;
     ChooseGame(run.choice, run.seed);
     ApplyChoice(run.choice);
     if (run.replay) ExpectPlayback(*run.replay);
 
     frmMain& form = MainForm();
     uint64_t pass = 0, cpuStart = 0;
+    bool cut = false;
     form.OnPassStart = [&] { cpuStart = ThreadCpuNs(); };
     form.OnPassWorkDone = [&] { r.cpu.push_back(ThreadCpuNs() - cpuStart); };
     form.OnPassEnd = [&] {
@@ -239,13 +247,16 @@ int RunGame(const Run& run, RunResult& r, const char* command, std::ostream& err
             std::snprintf(name, sizeof name, "/frame-%06" PRIu64 ".bmp", pass);
             r.framesFailed |= !headless.DumpLastFrame(run.frames + name);
         }
-        if (run.passes != 0 && pass >= run.passes) form.mState = 4;
+        if (run.passes != 0 && pass >= run.passes && form.mState != 4) {
+            cut = true;
+            form.mState = 4;
+        }
     };
 
     PlayGame();
     form.OnPassStart = form.OnPassWorkDone = form.OnPassEnd = nullptr;
     r.passes = pass;
-    r.finalState = form.mState;
+    r.ended = !cut;
     const std::optional<GameOutcome>& outcome = LastGameOutcome();
     r.hash = outcome ? outcome->hash : 0;
     if (player) {
@@ -270,8 +281,8 @@ int RunGame(const Run& run, RunResult& r, const char* command, std::ostream& err
 void Summary(std::ostream& out, const RunResult& r, const std::string& extra) {
     out << "{\"passes\":" << r.passes << ",\"deaths\":" << r.deaths
         << ",\"winPass\":" << (r.winPass ? std::to_string(*r.winPass) : "null")
-        << ",\"finalState\":" << r.finalState << ",\"hash\":\"" << Hex(r.hash) << "\"" << extra
-        << ",\"cpuPerPassMs\":{\"median\":" << Percentile(r.cpu, 0.5) / 1000.0
+        << ",\"ended\":" << (r.ended ? "true" : "false") << ",\"hash\":\"" << Hex(r.hash) << "\""
+        << extra << ",\"cpuPerPassMs\":{\"median\":" << Percentile(r.cpu, 0.5) / 1000.0
         << ",\"p99\":" << Percentile(r.cpu, 0.99) / 1000.0 << ",\"max\":"
         << (r.cpu.empty()
                 ? 0.0
@@ -303,6 +314,7 @@ int RunPlay(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     run.height = p.height;
     run.seed = p.seed;
     run.passes = p.passes;
+    run.mouse = p.mouse;
     run.trace = p.trace;
     run.frames = p.frames;
     run.every = p.every;

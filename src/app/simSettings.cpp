@@ -97,11 +97,10 @@ struct ValueText {
 const char kUsage[] =
     "usage: quadrix-sim settings --mode NAME --screen WxH [--ouch] [--anarchy] [--solid]\n"
     "                            [--pieces] [--speed] [--seed N]\n"
-    "  NAME is a mode button: cmdCasual, cmdDont, cmdElectric, cmdFinal, cmdFun, cmdMini,\n"
-    "  cmdNoRules, cmdOuch, cmdRidiculous, cmdSpeedy, cmdVertigo, cmdWork\n";
+    "  Prints the settings record a mode sets up on that screen, as JSON.\n";
 
 int Fail(std::ostream& err, const std::string& reason) {
-    err << "quadrix-sim settings: " << reason << "\n" << kUsage;
+    err << "quadrix-sim settings: " << reason << "\n" << kUsage << ModeArgsUsage();
     return 2;
 }
 
@@ -134,7 +133,7 @@ int RunSettings(const std::vector<std::string>& args, std::ostream& out, std::os
         if (taken == ArgTaken::Bad) return Fail(err, error);
         if (taken == ArgTaken::Yes) continue;
         if (a == "--help" || a == "-h") {
-            out << kUsage;
+            out << kUsage << ModeArgsUsage();
             return 0;
         } else if (a == "--screen") {
             if (!hasValue) return Fail(err, "--screen needs WxH");

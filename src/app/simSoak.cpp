@@ -28,6 +28,7 @@
 #include "playfield/clsWalls.h"
 #include "title/frmTitle.h"
 #include "title/modModes.h"
+#include "title/modMouseSetting.h"
 
 namespace {
 
@@ -94,15 +95,6 @@ uint64_t SplitMix(uint64_t x) {
     x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
     x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
     return x ^ (x >> 31);
-}
-
-std::string JsonText(const std::string& s) {
-    std::string r = "\"";
-    for (const char c : s) {
-        if (c == '"' || c == '\\') r += '\\';
-        r += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-    }
-    return r + "\"";
 }
 
 // The settings the title keeps go to a folder of the run's own, never the player's.
@@ -236,6 +228,7 @@ class Soak {
         b.BeforePump = [this] { Drive(); };
         try {
             StartProgram();
+            LoadMouseSetting();  // as the program's start does, from the run's own folder
             quadrix::SharedRandom().Seed(rng_());
             title.Show();
             if (!platform::Application::Get().RunMessageLoop())

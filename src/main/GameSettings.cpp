@@ -79,6 +79,7 @@ void ResetSharedState() {
     gManColor1 = 0;
     gManColor2 = 0;
     gManColor3 = 0;
+    gMouse = kMouseDefault;
     gScreenWidth = 0;
     gScreenHeight = 0;
 }

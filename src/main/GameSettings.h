@@ -5,6 +5,6 @@
 // Returns false, leaving the record as it was, when a result does not fit 32 bits.
 bool CompleteSettings();
 
-// Every field of the settings record and the screen metrics back to zero, as at the start of
-// a run.
+// Every field of the settings record and the screen metrics back to zero and the mouse
+// setting to its default, as at the start of a run.
 void ResetSharedState();

@@ -29,7 +29,6 @@
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
-#include "title/frmTitle.h"
 
 namespace {
 
@@ -444,7 +443,7 @@ void GameLoading() {
         s.header.seed = s.seed;
         s.header.width = gScreenWidth;
         s.header.height = gScreenHeight;
-        s.header.mouse = TitleForm().hscMouse.Value();
+        s.header.mouse = gMouse;
     }
     s.choice.reset();
     if (gKeyboard) gKeyboard->Settle();
@@ -535,7 +534,7 @@ PlaybackVerdict JudgePlayback(const ReplayFile& replay, bool stopped) {
 
 PlaybackVerdict PlayBack(const ReplayFile& replay, const platform::ReplayPlayer& player) {
     StartProgram();
-    TitleForm().hscMouse.SetValue(replay.mouse);
+    gMouse = replay.mouse;
     ChooseGame(replay.choice, replay.seed);
     ApplyChoice(replay.choice);
     ExpectPlayback(replay);

@@ -8,7 +8,6 @@
 #include "platform/Numbers.h"
 #include "platform/input/Cursor.h"
 #include "platform/input/Keys.h"
-#include "title/frmTitle.h"
 
 namespace {
 
@@ -43,7 +42,7 @@ double Strongest(double a, double b, double c) {
 }
 
 double MouseSetting() {
-    return TitleForm().hscMouse.Value();
+    return gMouse;
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "sound/clsVoices.h"
 #include "title/frmTitle.h"
 #include "title/modModeArgs.h"
+#include "title/modMouseSetting.h"
 
 namespace {
 // The old program's own constants, kept so angles land on the same side of every boundary.
@@ -100,6 +101,7 @@ void StartProgram() {
 
 void Main() {
     StartProgram();
+    LoadMouseSetting();
     TitleForm().Show();
 }
 
@@ -107,6 +109,7 @@ void RunProgram(const GameChoice& choice) {
     try {
         if (choice.mode) {
             StartProgram();
+            LoadMouseSetting();
             ChooseGame(choice);
             ApplyChoice(choice);
             MainForm().Load();

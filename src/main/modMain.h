@@ -62,6 +62,12 @@ inline COLORREF gManColor1 = 0;
 inline COLORREF gManColor2 = 0;
 inline COLORREF gManColor3 = 0;
 
+// The mouse setting, 0 to 199: the dead zone of mouse and joystick steering. The title's
+// scroll bar and a game started from the command line share it; the program's start loads it
+// from the settings store and quitting stores it.
+inline constexpr int32_t kMouseDefault = 100;
+inline int32_t gMouse = kMouseDefault;
+
 // Screen metrics, set once at start.
 inline int32_t gScreenWidth = 0;
 inline int32_t gScreenHeight = 0;
@@ -89,8 +95,8 @@ void WaitForFrame(int32_t& nextFrameTime, int32_t tickMs, int32_t giveUpMs);
 // for 1 ms timer resolution, lets writes past a file size limit fail instead of killing the
 // program, measures the screen and creates the three shared devices.
 void StartProgram();
-// The entry point: StartProgram, then the title window, modeless. The program runs while one
-// of its forms is loaded.
+// The entry point: StartProgram, the stored mouse setting, then the title window, modeless. The
+// program runs while one of its forms is loaded.
 void Main();
 
 struct GameChoice;

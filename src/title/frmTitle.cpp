@@ -1,7 +1,6 @@
 #include "title/frmTitle.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "graphics/modGraphic.h"
 #include "input/clsJoystick.h"
@@ -15,20 +14,21 @@
 #include "platform/files/ProgramFolder.h"
 #include "platform/input/Cursor.h"
 #include "platform/input/Keys.h"
-#include "platform/settings/SettingsStore.h"
 #include "platform/window/Application.h"
 #include "platform/window/MessageBox.h"
+#include "title/modMouseSetting.h"
 
 namespace {
 
 constexpr const char* kTitle = "Quadrix";
-constexpr int32_t kMouseDefault = 100;
 constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr int32_t kFrameMs = 20;
 // A deadline further ahead than a frame and this is left over from a jump of the clock.
 constexpr int32_t kGiveUpMs = 10;
+// The painting's line at 1280 pixels wide, where the looser row below the block was laid out.
+constexpr int32_t kRowLine = 4;
 
 struct Place {
     int32_t left, top, width, height;
@@ -54,28 +54,17 @@ frmTitle::frmTitle() : Form("frmTitle") {
                     &cmdNoRules, &cmdOuch, &cmdRidiculous, &cmdSpeedy, &cmdVertigo, &cmdWork};
     Add(tmrMain);
     tmrMain.OnTimer = [this] { tmrMain_Timer(); };
-    const struct {
-        GameMode mode;
-        const char* caption;
-        double size;
-    } modes[] = {
-        {GameMode::Casual, "Casual", 10},
-        {GameMode::Dont, "Don't", 10},
-        {GameMode::Electric, "Electric Youth", 7},
-        {GameMode::Final, "FIN", 18},
-        {GameMode::Fun, "Junk Food", 12},
-        {GameMode::Mini, "", 7},
-        {GameMode::NoRules, "Broken Promises", 10},
-        {GameMode::Ouch, "Soylent Green", 10},
-        {GameMode::Ridiculous, "60", 18},
-        {GameMode::Speedy, "Fast && Faded", 7},
-        {GameMode::Vertigo, "V", 8},
-        {GameMode::Work, "Complete Nutritional Meal including 8 Essential Vitamins", 10},
-    };
-    for (const auto& m : modes) {
-        platform::CommandButton& button = ModeButton(m.mode);
-        Style(button, m.caption, m.size, true);
-        button.OnClick = [this, mode = m.mode] { ModeClick(mode); };
+    // Font sizes in mode order; "Vertigo" starts as its "V" and is written downwards at load.
+    constexpr double kSizes[kGameModeCount] = {10, 10, 7, 18, 12, 7, 10, 10, 18, 7, 8, 10};
+    for (int i = 0; i < kGameModeCount; ++i) {
+        const auto mode = static_cast<GameMode>(i);
+        std::string caption;
+        for (const char c : ModeCaption(mode))
+            caption += c == '&' ? "&&" : std::string(1, c);
+        if (mode == GameMode::Vertigo) caption.resize(1);
+        platform::CommandButton& button = ModeButton(mode);
+        Style(button, caption.c_str(), kSizes[i], true);
+        button.OnClick = [this, mode] { ModeClick(mode); };
         Add(button);
     }
     const std::pair<platform::CheckBox*, const char*> options[] = {
@@ -92,6 +81,7 @@ frmTitle::frmTitle() : Form("frmTitle") {
     hscMouse.Max = 199;
     hscMouse.LargeChange = 10;
     hscMouse.SetValue(kMouseDefault);
+    hscMouse.OnChange = [this] { gMouse = hscMouse.Value(); };
     Add(hscMouse);
     Style(cmdAbout, "About...", 7, true);
     cmdAbout.OnClick = [this] { picAboutUs.Visible = !picAboutUs.Visible; };
@@ -106,68 +96,75 @@ frmTitle& TitleForm() {
     return form;
 }
 
-std::string MouseSettingApp() {
-    return std::string(kTitle) + "_" + std::to_string(kVersionMajor) + "_" +
-           std::to_string(kVersionMinor);
-}
-
-int32_t MouseSettingFromText(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t");
-    const size_t last = text.find_last_not_of(" \t\r\n");
-    if (first == std::string::npos) return kMouseDefault;
-    const char* begin = text.data() + first;
-    const char* end = text.data() + last + 1;
-    if (*begin == '+') ++begin;
-    int32_t value = 0;
-    const auto [stop, error] = std::from_chars(begin, end, value);
-    if (error != std::errc() || stop != end || value < 0 || value > 199) return kMouseDefault;
-    return value;
-}
-
 void frmTitle::Form_Load() {
     // As laid out: the loop starts only from an activation.
     tmrMain.SetEnabled(false);
     tmrMain.SetInterval(0);
-    // The lines follow the width (4 at 1280), but never outgrow the height as on a 5:4 screen:
-    // on a wide screen the block and the row below it would not fit and would overlap.
-    mLine = Int(std::min(gScreenWidth / 256.0 * 0.8, gScreenHeight * 4.0 / 1024));
-    mCellLines = 7;
-    mCell = mLine * mCellLines;
     Move(0, 0, gScreenWidth, gScreenHeight);
-    LoadLogo();
-    LayOut();
+    const std::string images = platform::ProgramFolder() + "/images/";
+    kelSprite3 picture;
+    picture.Initialize(true, -1, -1, kelSprite3::kNoColor, images + "Title.gif", kGreen);
+    // The lines follow the width (4 at 1280), but only as thick as lets the block and the row
+    // below it fit the screen, and never thinner than a pixel: a screen of 0-pixel lines
+    // would paint cells of no size for ever.
+    mCellLines = 7;
+    for (mLine = std::max(1, Int(gScreenWidth / 256.0 * 0.8));; --mLine) {
+        mCell = mLine * mCellLines;
+        PlaceLogo(picture);
+        LayOut(LogoSize(picture.Height()));
+        if (mLine == 1 || ControlsFit()) break;
+    }
+    const int32_t w = LogoSize(picture.Width()), h = LogoSize(picture.Height());
+    mLogo.Initialize(true, w, h, kelSprite3::kNoColor, "", kGreen);
+    ::StretchBlt(mLogo.MainHDC(), 0, 0, w, h, picture.MainHDC(), 0, 0, picture.Width(),
+                 picture.Height(), SRCCOPY);
+    ::StretchBlt(mLogo.MaskHDC(), 0, 0, w, h, picture.MaskHDC(), 0, 0, picture.Width(),
+                 picture.Height(), SRCCOPY);
+    picture.Terminate();
+    mAbout.Initialize(false, -1, -1, kelSprite3::kNoColor, images + "About.bmp",
+                      kelSprite3::kNoColor);
     for (platform::CheckBox* box : {&chkLevel2, &chkDisrupt, &chkSolid, &chkPieces, &chkSpeed})
         box->BackColor = RGB(128, 32, 32);
     ApplyOptions();
     SetCursorPos(Nearest(gScreenWidth / 2.0), Nearest(gScreenHeight / 3.0 + 100));
-    cmdVertigo.Caption = "V\r\ne\r\nr\r\nt\r\ni\r\ng\r\no";
-    LoadMouseSetting();
+    std::string downwards;
+    for (const char c : ModeCaption(GameMode::Vertigo))
+        downwards += (downwards.empty() ? "" : "\r\n") + std::string(1, c);
+    cmdVertigo.Caption = downwards;
+    // The value the program's start loaded, or the game before this showing played with.
+    hscMouse.SetValue(gMouse);
 }
 
-void frmTitle::LoadLogo() {
-    const std::string images = platform::ProgramFolder() + "/images/";
-    {
-        kelSprite3 picture;
-        picture.Initialize(true, -1, -1, kelSprite3::kNoColor, images + "Title.gif", kGreen);
-        const int32_t w = Nearest(picture.Width() / 3.0 * mLine);
-        const int32_t h = Nearest(picture.Height() / 3.0 * mLine);
-        mLogo.Initialize(true, w, h, kelSprite3::kNoColor, "", kGreen);
-        ::StretchBlt(mLogo.MainHDC(), 0, 0, w, h, picture.MainHDC(), 0, 0, picture.Width(),
-                     picture.Height(), SRCCOPY);
-        ::StretchBlt(mLogo.MaskHDC(), 0, 0, w, h, picture.MaskHDC(), 0, 0, picture.Width(),
-                     picture.Height(), SRCCOPY);
-        picture.Terminate();
-    }
-    mLogo.X = Int((ScaleWidth() - mLogo.Width()) / 2.0);
-    mLogo.Y = Int((ScaleHeight() - mLogo.Height()) * 0.15);
+int32_t frmTitle::LogoSize(int32_t pictureSize) const {
+    return Nearest(pictureSize / 3.0 * mLine);
+}
+
+void frmTitle::PlaceLogo(const kelSprite3& picture) {
+    mLogo.X = Int((ScaleWidth() - LogoSize(picture.Width())) / 2.0);
+    mLogo.Y = Int((ScaleHeight() - LogoSize(picture.Height())) * 0.15);
     const int32_t x = Nearest(mLogo.X), y = Nearest(mLogo.Y);
     mGridOffsetX = x - Int(static_cast<double>(x) / mCell) * mCell;
     mGridOffsetY = y - Int(static_cast<double>(y) / mCell) * mCell;
-    mAbout.Initialize(false, -1, -1, kelSprite3::kNoColor, images + "About.bmp",
-                      kelSprite3::kNoColor);
 }
 
-void frmTitle::LayOut() {
+std::vector<const platform::Control*> frmTitle::PlayerControls() const {
+    std::vector<const platform::Control*> controls;
+    for (const platform::Control* c : Controls()) {
+        if (c != &tmrMain && c != &picAboutUs) controls.push_back(c);
+    }
+    return controls;
+}
+
+bool frmTitle::ControlsFit() const {
+    for (const platform::Control* c : PlayerControls()) {
+        if (c->Left() < 0 || c->Top() < 0 || c->Left() + c->Width() > ScaleWidth() ||
+            c->Top() + c->Height() > ScaleHeight())
+            return false;
+    }
+    return true;
+}
+
+void frmTitle::LayOut(int32_t logoHeight) {
     // Each control of the block placed from an earlier one, in cells.
     const std::pair<platform::Control*, Place> block[] = {
         {&cmdVertigo, {0, 0, 2, 12}}, {&cmdMini, {3, 2, 2, 2}},       {&cmdFun, {6, 0, 16, 2}},
@@ -177,16 +174,19 @@ void frmTitle::LayOut() {
     };
     for (const auto& [control, c] : block)
         control->Move(c.left * mCell, c.top * mCell, c.width * mCell, c.height * mCell);
-    // The looser row below keeps its laid-out place, in twips.
+    // The looser row below keeps its laid-out place, in twips, as drawn for 4-pixel lines; it
+    // grows and shrinks with the block, so the two never meet.
     const std::pair<platform::Control*, Place> row[] = {
         {&cmdSpeedy, {420, 7860, 1515, 855}},  {&cmdElectric, {3300, 7860, 1215, 735}},
         {&cmdFinal, {5700, 7860, 1395, 675}},  {&chkSolid, {540, 8820, 2055, 615}},
         {&chkSpeed, {2940, 8820, 2055, 615}},  {&chkDisrupt, {7500, 7740, 2055, 615}},
         {&chkPieces, {7740, 8700, 2055, 615}},
     };
-    constexpr int32_t t = platform::kTwipsPerPixel;
-    for (const auto& [control, p] : row)
-        control->Move(p.left / t, p.top / t, p.width / t, p.height / t);
+    const int32_t t = platform::kTwipsPerPixel * kRowLine;
+    for (const auto& [control, p] : row) {
+        control->Move(p.left * mLine / t, p.top * mLine / t, p.width * mLine / t,
+                      p.height * mLine / t);
+    }
     picAboutUs.Move(0, 0, 300, 500);
 
     // The block centred on whole cells and at least a cell below the logo; its buttons grow by
@@ -195,7 +195,7 @@ void frmTitle::LayOut() {
     const int32_t x0 =
         Int(Int((ScaleWidth() - dontRight) / 2.0) / static_cast<double>(mCell)) * mCell;
     const int32_t y0 =
-        Int(Nearest(mLogo.Y + mLogo.Height() + mCell) / static_cast<double>(mCell)) * mCell;
+        Int(Nearest(mLogo.Y + logoHeight + mCell) / static_cast<double>(mCell)) * mCell;
     for (platform::Control* c : Controls()) {
         c->Move(c->Left() + mGridOffsetX + x0, c->Top() + mGridOffsetY + y0, c->Width() + mLine,
                 c->Height() + mLine);
@@ -234,9 +234,11 @@ void frmTitle::Paint() {
         if (Rnd() < 0.15) down(mGridOffsetX + x);
     }
     // Three panels, each filling the white area around a random white point. Three fills never
-    // cover every area the fixed lines make, so the search ends.
+    // cover every area the fixed lines make on a screen, so the search ends; on a painting of a
+    // cell or two, where the fixed lines fall outside, a panel with no white left is skipped.
     const HDC dc = mPainting.MainHDC();
     for (const COLORREF colour : {RGB(0, 0, 255), RGB(255, 0, 0), RGB(255, 255, 0)}) {
+        if (!WhiteWithin(pw - mLine, ph - mLine)) break;
         int32_t x = 0, y = 0;
         do {
             x = Nearest(Int(Rnd() * pw - 2 * mLine) + mLine);
@@ -248,6 +250,15 @@ void frmTitle::Paint() {
         SelectObject(dc, old);
         DeleteObject(brush);
     }
+}
+
+bool frmTitle::WhiteWithin(int32_t width, int32_t height) const {
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            if (mPainting.GetPixel(x, y) == static_cast<kelSprite3::Color>(kWhite)) return true;
+        }
+    }
+    return false;
 }
 
 void frmTitle::PlaceAbout() {
@@ -292,10 +303,8 @@ void frmTitle::tmrMain_Timer() {
         WaitForFrame(mNextFrameTime, kFrameMs, kGiveUpMs);
         if (!mQuit && gKeyboard->KeyUp(VK_ESCAPE) &&
             platform::MsgBox("Are you done provoking me?", platform::MessageBoxButtons::YesNo,
-                             "Vask asks...") == platform::MessageBoxAnswer::Yes) {
-            mState = 4;
-            mQuit = true;
-        }
+                             "Vask asks...") == platform::MessageBoxAnswer::Yes)
+            Quit();
         if (gJoystick->ButtonDown(6) || gJoystick->ButtonDown(7))
             chkLevel2.SetValue(chkLevel2.Value() == 1 ? 0 : 1);
     }
@@ -371,27 +380,19 @@ void frmTitle::ApplyOptions() {
     if (mLooping) Refresh();
 }
 
-void frmTitle::LoadMouseSetting() {
-    std::string problem;
-    const std::string text = platform::GetSetting(MouseSettingApp(), "Main", "Mouse",
-                                                  std::to_string(kMouseDefault), &problem);
-    if (!problem.empty()) platform::Warn(problem);
-    hscMouse.SetValue(MouseSettingFromText(text));
-}
-
 void frmTitle::Form_QueryUnload(bool& cancel, platform::UnloadMode mode) {
     if (!mLooping || mode == platform::UnloadMode::Code) return;
     // Unloading under the running loop would pull the window from beneath it: end the loop
     // instead, as a Yes to the question does, and it unloads the window itself.
     cancel = true;
+    Quit();
+}
+
+void frmTitle::Quit() {
     mState = 4;
     mQuit = true;
 }
 
 void frmTitle::Form_Unload() {
-    // A save that fails loses only this run's value: say so and let the program end.
-    std::string error;
-    if (!platform::SaveSetting(MouseSettingApp(), "Main", "Mouse", std::to_string(hscMouse.Value()),
-                               &error))
-        platform::Warn(error);
+    SaveMouseSetting();
 }

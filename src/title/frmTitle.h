@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "graphics/kelSprite3.h"
 #include "platform/window/CheckBox.h"
@@ -39,7 +40,7 @@ class frmTitle : public platform::Form {
     platform::CheckBox chkSolid{"chkSolid"};
     platform::CheckBox chkPieces{"chkPieces"};
     platform::CheckBox chkSpeed{"chkSpeed"};
-    // Mouse sensitivity, 0 to 199; the game's mouse steering reads it every pass.
+    // Mouse sensitivity, 0 to 199: shows gMouse and sets it when moved.
     platform::HScrollBar hscMouse{"hscMouse"};
     platform::CommandButton cmdAbout{"cmdAbout"};
     platform::PictureBox picAboutUs{"picAboutUs"};
@@ -48,7 +49,11 @@ class frmTitle : public platform::Form {
     void Form_Activate() override;
     // A close request while the loop runs ends the loop as a Yes to the question would.
     void Form_QueryUnload(bool& cancel, platform::UnloadMode mode) override;
+    // Stores the mouse setting.
     void Form_Unload() override;
+    // Ends the loop as a Yes to the question does: the window then unloads itself, which
+    // stores the mouse setting and, with no other window, ends the program.
+    void Quit();
 
     // The check boxes into the settings record and the level; the buttons show the result.
     void ApplyOptions();
@@ -66,17 +71,24 @@ class frmTitle : public platform::Form {
     const kelSprite3& Logo() const { return mLogo; }
     const kelSprite3& Painting() const { return mPainting; }
     bool LoopRunning() const { return mLooping; }
+    // The controls a player uses: every one but the timer and the about picture.
+    std::vector<const platform::Control*> PlayerControls() const;
 
   private:
     void tmrMain_Timer();
     void ModeClick(GameMode mode);
     void TurnDrift();
-    void LayOut();
-    void LoadLogo();
+    // A side of the logo for the current line, from the picture's.
+    int32_t LogoSize(int32_t pictureSize) const;
+    // The logo's place and the grid offsets for the current line.
+    void PlaceLogo(const kelSprite3& picture);
+    void LayOut(int32_t logoHeight);
+    bool ControlsFit() const;
     void Paint();
+    // Whether the painting has a white pixel in [0, width) x [0, height).
+    bool WhiteWithin(int32_t width, int32_t height) const;
     void DrawFrame();
     void PlaceAbout();
-    void LoadMouseSetting();
 
     std::array<platform::CommandButton*, kGameModeCount> mModeButtons{};
 
@@ -101,8 +113,3 @@ class frmTitle : public platform::Form {
 
 // The single title-form instance.
 frmTitle& TitleForm();
-
-// Where the mouse setting is kept: application "Quadrix_1_1", section "Main", key "Mouse".
-std::string MouseSettingApp();
-// The stored text as a scroll bar value: a whole number from 0 to 199, else 100.
-int32_t MouseSettingFromText(const std::string& text);

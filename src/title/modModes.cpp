@@ -15,6 +15,20 @@ constexpr std::array<std::string_view, kGameModeCount> kControlNames = {
     "cmdCasual",  "cmdDont", "cmdElectric",   "cmdFinal",  "cmdFun",     "cmdMini",
     "cmdNoRules", "cmdOuch", "cmdRidiculous", "cmdSpeedy", "cmdVertigo", "cmdWork",
 };
+constexpr std::array<std::string_view, kGameModeCount> kCaptions = {
+    "Casual",
+    "Don't",
+    "Electric Youth",
+    "FIN",
+    "Junk Food",
+    "",
+    "Broken Promises",
+    "Soylent Green",
+    "60",
+    "Fast & Faded",
+    "Vertigo",
+    "Complete Nutritional Meal including 8 Essential Vitamins",
+};
 
 // A line thickness for the screen. On small screens the scaled length can round down to 0,
 // which would make cells of no size; a line is always at least one pixel.
@@ -317,6 +331,10 @@ void Work(bool two) {
 
 std::string_view ModeControlName(GameMode mode) {
     return kControlNames[static_cast<size_t>(mode)];
+}
+
+std::string_view ModeCaption(GameMode mode) {
+    return kCaptions[static_cast<size_t>(mode)];
 }
 
 std::optional<GameMode> ModeFromControlName(std::string_view name) {

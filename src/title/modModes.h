@@ -28,6 +28,8 @@ inline constexpr int kGameModeCount = 12;
 // The mode's button name on the title window, e.g. "cmdCasual".
 std::string_view ModeControlName(GameMode mode);
 std::optional<GameMode> ModeFromControlName(std::string_view name);
+// The caption a player reads on the mode's button ("Fast & Faded", "Vertigo"); "" for Mini.
+std::string_view ModeCaption(GameMode mode);
 
 // A length designed for 1280 x 1024, scaled to the screen (the smaller of both ratios).
 int32_t ScaleToScreen(int32_t n);

@@ -118,7 +118,7 @@ TEST(quadrixSim, HostileFilesAreRefusedOrPlayedToTheirEnd) {
     const std::string file = temp.File("hostile.qxr");
     const std::string head = "quadrix-replay 2\nprogram 1.1\nmode cmdCasual\n";
     const std::string rest = "seed 3\nmouse 100\n", small = head + "screen 640x480\n" + rest;
-    const fs::path game = SimPath().parent_path() / "quadrix";
+    const fs::path game = BuiltProgram("quadrix");
     const struct {
         std::string path, text;
         int status;
@@ -149,7 +149,7 @@ TEST(quadrixSim, HostileFilesAreRefusedOrPlayedToTheirEnd) {
         EXPECT_NE(sim.err.find("quadrix-sim replay: " + row.err), std::string::npos) << sim.err;
         if (row.status != 2 || !fs::exists(game)) continue;
         // Refused before a window opens, so the game needs no display for these.
-        const SimResult onScreen = RunCommand(game.string() + " --replay " + row.path);
+        const SimResult onScreen = RunProgramAt(game, "--replay " + row.path);
         EXPECT_EQ(onScreen.status, 2);
         EXPECT_NE(onScreen.err.find("quadrix: " + row.err), std::string::npos) << onScreen.err;
     }

@@ -37,24 +37,24 @@ inline std::string Value(const std::string& json, const std::string& key) {
     return json.substr(from, json.find_first_of(",}", from) - from);
 }
 
-// tests/test_app -> ../quadrix-sim, unless told otherwise.
-inline fs::path SimPath() {
-    const char* env = std::getenv("QUADRIX_SIM");
-    return env ? fs::path(env)
-               : fs::canonical("/proc/self/exe").parent_path().parent_path() / "quadrix-sim";
+// tests/test_app -> ../NAME: the programs built beside the tests.
+inline fs::path BuiltProgram(const char* name) {
+    return fs::canonical("/proc/self/exe").parent_path().parent_path() / name;
 }
 
-// Runs a shell command line.
-inline SimResult RunCommand(const std::string& command) {
+inline SimResult RunProgramAt(const fs::path& program, const std::string& args) {
     const fs::path out = fs::temp_directory_path() / ("qxsim-" + std::to_string(getpid()));
     const fs::path err = out.string() + ".err";
-    const int raw = std::system((command + " >" + out.string() + " 2>" + err.string()).c_str());
+    const int raw = std::system(
+        (program.string() + " " + args + " >" + out.string() + " 2>" + err.string()).c_str());
     SimResult r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
     fs::remove(out);
     fs::remove(err);
     return r;
 }
 
+// quadrix-sim, or $QUADRIX_SIM when set.
 inline SimResult Sim(const std::string& args) {
-    return RunCommand(SimPath().string() + " " + args);
+    const char* env = std::getenv("QUADRIX_SIM");
+    return RunProgramAt(env ? fs::path(env) : BuiltProgram("quadrix-sim"), args);
 }

@@ -30,7 +30,7 @@ TEST_P(PlayEveryMode, BothLevelsAndOptionSetsPlayToTheirEnd) {
             ASSERT_EQ(r.status, 0) << r.err;
             EXPECT_EQ(Value(r.out, "winPass"), "31");
             EXPECT_EQ(Value(r.out, "passes"), "433");  // 31 + 402
-            EXPECT_EQ(Value(r.out, "finalState"), "4");
+            EXPECT_EQ(Value(r.out, "ended"), "true");
         }
     }
 }
@@ -40,16 +40,20 @@ INSTANTIATE_TEST_SUITE_P(quadrixSim, PlayEveryMode, testing::ValuesIn(kModes));
 TEST(quadrixSim, PlayTracesRepeatAndBadInputIsRefused) {
     const TempDir temp;
     const fs::path dir = temp.path();
-    const std::string base = "play --screen 800x600 --seed 11 --mode cmdDont --passes 120 ";
+    const std::string base =
+        "play --screen 800x600 --seed 11 --mode cmdDont --passes 120 --mouse 37 ";
     std::string traces[2];
     for (int i = 0; i < 2; ++i) {
         const fs::path trace = dir / ("t" + std::to_string(i));
-        const SimResult r = Sim(base + "--trace " + trace.string() + " --frames " +
-                                (dir / "frames").string() + " --every 60");
+        const SimResult r =
+            Sim(base + "--trace " + trace.string() + " --frames " + (dir / "frames").string() +
+                " --every 60 --record " + (dir / "r.qxr").string());
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(Value(r.out, "passes"), "120");
+        EXPECT_EQ(Value(r.out, "ended"), "false");  // cut short, not over
         traces[i] = Slurp(trace);
     }
+    EXPECT_NE(Slurp(dir / "r.qxr").find("\nmouse 37\n"), std::string::npos);
     EXPECT_EQ(std::count(traces[0].begin(), traces[0].end(), '\n'), 120);
     EXPECT_NE(traces[0].find(R"({"pass":120,"mState":)"), std::string::npos);
     EXPECT_EQ(traces[0], traces[1]);
@@ -59,11 +63,35 @@ TEST(quadrixSim, PlayTracesRepeatAndBadInputIsRefused) {
     for (const std::string& args :
          {base + "--input " + (dir / "missing").string(),
           base + "--input " + (dir / "bad").string(), std::string("play --mode cmdDont"),
-          base + "--passes 0", std::string("soak --passes 0"), std::string("soak --bad 1")}) {
+          base + "--passes 0", base + "--mouse 200", std::string("soak --passes 0"),
+          std::string("soak --bad 1")}) {
         const SimResult r = Sim(args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_TRUE(r.out.empty() && !r.err.empty()) << args;
     }
+}
+
+// -h is --help in both programs; the game's lists the modes with their captions, and --mode
+// takes a caption in any case.
+TEST(quadrixSim, HelpAndModesByCaption) {
+    const fs::path sim = BuiltProgram("quadrix-sim"), game = BuiltProgram("quadrix");
+    for (const auto& [program, command] : {std::pair{sim, ""}, {sim, "play "}, {game, ""}}) {
+        if (!fs::exists(program)) continue;  // a build without SDL has no game
+        const SimResult h = RunProgramAt(program, std::string(command) + "-h");
+        EXPECT_EQ(h.status, 0) << program << " " << command;
+        EXPECT_EQ(h.out, RunProgramAt(program, std::string(command) + "--help").out);
+        EXPECT_TRUE(program != game || h.out.find("cmdFinal        FIN\n") != std::string::npos);
+    }
+    const std::string screen = " --screen 1280x1024";
+    for (const auto& [name, caption] : {std::pair{"cmdFinal", "fin"},
+                                        {"cmdFun", "'Junk Food'"},
+                                        {"cmdSpeedy", "'fast & faded'"},
+                                        {"cmdWork", "CMDWORK"}}) {
+        const SimResult r = Sim(std::string("settings --mode ") + caption + screen);
+        ASSERT_EQ(r.status, 0) << caption << r.err;
+        EXPECT_EQ(r.out, Sim(std::string("settings --mode ") + name + screen).out) << caption;
+    }
+    EXPECT_EQ(Sim("settings --mode Mini" + screen).status, 2);  // no caption to go by
 }
 
 }  // namespace

@@ -11,7 +11,9 @@ endif()
 set(expected
     bin/quadrix-sim share/quadrix/images/Title.gif share/quadrix/images/Dollar.bmp
     share/quadrix/images/Icon.bmp share/quadrix/images/About.bmp
-    share/applications/quadrix.desktop share/metainfo/io.github.quadrix.Quadrix.metainfo.xml)
+    share/applications/quadrix.desktop share/metainfo/io.github.quadrix.Quadrix.metainfo.xml
+    share/man/man6/quadrix.6.gz share/man/man6/quadrix-sim.6.gz share/doc/quadrix/copyright
+    share/doc/quadrix/changelog.gz)
 if(GAME)
   list(APPEND expected bin/quadrix)
 endif()

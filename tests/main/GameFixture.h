@@ -71,7 +71,6 @@ class GameFixture : public ::testing::Test {
             std::filesystem::path(QUADRIX_TEST_DATA).parent_path().parent_path());
         // The title is loaded before any game, as in the program; every game shows it again.
         TitleForm().Load();
-        TitleForm().hscMouse.SetValue(100);
         frmMain& form = MainForm();
         form.OnPassStart = [this, &form] {
             started = headless->ElapsedMicroseconds() / 1000;

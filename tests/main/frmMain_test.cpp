@@ -198,7 +198,7 @@ TEST_F(GameFixture, PacingKeepsDeadlinesAcrossClockWraps) {
     }
 }
 
-// Steering tables: the keys held and where the cursor is put back (V = hscMouse).
+// Steering tables: the keys held and where the cursor is put back (V = gMouse).
 TEST_F(GameFixture, MouseAndJoystickSteering) {
     frmMain& form = MainForm();
     form.Load();
@@ -223,7 +223,7 @@ TEST_F(GameFixture, MouseAndJoystickSteering) {
     };
     for (const Mouse& m : mouse) {
         SCOPED_TRACE(testing::Message() << m.v << " " << m.dx << "," << m.dy);
-        TitleForm().hscMouse.SetValue(m.v);
+        gMouse = m.v;
         gKeyboard->Initialize();
         SetCursorPos(c.x + m.dx, c.y + m.dy);
         form.ApplyMouseSteering();
@@ -269,7 +269,7 @@ TEST_F(GameFixture, MouseAndJoystickSteering) {
         headless->SetJoystickReport(0, r);
         gJoystick->Check();
         gKeyboard->Initialize();
-        TitleForm().hscMouse.SetValue(s.v);
+        gMouse = s.v;
         form.ApplyJoystickSteering();
         EXPECT_EQ(held(), s.keys);
     }

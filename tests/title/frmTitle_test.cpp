@@ -17,14 +17,18 @@
 #include "TempDir.h"
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
+#include "main/GameSettings.h"
 #include "main/Random.h"
+#include "main/Replay.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/FrameFile.h"
 #include "platform/headless/Headless.h"
+#include "platform/headless/ReplayBackend.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/window/Application.h"
+#include "title/modMouseSetting.h"
 
 namespace {
 
@@ -103,7 +107,8 @@ using platform::Application;
 
 using Box = std::array<int32_t, 4>;  // left, top, width, height
 
-// The block in cells and the looser row in laid-out pixels, before the shift onto the grid.
+// The block in cells and the looser row in laid-out pixels for 4-pixel lines (it scales with
+// the line), before the shift onto the grid.
 const std::map<std::string, Box> kBlockCells = {
     {"cmdVertigo", {0, 0, 2, 12}}, {"cmdMini", {3, 2, 2, 2}},       {"cmdFun", {6, 0, 16, 2}},
     {"cmdCasual", {23, 0, 7, 2}},  {"cmdRidiculous", {4, 5, 4, 4}}, {"cmdWork", {11, 3, 19, 4}},
@@ -120,7 +125,7 @@ const std::map<std::string, Box> kRowPixels = {
 // Every control where the layout puts it. The committed logo is 406 x 86; worked by hand:
 // at 1280 x 1024 the line is 4, the cell 28, the logo 541 x 115 at (369, 136), the grid offset
 // (5, 24) and the block's shift (196, 252); at 1024 x 768 line 3, cell 21, logo 406 x 86 at
-// (309, 102), offset (15, 18), shift (189, 189).
+// (309, 102), offset (15, 18), shift (189, 189), the row at 3/4 of its pixels.
 TEST_F(TitleTest, EveryControlSitsWhereTheLayoutPutsIt) {
     const struct {
         int32_t w, h, line, cell, shiftX, shiftY;
@@ -138,26 +143,30 @@ TEST_F(TitleTest, EveryControlSitsWhereTheLayoutPutsIt) {
         EXPECT_EQ((Box{int32_t(logo.X), int32_t(logo.Y), logo.Width(), logo.Height()}), s.logo);
         EXPECT_EQ(at(title), (Box{0, 0, s.w, s.h}));
         EXPECT_EQ(at(title.picAboutUs), s.about);
-        for (const auto& [boxes, unit] : {std::pair{&kBlockCells, s.cell}, {&kRowPixels, 1}}) {
+        // In fourths of a line: a cell is 28, a pixel of the row as laid out 1.
+        for (const auto& [boxes, unit] : {std::pair{&kBlockCells, 28}, {&kRowPixels, 1}}) {
             for (const auto& [name, k] : *boxes) {
                 const auto& controls = title.Controls();
                 const auto c = std::ranges::find(controls, name, &platform::Control::Name);
                 ASSERT_NE(c, controls.end()) << name;
-                EXPECT_EQ(at(**c), (Box{k[0] * unit + s.shiftX, k[1] * unit + s.shiftY,
-                                        k[2] * unit + s.line, k[3] * unit + s.line}))
+                const auto px = [&](int32_t v) { return v * unit * s.line / 4; };
+                EXPECT_EQ(at(**c), (Box{px(k[0]) + s.shiftX, px(k[1]) + s.shiftY, px(k[2]) + s.line,
+                                        px(k[3]) + s.line}))
                     << name << " at " << s.w;
             }
         }
     }
     EXPECT_EQ(title.cmdVertigo.Caption, "V\r\ne\r\nr\r\nt\r\ni\r\ng\r\no");
-    // On a wide screen the lines follow the height too, so the row below the block neither
-    // overlaps it nor leaves the screen.
-    UseScreen(1920, 1080);
-    title.Show();
-    EXPECT_EQ(title.LineThickness(), 4);
-    const auto bottom = [](const platform::Control& c) { return c.Top() + c.Height(); };
-    EXPECT_GT(title.chkDisrupt.Top(), bottom(title.hscMouse));  // the row's top, the block's end
-    EXPECT_LE(bottom(title.chkSolid), 1080);                    // the row's bottom
+    // Screens of a pixel or two: lines of a pixel, a painting of whatever white is left, and
+    // a loop that runs and quits.
+    for (const auto& [w, h] : {std::pair{1, 1}, {2, 65535}, {5, 1}}) {
+        UseScreen(w, h);
+        title.Show();
+        EXPECT_EQ(title.LineThickness(), 1) << w << "x" << h;
+        Script("answer yes\n" + Escape(5, 6));
+        Application::Get().RunMessageLoop();
+        EXPECT_FALSE(title.Loaded()) << w << "x" << h;
+    }
 }
 
 // Whatever the draws, the painting has its two fixed lines each way and three panels, and
@@ -235,8 +244,9 @@ TEST_F(TitleTest, StoredMouseValueIsReadBackOrGives100) {
         Application::Get().Reset();
         title.hscMouse.SetValue(55);
         ASSERT_TRUE(platform::SaveSetting("Quadrix_1_1", "Main", "Mouse", text));
+        LoadMouseSetting();  // the program's start
         title.Show();
-        EXPECT_EQ(title.hscMouse.Value(), value) << '"' << text << '"';
+        EXPECT_EQ(std::pair(title.hscMouse.Value(), gMouse), std::pair(value, value)) << text;
     }
 }
 
@@ -309,6 +319,39 @@ TEST_F(TitleTest, ModeClicksPlayTheirGamesAndTheTitleComesBack) {
     EXPECT_EQ(headless->MessageBoxes().size(), 2u);  // No, then the Yes that ended the run
     EXPECT_EQ(Application::Get().FormCount(), 0u);
     EXPECT_EQ(StoredMouse(), "42");
+}
+
+// quadrix --mode: the game steers with the stored value (165), not the slider's 100 as laid
+// out, and records it; the title that comes after shows it and quitting stores it again. The
+// cursor stands 60 pixels right of the centre: outside 100's dead zone (50), inside 165's.
+TEST_F(TitleTest, ModeFromTheCommandLineSteersWithTheStoredMouseValue) {
+    ASSERT_TRUE(platform::SaveSetting("Quadrix_1_1", "Main", "Mouse", "165"));
+    title.hscMouse.SetValue(100);
+    ResetSharedState();
+    auto owned = std::make_unique<platform::Headless>();
+    owned->SetScreenSize(640, 480);
+    owned->SetPassLimit(20'000);
+    platform::HeadlessScript script;
+    ASSERT_TRUE(platform::HeadlessScript::Parse(
+        "at pass 20 cursor 380 240\n" + Escape(40, 41) + "answer yes\n" + Escape(100, 101), script,
+        nullptr));
+    owned->Load(script);
+    platform::InstallBackend(std::make_unique<platform::ReplayRecorder>(std::move(owned)));
+    SetReplayTargets("", false);
+    uint64_t steered = 0, passes = 0;
+    MainForm().OnPassWorkDone = [&] {
+        ++passes;
+        steered += gKeyboard->KeyHold('D');
+    };
+    RunProgram(GameChoice{GameMode::Casual, {}});
+    MainForm().OnPassWorkDone = nullptr;
+    EXPECT_GT(passes, 20u);
+    EXPECT_EQ(steered, 0u);
+    ASSERT_TRUE(LastGameOutcome());
+    EXPECT_NE(LastGameOutcome()->recorded.find("\nmouse 165\n"), std::string::npos);
+    EXPECT_FALSE(title.Loaded());
+    EXPECT_EQ(title.hscMouse.Value(), 165);
+    EXPECT_EQ(StoredMouse(), "165");
 }
 
 }  // namespace
