@@ -1,5 +1,4 @@
 // quadrix: the game on the SDL back end.
-#include <cinttypes>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -28,7 +27,8 @@ const char kUsage[] =
     "  back to the title when it ends. --windowed starts in a window (Alt+Enter switches).\n"
     "  Every game is kept as last.qxr in $XDG_DATA_HOME/quadrix (~/.local/share/quadrix);\n"
     "  --record FILE writes it to FILE as well. --replay plays a recorded game back (Escape\n"
-    "  stops it) and says whether it ended as recorded.\n";
+    "  stops it) and says whether it ended as recorded, or the first pass where it differs;\n"
+    "  a file it cannot read or that the game would never have written exits with 2.\n";
 
 int Usage(FILE* to, int status) {
     std::fputs(kUsage, to);
@@ -49,28 +49,9 @@ int Replay(const std::string& path, const platform::SdlOptions& options) {
                                                  platform::ScreenSize{replay.width, replay.height});
     platform::ReplayPlayer& played = *player;
     platform::InstallBackend(std::move(player));
-    StartProgram();
-    gMouse = replay.mouse;
-    ChooseGame(replay.choice, replay.seed);
-    ApplyChoice(replay.choice);
-    frmMain& form = MainForm();
-    uint64_t passes = 0;
-    // A recording cut at a pass limit stops there.
-    form.OnPassEnd = [&] {
-        if (++passes >= replay.passes) form.mState = 4;
-    };
-    PlayGame();
-    form.OnPassEnd = nullptr;
-    const std::optional<GameOutcome>& outcome = LastGameOutcome();
-    const uint64_t hash = outcome ? outcome->hash : 0;
-    const bool same = outcome && outcome->passes == replay.passes && hash == replay.hash;
-    std::printf("quadrix: %s: %" PRIu64 " passes (recorded %" PRIu64 "), final hash %016" PRIx64
-                " (recorded %016" PRIx64 "): %s\n",
-                path.c_str(), outcome ? outcome->passes : 0, replay.passes, hash, replay.hash,
-                same               ? "as recorded"
-                : played.Stopped() ? "stopped before its end"
-                                   : "DIFFERENT from the recording");
-    return same ? 0 : 1;
+    const PlaybackVerdict verdict = PlayBack(replay, played);
+    std::printf("quadrix: %s: %s\n", path.c_str(), verdict.text.c_str());
+    return verdict.same ? 0 : 1;
 }
 
 }  // namespace

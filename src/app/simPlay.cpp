@@ -43,9 +43,11 @@ const char kUsage[] =
 
 const char kReplayUsage[] =
     "usage: quadrix-sim replay FILE [--trace FILE] [--frames DIR --every K] [--check]\n"
-    "  Plays a replay back headless at its screen size, seed and mode, and prints a JSON\n"
-    "  summary. --check exits with 1 when the pass count or the final playfield hash\n"
-    "  differs from the recorded one; a file it cannot read exits with 2.\n";
+    "  Plays a replay back headless at its screen size, seed and mode, at most to its\n"
+    "  recorded pass count, and prints a JSON summary. --check exits with 1 when a check\n"
+    "  line, the pass count or the final playfield hash differs from the recording (the\n"
+    "  first difference is named); a file it cannot read or that the game would never have\n"
+    "  written exits with 2.\n";
 
 struct PlayArgs {
     GameChoice choice;
@@ -122,14 +124,13 @@ std::string Hex(uint64_t v) {
 }
 
 // One pass as a JSON line: what a failing replay needs to say which value went wrong first.
-std::string TraceLine(uint64_t pass, const frmMain& form) {
+std::string TraceLine(uint64_t pass) {
+    const ReplayCheckpoint c = CurrentCheckpoint(pass);
     std::ostringstream s;
-    s << "{\"pass\":" << pass << ",\"mState\":" << form.mState
-      << ",\"mStateCounter\":" << form.mStateCounter << ",\"mX\":" << form.mMan->mX
-      << ",\"mY\":" << form.mMan->mY << ",\"Hit\":" << (form.mMan->Hit ? "true" : "false")
-      << ",\"walls\":" << form.mWalls->LiveCount() << ",\"wallSum\":" << form.mWalls->Checksum()
-      << ",\"boxes\":" << form.mBoxes->LiveCount() << ",\"hash\":\""
-      << Hex(platform::FrameHash(*form.picMain.image())) << "\"}";
+    s << "{\"pass\":" << pass << ",\"mState\":" << c.state << ",\"mStateCounter\":" << c.counter
+      << ",\"mX\":" << c.x << ",\"mY\":" << c.y << ",\"Hit\":" << (c.hit ? "true" : "false")
+      << ",\"walls\":" << c.walls << ",\"wallSum\":" << c.wallSum << ",\"boxes\":" << c.boxes
+      << ",\"hash\":\"" << Hex(c.hash) << "\"}";
     return s.str();
 }
 
@@ -168,6 +169,7 @@ struct RunResult {
     std::vector<uint64_t> cpu;
     bool framesFailed = false;
     uint64_t warpMismatches = 0, firstWarpMismatch = 0;
+    platform::ReplayPlayer* player = nullptr;  // of a playback, while its back end is installed
 };
 
 // Returns 0, or the exit status after a message naming what could not be opened.
@@ -194,7 +196,7 @@ int RunGame(const Run& run, RunResult& r, const char* command, std::ostream& err
     if (run.replay) {
         auto wrapped = std::make_unique<platform::ReplayPlayer>(
             std::move(owned), run.replay->script, platform::ScreenSize{run.width, run.height});
-        player = wrapped.get();
+        player = r.player = wrapped.get();
         platform::InstallBackend(std::move(wrapped));
     } else if (!run.record.empty()) {
         platform::InstallBackend(std::make_unique<platform::ReplayRecorder>(std::move(owned)));
@@ -228,6 +230,7 @@ int RunGame(const Run& run, RunResult& r, const char* command, std::ostream& err
     if (run.mouse) gMouse = *run.mouse;
     ChooseGame(run.choice, run.seed);
     ApplyChoice(run.choice);
+    if (run.replay) ExpectPlayback(*run.replay);
 
     frmMain& form = MainForm();
     uint64_t pass = 0, cpuStart = 0;
@@ -238,7 +241,7 @@ int RunGame(const Run& run, RunResult& r, const char* command, std::ostream& err
         ++pass;
         if (form.mState == 1 && form.mStateCounter == 0) ++r.deaths;
         if (form.mState == 2 && form.mStateCounter == -1) r.winPass = pass;
-        if (trace.is_open()) trace << TraceLine(pass, form) << '\n';
+        if (trace.is_open()) trace << TraceLine(pass) << '\n';
         if (!run.frames.empty() && pass % run.every == 0) {
             char name[32];
             std::snprintf(name, sizeof name, "/frame-%06" PRIu64 ".bmp", pass);
@@ -369,27 +372,24 @@ int RunReplay(const std::vector<std::string>& args, std::ostream& out, std::ostr
     run.height = replay.height;
     run.seed = replay.seed;
     run.mouse = replay.mouse;
-    // A recording may have been cut at a pass limit: the playback stops there too.
-    run.passes = replay.passes;
     run.replay = &replay;
     RunResult r;
     if (const int status = RunGame(run, r, "replay", err)) return status;
-    const bool passesMatch = r.passes == replay.passes, hashMatches = r.hash == replay.hash;
+    const PlaybackVerdict verdict = JudgePlayback(replay, r.player->Stopped());
+    const std::optional<GameOutcome>& outcome = LastGameOutcome();
+    const uint64_t differsAt = outcome ? outcome->differsAt : 0;
     Summary(out, r,
             ",\"recordedPasses\":" + std::to_string(replay.passes) + ",\"recordedHash\":\"" +
-                Hex(replay.hash) +
-                "\",\"match\":" + (passesMatch && hashMatches ? "true" : "false") +
+                Hex(replay.hash) + "\",\"match\":" + (verdict.same ? "true" : "false") +
+                ",\"stopped\":" + (r.player->Stopped() ? "true" : "false") +
+                ",\"checks\":" + std::to_string(replay.checks.size()) +
+                ",\"firstDifference\":" + (differsAt ? std::to_string(differsAt) : "null") +
                 ",\"warpMismatches\":" + std::to_string(r.warpMismatches));
-    if (!passesMatch)
-        err << "quadrix-sim replay: " << file << ": the playback ran " << r.passes
-            << " passes, the recording " << replay.passes << "\n";
-    if (!hashMatches)
-        err << "quadrix-sim replay: " << file << ": final playfield hash " << Hex(r.hash)
-            << ", recorded " << Hex(replay.hash) << "\n";
+    if (!verdict.same) err << "quadrix-sim replay: " << file << ": " << verdict.text << "\n";
     if (r.warpMismatches != 0)
         err << "quadrix-sim replay: " << file << ": " << r.warpMismatches
             << " cursor warps differ from the recording, the first in pass " << r.firstWarpMismatch
             << "\n";
-    if (check && !(passesMatch && hashMatches)) return 1;
+    if (check && !verdict.same) return 1;
     return r.framesFailed ? 1 : 0;
 }

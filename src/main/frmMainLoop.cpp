@@ -42,8 +42,10 @@ void frmMain::tmrMain_Timer() {
     CursorHide();
     GameLoopStarts();
     uint64_t passes = 0;
-    for (; mState != 4; ++passes)
+    while (mState != 4) {
         OnePass();
+        GamePassEnded(++passes);
+    }
     GameEnded(passes, platform::FrameHash(*picMain.image()));
     CursorShow();
     SetCursorPos(mSavedCursor.x, mSavedCursor.y);

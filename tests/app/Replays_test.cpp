@@ -6,12 +6,15 @@
 #include <sstream>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "SimRun.h"
 #include "TempDir.h"
 
 namespace {
 
 const fs::path kReplays = fs::path(QUADRIX_TEST_DATA) / "replays";
+constexpr size_t kBig = (16u << 20) + 1;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -66,33 +69,95 @@ TEST(quadrixSim, RecordingPlaysBackAndAlteredInputFailsCheck) {
                       altered = temp.File("altered.qxr"), recordedTrace = temp.File("recorded"),
                       playedTrace = temp.File("played");
     std::ofstream(script) << "at pass 20 key down D\nat pass 40 key up D\nat pass 41 cursor 90 "
-                             "30\nat pass 70 key down S\nat pass 90 key up S\n";
+                             "30\nat pass 70 key down S\nat pass 90 key up S\nat pass 700 key "
+                             "down D\n";
     const SimResult rec =
-        Sim("play --mode cmdWork --screen 640x480 --seed 21 --passes 150 --input " + script +
+        Sim("play --mode cmdWork --screen 640x480 --seed 21 --passes 768 --input " + script +
             " --record " + replay + " --trace " + recordedTrace);
     ASSERT_EQ(rec.status, 0) << rec.err;
     const SimResult play = Sim("replay " + replay + " --check --trace " + playedTrace);
     EXPECT_EQ(play.status, 0) << play.err;
     EXPECT_EQ(FirstDifference(Slurp(playedTrace), Slurp(recordedTrace)), "");
-    EXPECT_EQ(Lines(Slurp(playedTrace)).size(), 150u);
+    EXPECT_EQ(Lines(Slurp(playedTrace)).size(), 768u);
+    EXPECT_EQ(Value(play.out, "checks"), "3");
 
-    // The man turns down ten passes late: same length, another playfield.
+    // The man turns ten passes late at pass 700: the check after it names the pass (the last,
+    // where the recording was cut).
     std::string text = Slurp(replay);
-    const size_t at = text.find("at pass 70 key down S");
+    const size_t at = text.find("at pass 700 key down D");
     ASSERT_NE(at, std::string::npos) << text;
-    text.replace(at, 10, "at pass 80");
+    text.replace(at, 11, "at pass 710");
     std::ofstream(altered) << text;
     const SimResult bad = Sim("replay --check " + altered);
     EXPECT_EQ(bad.status, 1);
-    EXPECT_NE(bad.err.find("final playfield hash"), std::string::npos) << bad.err;
+    EXPECT_EQ(Value(bad.out, "firstDifference"), "768");
+    EXPECT_NE(bad.err.find(": DIFFERENT from the recording: ended at pass 768 of 768, final hash "),
+              std::string::npos)
+        << bad.err;
+    EXPECT_NE(bad.err.find("; first differs at pass 768: state hash "), std::string::npos)
+        << bad.err;
 
-    // Damaged and other-version files are refused with the reason, not played.
-    std::ofstream(altered) << "quadrix-replay 7\n";
+    // Format 1, without check lines, still plays; other versions are refused with the reason.
+    std::string old = Slurp(kReplays / "casual_keys_mouse.qxr");
+    old.replace(0, 16, "quadrix-replay 1");
+    old.erase(old.find("check pass"), old.find("\nend") - old.find("check pass") + 1);
+    std::ofstream(altered, std::ios::trunc) << old;
+    EXPECT_EQ(Sim("replay --check " + altered).status, 0) << old;
+    std::ofstream(altered, std::ios::trunc) << "quadrix-replay 7\n";
     const SimResult future = Sim("replay --check " + altered);
     EXPECT_EQ(future.status, 2);
-    EXPECT_NE(future.err.find(altered + ":1: replay format 7, this program reads format 1"),
+    EXPECT_NE(future.err.find(altered + ":1: replay format 7, this program reads formats 1 and 2"),
               std::string::npos)
         << future.err;
+}
+
+// Files from strangers, through both programs: refused with the file and the reason before
+// anything is shown, or played to their end, which says how it went.
+TEST(quadrixSim, HostileFilesAreRefusedOrPlayedToTheirEnd) {
+    const TempDir temp;
+    const std::string file = temp.File("hostile.qxr");
+    const std::string head = "quadrix-replay 2\nprogram 1.1\nmode cmdCasual\n";
+    const std::string rest = "seed 3\nmouse 100\n", small = head + "screen 640x480\n" + rest;
+    const fs::path game = BuiltProgram("quadrix");
+    const struct {
+        std::string path, text;
+        int status;
+        std::string err;
+    } rows[] = {
+        {file, head + "screen 65535x65535\n" + rest, 2,
+         file + ":4: screen 65535x65535 is not one the game records (640x480 to 7680x4320)"},
+        {file, small + "at pass 3 close frmMain code\n", 2,
+         file + ":7: a recorded close names no form"},
+        {file, small + std::string(kBig, '#'), 2, file + ": the file is larger than 16 MB"},
+        {"/dev/zero", "", 2, "/dev/zero: the file is not a regular file"},
+        {temp.File("fifo"), "", 2, temp.File("fifo") + ": the file is not a regular file"},
+        {temp.path(), "", 2, temp.path() + ": the file is not a regular file"},
+        // A game that went another way, and one that ends before its recorded end.
+        {file, small + "at pass 2 key down D\nend passes 40 hash 0000000000000000\n", 1,
+         file + ": DIFFERENT from the recording: ended at pass 40 of 40, final hash "},
+        {file,
+         small + "at pass 5 key down Escape\nat pass 6 key up Escape\nend passes 200 hash "
+                 "0000000000000000\n",
+         1, file + ": DIFFERENT from the recording: ended at pass 6 of 200, final hash "},
+    };
+    ASSERT_EQ(mkfifo(temp.File("fifo").c_str(), 0600), 0);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.err);
+        if (!row.text.empty()) std::ofstream(row.path, std::ios::trunc) << row.text;
+        const SimResult sim = Sim("replay --check " + row.path);
+        EXPECT_EQ(sim.status, row.status);
+        EXPECT_NE(sim.err.find("quadrix-sim replay: " + row.err), std::string::npos) << sim.err;
+        if (!fs::exists(game)) continue;
+        // On SDL's dummy drivers, in real time (the played rows are short), out of the way of
+        // the player's own settings and replays.
+        const SimResult onScreen = RunProgramAt(
+            "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME=" + temp.path() +
+                " XDG_DATA_HOME=" + temp.path() + " " + game.string(),
+            "--replay " + row.path);
+        EXPECT_EQ(onScreen.status, row.status);
+        EXPECT_NE((onScreen.err + onScreen.out).find("quadrix: " + row.err), std::string::npos)
+            << onScreen.err;
+    }
 }
 
 }  // namespace

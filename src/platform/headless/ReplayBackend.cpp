@@ -21,23 +21,24 @@ class NullSink : public EventSink {
 NullSink gNullSink;
 
 // Only close and quit requests get through: a playback takes no other input from the real
-// devices.
+// devices. Either stops the playback (*stopped, when given).
 class CloseOnly : public EventSink {
   public:
-    explicit CloseOnly(EventSink& to) : to_(to) {}
+    explicit CloseOnly(EventSink& to, bool* stopped = nullptr) : to_(to), stopped_(stopped) {}
     void MouseButton(int, bool, POINT) override {}
     void ClickControl(const std::string&) override {}
     void CloseRequest(const std::string& form, UnloadMode mode) override {
+        if (stopped_) *stopped_ = true;
         to_.CloseRequest(form, mode);
     }
     void QuitRequest() override {
-        quit = true;
+        if (stopped_) *stopped_ = true;
         to_.QuitRequest();
     }
-    bool quit = false;
 
   private:
     EventSink& to_;
+    bool* stopped_;
 };
 
 std::string KeyWord(int vk) {
@@ -141,6 +142,12 @@ void ReplayRecorder::EmitTo(const std::string& event, EventSink& sink) {
     lines_ += line;
     lines_ += '\n';
     model_->ApplyNow(parsed.events.front(), sink);
+}
+
+void ReplayRecorder::Note(const std::string& line) {
+    if (!recording_) return;
+    lines_ += line;
+    lines_ += '\n';
 }
 
 void ReplayRecorder::Emit(const std::string& event) {
@@ -311,9 +318,8 @@ MMRESULT ReplayPlayer::JoyPos(uint32_t id, JOYINFOEX& info) {
 }
 
 void ReplayPlayer::PumpEvents(EventSink& sink) {
-    CloseOnly closes(sink);
+    CloseOnly closes(sink, &stopped_);
     inner_->PumpEvents(closes);
-    if (closes.quit) stopped_ = true;
     uint8_t real[256];
     inner_->GetKeys(real);
     if ((real[VK_ESCAPE] & 0x80) && !stopped_) {

@@ -65,6 +65,8 @@ class ReplayRecorder : public BackendDecorator {
     // Stops recording and returns the script lines.
     std::string End();
     bool Recording() const { return recording_; }
+    // Adds a line that is not an event (a check of the game's state) as it is.
+    void Note(const std::string& line);
     uint64_t Window() const { return window_; }
 
     void GetKeys(uint8_t* table256) override;

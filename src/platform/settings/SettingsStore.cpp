@@ -9,13 +9,14 @@
 #include <cstring>
 
 #include "platform/files/AtomicFile.h"
+#include "platform/files/ReadFile.h"
 #include "platform/settings/SettingsFile.h"
 
 namespace platform {
 namespace {
 
 // Anything bigger was not written by us; reading it would only waste memory.
-constexpr off_t kMaxFileSize = 1 << 20;
+constexpr size_t kMaxFileSize = 1 << 20;
 
 // What a read found: the settings, or why none were read. A missing file is no problem: it is
 // how every first run starts.
@@ -25,37 +26,10 @@ struct ReadResult {
 };
 
 ReadResult ReadFile(const std::string& path) {
-    // Non-blocking, so a named pipe put in the file's place cannot hang the start-up.
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        if (errno == ENOENT) return {};
-        return {std::nullopt, "cannot be read: " + std::string(std::strerror(errno))};
-    }
-    struct stat st {};
-    std::string text, problem;
-    if (fstat(fd, &st) != 0) {
-        problem = "cannot be read: " + std::string(std::strerror(errno));
-    } else if (!S_ISREG(st.st_mode)) {
-        problem = "is not a regular file";
-    } else if (st.st_size > kMaxFileSize) {
-        problem = "is larger than 1 MB";
-    } else {
-        char buffer[4096];
-        for (;;) {
-            ssize_t n = read(fd, buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) problem = "cannot be read: " + std::string(std::strerror(errno));
-            if (n <= 0) break;
-            text.append(buffer, static_cast<size_t>(n));
-            // It may grow while we read: what is read stays bounded all the same.
-            if (text.size() > static_cast<size_t>(kMaxFileSize)) {
-                problem = "is larger than 1 MB";
-                break;
-            }
-        }
-    }
-    close(fd);
-    if (!problem.empty()) return {std::nullopt, problem};
+    FileRead file = ReadWholeFile(path, kMaxFileSize);
+    if (file.status == FileRead::Missing) return {};
+    if (file.status != FileRead::Read) return {std::nullopt, file.problem};
+    const std::string& text = file.text;
     // We never write an empty file: one is left by something else and holds nothing.
     if (text.empty()) return {std::nullopt, "is empty"};
     auto parsed = settings::Parse(text);
