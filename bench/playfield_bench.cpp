@@ -74,7 +74,10 @@ void SetUpGame(const Config& c, clsKeyboard& keyboard, clsJoystick& joystick) {
     const int32_t h = form.picMain.ScaleHeight();
     // A few boxes of different ages, as after some deaths.
     for (int32_t i = 0; i < 10; ++i) {
-        form.mBoxes->Add(Int(Rnd() * w), Int(Rnd() * h), RandomColor());
+        // One draw a statement, so every compiler draws them in this order.
+        const int32_t x = Int(Rnd() * w);
+        const int32_t y = Int(Rnd() * h);
+        form.mBoxes->Add(x, y, RandomColor());
         for (int32_t k = 0; k < i * 20; ++k)
             form.mBoxes->Move();
     }

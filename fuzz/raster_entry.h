@@ -74,8 +74,12 @@ inline int Run(const uint8_t* data, size_t size) {
         ++calls;
         switch ((op & 63) % 12) {
             case 0: {
+                // Read in the language's order, one read a statement (argument order is the
+                // compiler's choice), so a file means the same to every build.
                 const int style = in.Byte() % 8;
-                DeleteObject(SelectObject(dc, CreatePen(style, in.Number(), in.Colour())));
+                const int32_t width = in.Number();
+                const COLORREF colour = in.Colour();
+                DeleteObject(SelectObject(dc, CreatePen(style, width, colour)));
                 break;
             }
             case 1: {
@@ -115,7 +119,8 @@ inline int Run(const uint8_t* data, size_t size) {
             }
             case 7: {
                 const int32_t x = in.Number(), y = in.Number();
-                ExtFloodFill(dc, x, y, in.Colour(), in.Byte() % 3);
+                const COLORREF colour = in.Colour();
+                ExtFloodFill(dc, x, y, colour, in.Byte() % 3);
                 break;
             }
             case 8: {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 // 'text' in quotes, as error messages name paths (built by appending: GCC 12 warns falsely
@@ -42,4 +43,14 @@ class TempDir {
 
   private:
     std::string path_;
+};
+
+// An environment variable put back as it was when the test ends.
+struct SavedEnv {
+    explicit SavedEnv(const char* name) : name(name) {
+        if (const char* value = std::getenv(name)) old = value;
+    }
+    ~SavedEnv() { old ? setenv(name, old->c_str(), 1) : unsetenv(name); }
+    const char* name;
+    std::optional<std::string> old;
 };

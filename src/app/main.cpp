@@ -56,7 +56,8 @@ int Replay(const std::string& path, const platform::SdlOptions& options) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// Anything that escapes (out of memory included) ends through the one fatal path.
+int main(int argc, char** argv) try {
     const std::vector<std::string> args(argv + 1, argv + argc);
     GameChoice choice;
     platform::SdlOptions options;
@@ -115,4 +116,6 @@ int main(int argc, char** argv) {
     }
     RunProgram(choice);
     return 0;
+} catch (const std::exception& e) {
+    platform::Fatal(e);
 }

@@ -1,4 +1,5 @@
 // quadrix-sim: runs parts of the game without a display and prints what they produce.
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -7,7 +8,6 @@
 #include "app/simPlay.h"
 #include "app/simSettings.h"
 #include "app/simSoak.h"
-#include "platform/Error.h"
 #include "platform/Fatal.h"
 #include "platform/headless/Headless.h"
 
@@ -21,23 +21,22 @@ const char kUsage[] =
     "(quadrix-sim COMMAND --help for the options)\n";
 }
 
-int main(int argc, char** argv) {
+// Anything that escapes (out of memory included) ends through the one fatal path.
+int main(int argc, char** argv) try {
     platform::UseHeadless();
     const std::vector<std::string> args(argv + 1, argv + argc);
     const std::vector<std::string> rest(args.empty() ? args.end() : args.begin() + 1, args.end());
-    try {
-        if (!args.empty() && args[0] == "settings") return RunSettings(rest, std::cout, std::cerr);
-        if (!args.empty() && args[0] == "play") return RunPlay(rest, std::cout, std::cerr);
-        if (!args.empty() && args[0] == "replay") return RunReplay(rest, std::cout, std::cerr);
-        if (!args.empty() && args[0] == "soak") return RunSoak(rest, std::cout, std::cerr);
-        if (!args.empty() && args[0] == "layout") return RunLayout(rest, std::cout, std::cerr);
-    } catch (const platform::Error& e) {
-        platform::Fatal(e.what());
-    }
+    if (!args.empty() && args[0] == "settings") return RunSettings(rest, std::cout, std::cerr);
+    if (!args.empty() && args[0] == "play") return RunPlay(rest, std::cout, std::cerr);
+    if (!args.empty() && args[0] == "replay") return RunReplay(rest, std::cout, std::cerr);
+    if (!args.empty() && args[0] == "soak") return RunSoak(rest, std::cout, std::cerr);
+    if (!args.empty() && args[0] == "layout") return RunLayout(rest, std::cout, std::cerr);
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
         std::cout << kUsage;
         return 0;
     }
     std::cerr << kUsage;
     return 2;
+} catch (const std::exception& e) {
+    platform::Fatal(e);
 }

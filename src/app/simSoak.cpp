@@ -167,6 +167,8 @@ class Soak {
     uint64_t Faults() const { return faults_; }
 
   private:
+    // One draw a statement, never two in one argument list or expression: their order there
+    // is the compiler's choice, and a seed must give the same run on every compiler.
     double U() { return static_cast<double>(rng_() >> 11) * (1.0 / 9007199254740992.0); }
     bool Chance(double p) { return U() < p; }
     int32_t Pick(int32_t n) { return static_cast<int32_t>(U() * n); }
@@ -252,8 +254,8 @@ class Soak {
     void PlugPad(platform::Headless& b) {
         JOYCAPSA caps;
         caps.wNumButtons = static_cast<uint32_t>(4 + Pick(9));
-        caps.wCaps =
-            (Chance(0.5) ? JOYCAPS_HASR | JOYCAPS_HASU : 0u) | (Chance(0.5) ? JOYCAPS_HASPOV : 0u);
+        caps.wCaps = Chance(0.5) ? JOYCAPS_HASR | JOYCAPS_HASU : 0u;
+        if (Chance(0.5)) caps.wCaps |= JOYCAPS_HASPOV;
         // Most pads report 0..65535; some a small range, and a broken one none at all.
         const uint32_t max = Chance(0.8) ? 65535u : Chance(0.8) ? 255u : 0u;
         caps.wXmax = caps.wYmax = caps.wZmax = caps.wRmax = caps.wUmax = caps.wVmax = max;
@@ -304,7 +306,9 @@ class Soak {
     }
     void MoveCursor(platform::HeadlessScript& s) {
         const ScreenSize& sc = kScreens[screen_];
-        s.Cursor(Pick(sc.w + 40) - 20, Pick(sc.h + 40) - 20);
+        const int32_t y = Pick(sc.h + 40) - 20;
+        const int32_t x = Pick(sc.w + 40) - 20;
+        s.Cursor(x, y);
     }
     platform::MessageBoxAnswer RandomAnswer(double yes) {
         return Chance(yes) ? platform::MessageBoxAnswer::Yes : platform::MessageBoxAnswer::No;
@@ -372,7 +376,10 @@ class Soak {
         if (Chance(0.02)) Toggle(s, Chance(0.5) ? VK_SHIFT : VK_CONTROL);
         if (Chance(0.1)) MoveCursor(s);
         if (Chance(0.03)) ToggleMouse(s, kMouseButtons[Pick(3)]);
-        if (Chance(1.0 / 8000)) s.Close(Chance(0.8) ? "" : "frmTitle", kCloseModes[Pick(3)]);
+        if (Chance(1.0 / 8000)) {
+            const platform::UnloadMode mode = kCloseModes[Pick(3)];
+            s.Close(Chance(0.8) ? "" : "frmTitle", mode);
+        }
         if (Chance(1.0 / 3000)) s.Answer(RandomAnswer(0.5));
         OtherKeys(s);
         PadNoise(s, 0.08);
@@ -420,7 +427,8 @@ class Soak {
         if (Chance(0.2))
             pad_.dwPOV = Chance(0.3) ? JOY_POVCENTERED : static_cast<uint32_t>(Pick(9) * 4500);
         if (Chance(0.3)) {
-            pad_.dwButtons = static_cast<uint32_t>(Pick(16)) | (Chance(0.1) ? 0x100u : 0u);
+            pad_.dwButtons = static_cast<uint32_t>(Pick(16));
+            if (Chance(0.1)) pad_.dwButtons |= 0x100u;
             if (Chance(0.03)) pad_.dwButtons |= Chance(0.5) ? 0x40u : 0x80u;
         }
         s.JoystickReport(0, pad_);

@@ -23,6 +23,8 @@
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Backend.h"
+#include "platform/Fatal.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/files/ReadFile.h"
 #include "platform/headless/FrameFile.h"
 #include "platform/headless/ReplayBackend.h"
@@ -326,36 +328,8 @@ bool ReadReplayFile(const std::string& path, ReplayFile& out, std::string& error
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    std::error_code ec;
-    if (target.has_parent_path()) {
-        fs::create_directories(target.parent_path(), ec);
-        if (ec) {
-            error = "cannot make the folder " + target.parent_path().string() + ": " + ec.message();
-            return false;
-        }
-    }
-    std::string temp = path + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) {
-        error = "cannot write " + temp + ": " + std::strerror(errno);
-        return false;
-    }
-    size_t done = 0;
-    bool ok = true;
-    while (ok && done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) done += static_cast<size_t>(n);
-    }
-    ok = ok && fchmod(fd, 0644) == 0 && fsync(fd) == 0;
-    const int savedErrno = errno;
-    ok = ::close(fd) == 0 && ok;
-    if (ok && std::rename(temp.c_str(), path.c_str()) == 0) return true;
-    error = "cannot write " + path + ": " + std::strerror(ok ? errno : savedErrno);
-    ::unlink(temp.c_str());
+    if (platform::WriteFileAtomically(path, text, error)) return true;
+    error = "cannot write '" + path + "': " + error;
     return false;
 }
 
@@ -368,6 +342,8 @@ std::string LastReplayPath() {
 }
 
 namespace {
+
+void KeepGameInProgress();
 
 struct Session {
     std::string recordPath;
@@ -383,6 +359,7 @@ struct Session {
     std::vector<ReplayCheckpoint> expected;
     std::string firstDifference;
     uint64_t differsAt = 0;
+    platform::ExitStep keepOnFatal{KeepGameInProgress};
 };
 
 Session& TheSession() {
@@ -486,6 +463,39 @@ void GamePassEnded(uint64_t pass) {
     }
 }
 
+namespace {
+
+// Ends the recording with an end line of passes and hash, keeps it where the session says and
+// returns its text.
+std::string KeepRecording(platform::ReplayRecorder& recorder, uint64_t passes, uint64_t hash) {
+    Session& s = TheSession();
+    s.header.body = recorder.End();
+    s.header.passes = passes;
+    s.header.hash = hash;
+    std::string text = FormatReplay(s.header);
+    if (!s.recordPath.empty()) Keep(s.recordPath, text);
+    if (s.keepLast) {
+        const std::string last = LastReplayPath();
+        if (last.empty())
+            std::cerr << "quadrix: the replay was not kept: no HOME or XDG_DATA_HOME\n";
+        else
+            Keep(last, text);
+    }
+    return text;
+}
+
+// On the way out through Fatal: the game so far, up to the pass under way and the playfield
+// as it is, so that a report of the fault comes with the game that led to it. A game that
+// failed while it loaded is kept with one pass, as the reader wants at least one.
+void KeepGameInProgress() {
+    platform::ReplayRecorder* recorder = Recorder();
+    if (!recorder || !recorder->Recording()) return;
+    const uint64_t passes = std::max<uint64_t>(recorder->Window(), 1);
+    KeepRecording(*recorder, passes, platform::FrameHash(*MainForm().picMain.image()));
+}
+
+}  // namespace
+
 void GameEnded(uint64_t passes, uint64_t hash) {
     Session& s = TheSession();
     GameOutcome outcome{passes, hash, "", std::move(s.firstDifference), s.differsAt};
@@ -493,20 +503,8 @@ void GameEnded(uint64_t passes, uint64_t hash) {
     s.expected.clear();
     s.firstDifference.clear();
     platform::ReplayRecorder* recorder = Recorder();
-    if (recorder && recorder->Recording()) {
-        s.header.body = recorder->End();
-        s.header.passes = passes;
-        s.header.hash = hash;
-        outcome.recorded = FormatReplay(s.header);
-        if (!s.recordPath.empty()) Keep(s.recordPath, outcome.recorded);
-        if (s.keepLast) {
-            const std::string last = LastReplayPath();
-            if (last.empty())
-                std::cerr << "quadrix: the replay was not kept: no HOME or XDG_DATA_HOME\n";
-            else
-                Keep(last, outcome.recorded);
-        }
-    }
+    if (recorder && recorder->Recording())
+        outcome.recorded = KeepRecording(*recorder, passes, hash);
     if (platform::ReplayPlayer* player = Player()) player->Finish();
     s.outcome = std::move(outcome);
 }

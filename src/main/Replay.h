@@ -75,8 +75,7 @@ bool ParseReplay(const std::string& text, const std::string& fileName, ReplayFil
 // ParseReplay on a regular file of at most kMaxReplayBytes.
 bool ReadReplayFile(const std::string& path, ReplayFile& out, std::string& error);
 
-// Writes a temporary file in the same folder, flushes it to disk and renames it over path,
-// so a reader sees the old file or the new one, never half of one. Makes the folder.
+// platform::WriteFileAtomically, with the path in the error.
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& error);
 // $XDG_DATA_HOME/quadrix/last.qxr, else ~/.local/share/quadrix/last.qxr; "" without a home.
 std::string LastReplayPath();

@@ -118,6 +118,6 @@ void RunProgram(const GameChoice& choice) {
         }
         platform::Application::Get().RunMessageLoop();
     } catch (const std::exception& e) {
-        platform::Fatal(e.what());
+        platform::Fatal(e);
     }
 }

@@ -11,6 +11,8 @@ namespace platform {
 constexpr uint32_t kObjectError1 = 0x80040001u;
 constexpr uint32_t kObjectError2 = 0x80040002u;
 constexpr uint32_t kObjectError3 = 0x80040003u;
+// The old runtime's number for "Out of memory": a picture larger than the raster makes.
+constexpr uint32_t kOutOfMemory = 7;
 
 class Error : public std::runtime_error {
   public:

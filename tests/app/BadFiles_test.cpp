@@ -16,10 +16,12 @@
 
 #include "TempDir.h"
 #include "main/GameSettings.h"
+#include "main/Replay.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/Headless.h"
+#include "platform/headless/ReplayBackend.h"
 #include "platform/window/Application.h"
 #include "title/modModeArgs.h"
 
@@ -50,7 +52,7 @@ const std::string kSavedAfterStored = "[Main]\nMouse=37\n";
 const std::string kSavedDefault = "[Main]\nMouse=100\n";
 
 struct Dirs {
-    fs::path program, images, config, ini;
+    fs::path program, images, config, ini, replay;
 };
 
 // Binary bytes that no text file has, the same every run.
@@ -75,6 +77,7 @@ struct BadFileCase {
     int status;
     std::string err;  // exactly what the program says, {ini} and {images} standing for the paths
     std::string settingsAfter;  // {stored} for the file as it was before the run
+    bool kept = false;          // the game played is kept as last.qxr, and reads back
 };
 
 void PrintTo(const BadFileCase& row, std::ostream* out) {
@@ -83,6 +86,9 @@ void PrintTo(const BadFileCase& row, std::ostream* out) {
 
 constexpr char kQuit[] = "answer yes\nat pass 5 key down Escape\nat pass 6 key up Escape\n";
 constexpr char kPlay[] = "at pass 5 click cmdCasual\n";
+constexpr char kPlayAndQuit[] =
+    "at pass 5 click cmdCasual\nat pass 30 key down Escape\nat pass 31 key up Escape\n"
+    "answer yes\nat pass 60 key down Escape\nat pass 61 key up Escape\n";
 
 std::string Defaults(const std::string& why) {
     return "quadrix: The settings file '{ini}' " + why + ": the default settings are used.\n";
@@ -104,12 +110,12 @@ const BadFileCase kCases[] = {
      Limit::None, kQuit, 1,
      "quadrix: Can't load picture '{images}/Title.gif': not a BMP or GIF picture.\n", "{stored}"},
     {"Dollar.bmp missing", [](const Dirs& d) { fs::remove(d.images / "Dollar.bmp"); }, Limit::None,
-     kPlay, 1, "quadrix: Can't find file '{images}/Dollar.bmp'.\n", "{stored}"},
+     kPlay, 1, "quadrix: Can't find file '{images}/Dollar.bmp'.\n", "{stored}", true},
     {"Dollar.bmp cut short", [](const Dirs& d) { HalfOf(d.images / "Dollar.bmp"); }, Limit::None,
      kPlay, 1,
      "quadrix: Can't load picture '{images}/Dollar.bmp': the picture is damaged or cut short "
      "(Error reading from datastream).\n",
-     "{stored}"},
+     "{stored}", true},
     {"Dollar.bmp size garbled",
      [](const Dirs& d) {
          const fs::path file = d.images / "Dollar.bmp";
@@ -118,7 +124,7 @@ const BadFileCase kCases[] = {
      Limit::None, kPlay, 1,
      "quadrix: Can't load picture '{images}/Dollar.bmp': the picture's size is zero, negative "
      "or too large.\n",
-     "{stored}"},
+     "{stored}", true},
     // A settings file that cannot be used: the defaults, said once, and a good file at the end.
     {"settings binary garbage", [](const Dirs& d) { Write(d.ini, Garbage(4096)); }, Limit::None,
      kQuit, 0, Defaults("is not a settings file"), kSavedDefault},
@@ -142,6 +148,12 @@ const BadFileCase kCases[] = {
     // A save that fails is said and the old file stays whole; the program still ends well.
     {"config folder read-only", [](const Dirs&) {}, Limit::ReadOnlyConfig, kQuit, 0, kNoFolder,
      "{stored}"},
+    {"folders read-only and a game played", [](const Dirs&) {}, Limit::ReadOnlyConfig, kPlayAndQuit,
+     0,
+     "quadrix: the replay was not kept: cannot write '{data}/last.qxr': cannot create a file "
+     "there: Permission denied\n" +
+         kNoFolder,
+     "{stored}"},
     {"garbage in a read-only folder", [](const Dirs& d) { Write(d.ini, Garbage(100)); },
      Limit::ReadOnlyConfig, kQuit, 0, Defaults("is not a settings file") + kNoFolder, Garbage(100)},
     {"disk full", [](const Dirs&) {}, Limit::FullDisk, kQuit, 0,
@@ -158,7 +170,9 @@ class BadFiles : public ::testing::TestWithParam<BadFileCase> {
         dirs_.images = dirs_.program / "images";
         dirs_.config = root_.File("config");
         dirs_.ini = dirs_.config / "quadrix" / "Quadrix_1_1.ini";
+        dirs_.replay = root_.File("data/quadrix/last.qxr");
         fs::create_directories(dirs_.ini.parent_path());
+        fs::create_directories(dirs_.replay.parent_path());
         fs::create_directories(dirs_.program);
         // tests/data lies two levels below the repository root, beside images/.
         fs::copy(fs::path(QUADRIX_TEST_DATA).parent_path().parent_path() / "images", dirs_.images);
@@ -167,7 +181,8 @@ class BadFiles : public ::testing::TestWithParam<BadFileCase> {
 
     void TearDown() override {
         std::error_code ignored;
-        fs::permissions(dirs_.ini.parent_path(), fs::perms::owner_all, ignored);
+        for (const fs::path& file : {dirs_.ini, dirs_.replay})
+            fs::permissions(file.parent_path(), fs::perms::owner_all, ignored);
     }
 
     // The program's run in a child process: its exit status and its stderr (through a pipe: a
@@ -200,10 +215,11 @@ class BadFiles : public ::testing::TestWithParam<BadFileCase> {
     [[noreturn]] void RunChild(const BadFileCase& row) {
         ::alarm(120);  // a run that hangs ends, and fails its row, instead of the suite hanging
         if (row.limit == Limit::ReadOnlyConfig) {
-            fs::permissions(dirs_.ini.parent_path(),
-                            fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                                fs::perms::group_exec | fs::perms::others_read |
-                                fs::perms::others_exec);
+            for (const fs::path& file : {dirs_.ini, dirs_.replay})
+                fs::permissions(file.parent_path(),
+                                fs::perms::owner_read | fs::perms::owner_exec |
+                                    fs::perms::group_read | fs::perms::group_exec |
+                                    fs::perms::others_read | fs::perms::others_exec);
             // Root writes into any folder: run as nobody, as a player would.
             if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(90);
         }
@@ -215,11 +231,16 @@ class BadFiles : public ::testing::TestWithParam<BadFileCase> {
             if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(91);
         }
         ::setenv("XDG_CONFIG_HOME", dirs_.config.c_str(), 1);
+        ::setenv("XDG_DATA_HOME", root_.File("data").c_str(), 1);
         platform::SetProgramFolder(dirs_.program.string());
         platform::Application::Get().Reset();
         ResetMainForm();
         ResetSharedState();
-        platform::Headless& headless = platform::UseHeadless();
+        // As the game runs: every game recorded and kept as last.qxr.
+        auto owned = std::make_unique<platform::Headless>();
+        platform::Headless& headless = *owned;
+        platform::InstallBackend(std::make_unique<platform::ReplayRecorder>(std::move(owned)));
+        SetReplayTargets("", true);
         headless.SetScreenSize(640, 480);
         headless.SetPassLimit(5000);
         platform::HeadlessScript script;
@@ -240,8 +261,9 @@ TEST_P(BadFiles, StatusMessageAndSettingsLeft) {
     row.damage(dirs_);
     const auto [status, err] = Run(row);
     EXPECT_EQ(status, row.status);
-    EXPECT_EQ(err, Replaced(Replaced(row.err, "{ini}", dirs_.ini.string()), "{images}",
-                            dirs_.images.string()));
+    EXPECT_EQ(err, Replaced(Replaced(Replaced(row.err, "{ini}", dirs_.ini.string()), "{images}",
+                                     dirs_.images.string()),
+                            "{data}", dirs_.replay.parent_path().string()));
     const std::string after = Read(dirs_.ini);
     const std::string expected = Replaced(row.settingsAfter, "{stored}", stored);
     EXPECT_TRUE(after == expected)
@@ -251,6 +273,12 @@ TEST_P(BadFiles, StatusMessageAndSettingsLeft) {
     for (const auto& entry : fs::directory_iterator(dirs_.ini.parent_path()))
         names.push_back(entry.path().filename().string());
     EXPECT_EQ(names, std::vector<std::string>{"Quadrix_1_1.ini"});
+    // A fatal error keeps the game under way, whole: it reads back.
+    ReplayFile replay;
+    std::string error;
+    EXPECT_EQ(ReadReplayFile(dirs_.replay.string(), replay, error), row.kept) << error;
+    EXPECT_TRUE(!row.kept || (replay.choice.mode == GameMode::Casual && replay.passes >= 1));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dirs_.replay.parent_path()), {}), row.kept);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, BadFiles, ::testing::ValuesIn(kCases), [](const auto& info) {

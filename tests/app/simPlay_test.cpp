@@ -69,6 +69,10 @@ TEST(quadrixSim, PlayTracesRepeatAndBadInputIsRefused) {
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_TRUE(r.out.empty() && !r.err.empty()) << args;
     }
+    // A screen no picture can be made for: a message and status 1, not a crash.
+    const SimResult huge = Sim("play --mode cmdDont --screen 65535x65535 --passes 1");
+    EXPECT_EQ(huge.status, 1);
+    EXPECT_EQ(huge.err, "quadrix: Out of memory: a picture of 65535x65535 pixels is too large.\n");
 }
 
 // -h is --help in both programs; the game's lists the modes with their captions, and --mode

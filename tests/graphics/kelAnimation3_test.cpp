@@ -29,7 +29,8 @@ TEST(kelAnimation3, CutsTheSheetOrSaysWhyNot) {
              {0, 0, "80040003 Sprite passed to kelAnimation did not have NumberX initialized."},
              {4, 0, "80040003 Sprite passed to kelAnimation did not have NumberY initialized."},
              {4, 2, "(no error)"}}) {
-        EXPECT_EQ(Raised([&] { a.Initialize(Sheet(128, 40, numberX, numberY)); }), raised);
+        EXPECT_EQ(Raised([&, x = numberX, y = numberY] { a.Initialize(Sheet(128, 40, x, y)); }),
+                  raised);
     }
     EXPECT_EQ(std::vector<int32_t>({a.Width(), a.Height(), a.SpriteXLimit(), a.SpriteYLimit()}),
               (std::vector<int32_t>{32, 20, 4, 2}));

@@ -154,19 +154,3 @@ TEST(ReplayReader, RefusalsNameFileLineAndReason) {
     EXPECT_EQ(replay.checks[0].walls, 5);
     EXPECT_TRUE(replay.checks[0].hit);
 }
-
-TEST(ReplayReader, KeptAtomicallyOrNotAtAll) {
-    namespace fs = std::filesystem;
-    const fs::path dir = fs::path(::testing::TempDir()) / "qx_replay_keep";
-    fs::remove_all(dir);
-    std::string error;
-    ASSERT_TRUE(WriteFileAtomically((dir / "sub" / "last.qxr").string(), "new\n", error)) << error;
-    ASSERT_TRUE(WriteFileAtomically((dir / "sub" / "last.qxr").string(), "newer\n", error));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "sub"), fs::directory_iterator{}), 1);
-    std::ifstream in(dir / "sub" / "last.qxr");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "newer\n");
-    // A folder that is a file: refused with the path, nothing left behind.
-    EXPECT_FALSE(WriteFileAtomically((dir / "sub" / "last.qxr" / "x.qxr").string(), "x", error));
-    EXPECT_NE(error.find("last.qxr"), std::string::npos) << error;
-    fs::remove_all(dir);
-}

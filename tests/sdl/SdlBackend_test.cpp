@@ -117,7 +117,7 @@ TEST_F(SdlBackendTest, KeysReachTheTable) {
         {false, SDLK_F12, 0, 0, 123, 0x00},
     };
     for (const auto& [down, sym, mod, repeat, vk, entry] : steps) {
-        Push(down ? SDL_KEYDOWN : SDL_KEYUP, [&](SDL_Event& e) {
+        Push(down ? SDL_KEYDOWN : SDL_KEYUP, [sym = sym, mod = mod, repeat = repeat](SDL_Event& e) {
             e.key.repeat = repeat;
             e.key.keysym = {SDL_GetScancodeFromKey(sym), sym, mod, 0};
         });
@@ -209,7 +209,7 @@ TEST_F(SdlBackendTest, VirtualCursorWhereThePointerCannotBeWarped) {
         {{30, -10}, "530,390"}, {{5000, 0}, "1023,390"}, {{-2000, -2000}, "0,0"}, {{7, 9}, "7,9"}};
     for (const auto& [by, at] : moves) {
         // The absolute position means nothing in relative mode.
-        Push(SDL_MOUSEMOTION, [&](SDL_Event& e) {
+        Push(SDL_MOUSEMOTION, [by = by](SDL_Event& e) {
             e.motion.xrel = by.x;
             e.motion.yrel = by.y;
         });

@@ -149,7 +149,7 @@ TEST_F(TitleTest, EveryControlSitsWhereTheLayoutPutsIt) {
                 const auto& controls = title.Controls();
                 const auto c = std::ranges::find(controls, name, &platform::Control::Name);
                 ASSERT_NE(c, controls.end()) << name;
-                const auto px = [&](int32_t v) { return v * unit * s.line / 4; };
+                const auto px = [&, unit = unit](int32_t v) { return v * unit * s.line / 4; };
                 EXPECT_EQ(at(**c), (Box{px(k[0]) + s.shiftX, px(k[1]) + s.shiftY, px(k[2]) + s.line,
                                         px(k[3]) + s.line}))
                     << name << " at " << s.w;
@@ -302,7 +302,7 @@ TEST_F(TitleTest, ModeClicksPlayTheirGamesAndTheTitleComesBack) {
     };
     const auto casual = title.cmdCasual.OnClick, electric = title.cmdElectric.OnClick;
     for (auto [b, click] : {std::pair{&title.cmdCasual, casual}, {&title.cmdElectric, electric}}) {
-        b->OnClick = [&, click] {
+        b->OnClick = [&, click = click] {
             paintings.push_back(platform::FrameHash(*title.Painting().MainHDC()->bitmap));
             click();
         };

@@ -4,6 +4,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/Error.h"
 #include "platform/raster/gdi.h"
 
 namespace {
@@ -126,8 +127,16 @@ DeviceContext* NewContext(bool screen) {
 
 }  // namespace
 
+void CheckBitmapSize(int64_t w, int64_t h) {
+    if (w * h <= kMaxPixels) return;
+    throw platform::Error(platform::kOutOfMemory, "Out of memory: a picture of " +
+                                                      std::to_string(w) + "x" + std::to_string(h) +
+                                                      " pixels is too large.");
+}
+
 Bitmap::Bitmap(int32_t w, int32_t h, bool mono)
     : GdiObject(GdiKind::Bitmap), width(Clamp0(w)), height(Clamp0(h)), monochrome(mono) {
+    CheckBitmapSize(width, height);
     pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0u);
 }
 
@@ -165,7 +174,6 @@ BOOL DeleteDC(HDC dc) {
 HBITMAP CreateCompatibleBitmap(HDC dc, int32_t width, int32_t height) {
     // The old interface answers a zero size with a 1x1 monochrome bitmap.
     if (width <= 0 || height <= 0) return new Bitmap(1, 1, true);
-    if (int64_t{width} * height > kMaxPixels) return nullptr;
     const bool mono =
         dc != nullptr && !dc->screen && dc->bitmap != nullptr && dc->bitmap->monochrome;
     return new Bitmap(width, height, mono);
@@ -174,7 +182,7 @@ HBITMAP CreateCompatibleBitmap(HDC dc, int32_t width, int32_t height) {
 HBITMAP CreateBitmap(int32_t width, int32_t height, unsigned planes, unsigned bitsPerPixel,
                      const void* bits) {
     if (planes != 1 || (bitsPerPixel != 1 && bitsPerPixel != 32)) return nullptr;
-    if (width <= 0 || height <= 0 || int64_t{width} * height > kMaxPixels) return nullptr;
+    if (width <= 0 || height <= 0) return nullptr;
     auto* bmp = new Bitmap(width, height, bitsPerPixel == 1);
     if (bits == nullptr) return bmp;
     const auto* in = static_cast<const uint8_t*>(bits);

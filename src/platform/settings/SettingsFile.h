@@ -20,9 +20,4 @@ std::optional<SettingsMap> Parse(const std::string& text);
 // characters of the application name escaped. Empty when no config folder is known.
 std::string SettingsPath(const std::string& app);
 
-// Called after the temporary file is complete and before it replaces the old file; returning
-// false makes the write fail there. Tests use it to simulate a crash before the rename.
-using BeforeRenameHook = bool (*)(const std::string& tempPath);
-void SetBeforeRenameHook(BeforeRenameHook hook);
-
 }  // namespace platform::settings

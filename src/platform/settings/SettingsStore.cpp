@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/files/AtomicFile.h"
 #include "platform/files/ReadFile.h"
 #include "platform/settings/SettingsFile.h"
 
@@ -16,8 +17,6 @@ namespace {
 
 // Anything bigger was not written by us; reading it would only waste memory.
 constexpr size_t kMaxFileSize = 1 << 20;
-
-settings::BeforeRenameHook gBeforeRename = nullptr;
 
 // What a read found: the settings, or why none were read. A missing file is no problem: it is
 // how every first run starts.
@@ -38,69 +37,7 @@ ReadResult ReadFile(const std::string& path) {
     return {std::move(parsed), {}};
 }
 
-bool MakeFolder(const std::string& path) {
-    if (mkdir(path.c_str(), 0700) == 0 || errno == EEXIST) return true;
-    if (errno != ENOENT) return false;
-    size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos || slash == 0) return false;
-    if (!MakeFolder(path.substr(0, slash))) return false;
-    return mkdir(path.c_str(), 0700) == 0 || errno == EEXIST;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n == 0) errno = EIO;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-// Temporary file in the same folder, flushed to disk, then renamed over the old one: a reader
-// sees either the old file or the new one, never a part of either. On failure the old file is
-// as it was, and *why says what failed.
-bool ReplaceFile(const std::string& path, const std::string& text, std::string& why) {
-    auto fail = [&why](const char* step) {
-        why = std::string(step) + ": " + std::strerror(errno);
-        return false;
-    };
-    size_t slash = path.find_last_of('/');
-    std::string folder = path.substr(0, slash);
-    if (!MakeFolder(folder)) return fail("cannot make the folder");
-    std::string temp = path + ".XXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0) return fail("cannot create a file there");
-    bool ok = WriteAll(fd, text);
-    if (!ok) fail("cannot write");
-    if (ok && fsync(fd) != 0) ok = fail("cannot flush to disk");
-    if (close(fd) != 0 && ok) ok = fail("cannot write");
-    if (ok && gBeforeRename && !gBeforeRename(temp)) {
-        why = "interrupted before the new file was put in place";
-        ok = false;
-    }
-    if (ok && rename(temp.c_str(), path.c_str()) != 0) ok = fail("cannot replace the old file");
-    if (!ok) {
-        unlink(temp.c_str());
-        return false;
-    }
-    int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        fsync(dir);
-        close(dir);
-    }
-    return true;
-}
-
 }  // namespace
-
-namespace settings {
-void SetBeforeRenameHook(BeforeRenameHook hook) {
-    gBeforeRename = hook;
-}
-}  // namespace settings
 
 std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
                        const std::string& defaultValue, std::string* problem) {
@@ -130,7 +67,8 @@ bool SaveSetting(const std::string& app, const std::string& section, const std::
     settings::SettingsMap stored = ReadFile(path).settings.value_or(settings::SettingsMap{});
     stored[section][key] = value;
     std::string why;
-    if (ReplaceFile(path, settings::Serialize(stored), why)) return true;
+    // Private to the user, as the folder is.
+    if (WriteFileAtomically(path, settings::Serialize(stored), why, 0600)) return true;
     if (error) *error = "Can't save the settings to '" + path + "': " + why + ".";
     return false;
 }

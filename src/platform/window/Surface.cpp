@@ -12,6 +12,7 @@ int32_t AtLeastOne(int32_t v) {
 }  // namespace
 
 Bitmap* NewSurface(int32_t width, int32_t height, COLORREF fill) {
+    // Too large raises; the size is at least 1x1, so there is no null to hand back.
     Bitmap* image = CreateBitmap(AtLeastOne(width), AtLeastOne(height), 1, 32, nullptr);
     std::fill(image->pixels.begin(), image->pixels.end(), fill);
     return image;
@@ -21,6 +22,7 @@ void ResizeSurface(Bitmap& image, int32_t width, int32_t height, COLORREF fill) 
     width = AtLeastOne(width);
     height = AtLeastOne(height);
     if (width == image.width && height == image.height) return;
+    CheckBitmapSize(width, height);  // before the allocation, and the image stays as it was
     std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height), fill);
     const int32_t keepW = std::min(width, image.width), keepH = std::min(height, image.height);
     for (int32_t y = 0; y < keepH; ++y)

@@ -67,7 +67,7 @@ TEST_F(HeadlessTest, KeyTableTogglesOncePerPress) {
 
     // Setting the table overwrites it whole; the next press toggles from there.
     BYTE written[256] = {};
-    written['D'] = 0x80;
+    written[static_cast<uint8_t>('D')] = 0x80;
     ASSERT_TRUE(SetKeyboardState(written));
     EXPECT_EQ(Key(VK_LEFT), 0x00);
     EXPECT_EQ(Key('D'), 0x80);

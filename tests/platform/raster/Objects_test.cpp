@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include "Canvas.h"
+#include "Raised.h"
 
 namespace {
 
@@ -42,10 +43,14 @@ TEST(Contexts, DefaultsAndCompatibleBitmapFormats) {
     EXPECT_EQ(SelectObject(mem, firstBitmap), colour);
     EXPECT_EQ(SelectObject(screen, colour), nullptr);
 
-    // A zero size gives a 1x1 monochrome bitmap, an absurd one nothing.
+    // A zero size gives a 1x1 monochrome bitmap; an absurd one is out of memory, never null.
     HBITMAP tiny = CreateCompatibleBitmap(screen, 0, 5);
     EXPECT_EQ(Info(tiny), std::make_tuple(1, 2, 1));
-    EXPECT_EQ(CreateCompatibleBitmap(screen, 1 << 20, 1 << 20), nullptr);
+    for (const auto& make : std::initializer_list<std::function<void()>>{
+             [&] { CreateCompatibleBitmap(screen, 1 << 20, 1 << 20); },
+             [] { CreateBitmap(1 << 20, 1 << 20, 1, 32, nullptr); }})
+        EXPECT_EQ(Raised(make),
+                  "00000007 Out of memory: a picture of 1048576x1048576 pixels is too large.");
     EXPECT_EQ(CreateBitmap(4, 4, 1, 24, nullptr), nullptr);
     EXPECT_EQ(CreateBitmap(-4, 4, 1, 32, nullptr), nullptr);
 

@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 
 #include "TempDir.h"
 #include "platform/settings/SettingsFile.h"
@@ -16,16 +15,6 @@ namespace {
 
 using namespace std::string_literals;
 
-// An environment variable put back as it was when the test ends.
-struct SavedEnv {
-    explicit SavedEnv(const char* name) : name(name) {
-        if (const char* value = std::getenv(name)) old = value;
-    }
-    ~SavedEnv() { old ? setenv(name, old->c_str(), 1) : unsetenv(name); }
-    const char* name;
-    std::optional<std::string> old;
-};
-
 // Every test keeps its settings in a scratch folder, never in the user's own config.
 class SettingsStoreTest : public ::testing::Test {
   protected:
@@ -33,7 +22,6 @@ class SettingsStoreTest : public ::testing::Test {
         ASSERT_FALSE(dir_.path().empty());
         setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
     }
-    void TearDown() override { platform::settings::SetBeforeRenameHook(nullptr); }
     size_t FilesInStore() {
         auto files = std::filesystem::directory_iterator(dir_.path() + "/quadrix");
         return static_cast<size_t>(std::distance(begin(files), end(files)));
@@ -92,26 +80,6 @@ TEST_F(SettingsStoreTest, CorruptFileReadsAsNothingStoredAndIsReplaced) {
     std::ofstream(path, std::ios::binary) << garbage;
     ASSERT_TRUE(SaveSetting("Quadrix_1_1", "Main", "Mouse", "9"));
     EXPECT_EQ(GetSetting("Quadrix_1_1", "Main", "Mouse", "100"), "9");
-}
-
-TEST_F(SettingsStoreTest, InterruptedWriteKeepsTheOldValue) {
-    ASSERT_TRUE(SaveSetting("Quadrix_1_1", "Main", "Mouse", "42"));
-    static std::string seenTemp;
-    static std::string seenText;
-    platform::settings::SetBeforeRenameHook([](const std::string& temp) {
-        seenTemp = temp;
-        std::ifstream in(temp, std::ios::binary);
-        seenText.assign(std::istreambuf_iterator<char>(in), {});
-        return false;  // the "crash" between writing the new file and putting it in place
-    });
-    EXPECT_FALSE(SaveSetting("Quadrix_1_1", "Main", "Mouse", "199"));
-    platform::settings::SetBeforeRenameHook(nullptr);
-
-    EXPECT_EQ(seenText, "[Main]\nMouse=199\n");  // the new file was complete and beside the old
-    EXPECT_EQ(std::filesystem::path(seenTemp).parent_path(), dir_.path() + "/quadrix");
-    EXPECT_FALSE(std::filesystem::exists(seenTemp));
-    EXPECT_EQ(GetSetting("Quadrix_1_1", "Main", "Mouse", "100"), "42");
-    EXPECT_EQ(FilesInStore(), 1u);
 }
 
 TEST_F(SettingsStoreTest, SpecialCharactersRoundTrip) {
