@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "main/GameSettings.h"
-#include "main/Random.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
+#include "platform/Random.h"
 #include "platform/clock/Clock.h"
 #include "platform/clock/SystemClock.h"
 #include "platform/files/ProgramFolder.h"

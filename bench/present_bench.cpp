@@ -22,9 +22,9 @@
 #include <string>
 
 #include "AllocationCounter.h"
-#include "main/Random.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
+#include "platform/Random.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/raster/gdi.h"
 #include "platform/sdl/SdlBackend.h"

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "main/Replay.h"
+#include "program/Replay.h"
 
 namespace replayfuzz {
 

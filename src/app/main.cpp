@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "main/Replay.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Backend.h"
@@ -14,6 +13,7 @@
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/ReplayBackend.h"
 #include "platform/sdl/SdlBackend.h"
+#include "program/Replay.h"
 #include "title/frmTitle.h"
 #include "title/modModeArgs.h"
 

@@ -12,10 +12,9 @@
 
 #include "app/simArgs.h"
 #include "main/GameSettings.h"
-#include "main/Random.h"
-#include "main/Replay.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
+#include "platform/Random.h"
 #include "platform/headless/FrameFile.h"
 #include "platform/headless/Headless.h"
 #include "platform/headless/ReplayBackend.h"
@@ -23,6 +22,7 @@
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
+#include "program/Replay.h"
 #include "title/frmTitle.h"
 #include "title/modModeArgs.h"
 

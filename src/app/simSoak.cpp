@@ -17,9 +17,9 @@
 
 #include "app/simArgs.h"
 #include "main/GameSettings.h"
-#include "main/Random.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
+#include "platform/Random.h"
 #include "platform/headless/Headless.h"
 #include "platform/input/Keys.h"
 #include "platform/window/Application.h"

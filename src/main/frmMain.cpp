@@ -1,7 +1,6 @@
 #include "main/frmMain.h"
 
 #include "main/GameSettings.h"
-#include "main/Replay.h"
 #include "main/modMain.h"
 #include "platform/Fatal.h"
 #include "platform/Numbers.h"
@@ -12,6 +11,7 @@
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
 #include "playfield/clsWell.h"
+#include "program/Replay.h"
 #include "title/frmTitle.h"
 
 namespace {

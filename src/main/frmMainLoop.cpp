@@ -2,11 +2,10 @@
 #include "graphics/modGraphic.h"
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
-#include "main/Random.h"
-#include "main/Replay.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Numbers.h"
+#include "platform/Random.h"
 #include "platform/headless/FrameFile.h"
 #include "platform/input/Cursor.h"
 #include "platform/input/Keys.h"
@@ -15,6 +14,7 @@
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
 #include "playfield/clsWell.h"
+#include "program/Replay.h"
 
 namespace {
 constexpr int32_t kFlashEnd = 14;

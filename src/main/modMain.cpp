@@ -8,9 +8,9 @@
 
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
-#include "main/Random.h"
-#include "main/Replay.h"
 #include "main/frmMain.h"
+#include "platform/Random.h"
+#include "program/Replay.h"
 
 #include "platform/Fatal.h"
 #include "platform/Screen.h"

@@ -2,10 +2,10 @@
 #include "graphics/modGraphic.h"
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
-#include "main/Random.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Numbers.h"
+#include "platform/Random.h"
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 

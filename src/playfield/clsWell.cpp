@@ -1,9 +1,9 @@
 #include "playfield/clsWell.h"
 
 #include "graphics/modGraphic.h"
-#include "main/Random.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
+#include "platform/Random.h"
 #include "playfield/clsMan.h"
 
 void clsWell::DrawBackground() {

@@ -6,18 +6,18 @@
 #include "graphics/modGraphic.h"
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
-#include "main/Random.h"
-#include "main/Replay.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Fatal.h"
 #include "platform/Numbers.h"
+#include "platform/Random.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/input/Cursor.h"
 #include "platform/input/Keys.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/window/Application.h"
 #include "platform/window/MessageBox.h"
+#include "program/Replay.h"
 
 namespace {
 

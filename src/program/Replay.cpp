@@ -1,4 +1,4 @@
-#include "main/Replay.h"
+#include "program/Replay.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,9 +18,9 @@
 
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
-#include "main/Random.h"
 #include "main/modMain.h"
 #include "platform/Backend.h"
+#include "platform/Random.h"
 #include "platform/headless/ReplayBackend.h"
 #include "title/frmTitle.h"
 
