@@ -17,6 +17,7 @@
 #include "platform/headless/Headless.h"
 #include "platform/window/Application.h"
 #include "playfield/clsWalls.h"
+#include "program/Program.h"
 #include "title/modModeArgs.h"
 
 namespace {

@@ -28,6 +28,7 @@
 #include "platform/files/ProgramFolder.h"
 #include "platform/raster/gdi.h"
 #include "platform/sdl/SdlBackend.h"
+#include "program/Program.h"
 #include "title/modModeArgs.h"
 
 namespace {

@@ -13,6 +13,7 @@
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/ReplayBackend.h"
 #include "platform/sdl/SdlBackend.h"
+#include "program/Program.h"
 #include "program/Replay.h"
 #include "title/frmTitle.h"
 #include "title/modModeArgs.h"

@@ -22,6 +22,7 @@
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
+#include "program/Program.h"
 #include "program/Replay.h"
 #include "title/frmTitle.h"
 #include "title/modModeArgs.h"

@@ -26,6 +26,7 @@
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
+#include "program/Program.h"
 #include "title/frmTitle.h"
 #include "title/modModes.h"
 

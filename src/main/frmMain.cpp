@@ -1,5 +1,7 @@
 #include "main/frmMain.h"
 
+#include "input/clsJoystick.h"
+#include "input/clsKeyboard.h"
 #include "main/GameSettings.h"
 #include "main/modMain.h"
 #include "platform/Fatal.h"
@@ -11,7 +13,6 @@
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
 #include "playfield/clsWell.h"
-#include "program/Replay.h"
 #include "title/frmTitle.h"
 
 namespace {
@@ -41,7 +42,10 @@ frmMain::frmMain() : Form("frmMain") {
 frmMain::~frmMain() = default;
 
 void frmMain::Form_Load() {
-    GameLoading();
+    if (Hooks.loading) Hooks.loading();
+    // Keys and buttons held as the game starts make no edge at its first pass.
+    if (gKeyboard) gKeyboard->Settle();
+    if (gJoystick) gJoystick->Settle();
     if (OnLoad) OnLoad();
     GetCursorPos(&mSavedCursor);
     if (!CompleteSettings()) platform::Fatal("The playfield of this game mode is too large.");

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "main/GameHooks.h"
 #include "platform/raster/gdi.h"
 #include "platform/window/Form.h"
 #include "platform/window/PictureBox.h"
@@ -59,6 +60,8 @@ class frmMain : public platform::Form {
     int32_t NextFrameTime() const { return mNextFrameTime; }
     void SetNextFrameTime(int32_t t) { mNextFrameTime = t; }
 
+    // Installed by the program's top; kept from game to game.
+    GameHooks Hooks;
     // Watchers of the loop (the simulator's trace and timing); the game itself sets none.
     std::function<void()> OnLoad;  // as a game's set-up begins
     std::function<void()> OnPassStart;

@@ -14,7 +14,6 @@
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
 #include "playfield/clsWell.h"
-#include "program/Replay.h"
 
 namespace {
 constexpr int32_t kFlashEnd = 14;
@@ -40,11 +39,11 @@ void frmMain::tmrMain_Timer() {
     Show();
     CentreFromScreen();
     CursorHide();
-    GameLoopStarts();
+    if (Hooks.loopStarts) Hooks.loopStarts();
     uint64_t passes = 0;
     for (; mState != 4; ++passes)
         OnePass();
-    GameEnded(passes, platform::FrameHash(*picMain.image()));
+    if (Hooks.ended) Hooks.ended(passes, platform::FrameHash(*picMain.image()));
     CursorShow();
     SetCursorPos(mSavedCursor.x, mSavedCursor.y);
     Unload();

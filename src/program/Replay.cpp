@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "input/clsJoystick.h"
-#include "input/clsKeyboard.h"
+#include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Backend.h"
 #include "platform/Random.h"
@@ -282,8 +282,6 @@ void GameLoading() {
         s.header.mouse = TitleForm().hscMouse.Value();
     }
     s.choice.reset();
-    if (gKeyboard) gKeyboard->Settle();
-    if (gJoystick) gJoystick->Settle();
 }
 
 void GameLoopStarts() {
@@ -315,4 +313,9 @@ void GameEnded(uint64_t passes, uint64_t hash) {
 
 const std::optional<GameOutcome>& LastGameOutcome() {
     return TheSession().outcome;
+}
+
+void InstallSessionHooks() {
+    MainForm().Hooks = GameHooks{GameLoading, GameLoopStarts, GameEnded};
+    TitleForm().OnGameChosen = [](const GameChoice& choice) { ChooseGame(choice); };
 }

@@ -17,7 +17,6 @@
 #include "platform/settings/SettingsStore.h"
 #include "platform/window/Application.h"
 #include "platform/window/MessageBox.h"
-#include "program/Replay.h"
 
 namespace {
 
@@ -341,7 +340,7 @@ void frmTitle::ModeClick(GameMode mode) {
         cmdFinal.Caption = "Loading...";
         Refresh();  // the old buttons repainted themselves at once
     }
-    ChooseGame(GameChoice{mode, mFlags});
+    if (OnGameChosen) OnGameChosen(GameChoice{mode, mFlags});
     ApplyMode(mode, mLevel);
     mState = 4;
 }

@@ -21,6 +21,7 @@
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/Headless.h"
 #include "platform/window/Application.h"
+#include "program/Program.h"
 #include "title/modModeArgs.h"
 
 namespace {

@@ -24,6 +24,7 @@
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
+#include "program/Program.h"
 #include "title/frmTitle.h"
 
 class GameFixture : public ::testing::Test {
