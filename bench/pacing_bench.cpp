@@ -7,7 +7,6 @@
 #include <ctime>
 #include <vector>
 
-#include "main/GameSettings.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Random.h"
@@ -74,9 +73,7 @@ void PacingError(int32_t tick, int frames) {
 }
 
 void FinCpu(double seconds) {
-    platform::Application::Get().Reset();
-    ResetMainForm();
-    ResetSharedState();
+    ResetProgramState();
     StartProgram();
     quadrix::SharedRandom().Seed(1);
     GameChoice choice;

@@ -19,7 +19,6 @@
 #include "graphics/modGraphic.h"
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
-#include "main/GameSettings.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Numbers.h"
@@ -32,6 +31,7 @@
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
 #include "playfield/clsWell.h"
+#include "program/Program.h"
 #include "title/modModes.h"
 
 namespace {
@@ -49,9 +49,7 @@ struct Config {
 void SetUpGame(const Config& c, clsKeyboard& keyboard, clsJoystick& joystick) {
     platform::Headless& headless = platform::UseHeadless();
     headless.SetScreenSize(c.width, c.height);
-    platform::Application::Get().Reset();
-    ResetMainForm();
-    ResetSharedState();
+    ResetProgramState();
     gScreenWidth = c.width;
     gScreenHeight = c.height;
     quadrix::SharedRandom().Seed(1234);
@@ -132,9 +130,7 @@ void BM_PlayingPass(benchmark::State& state, Config c) {
         state.counters["pass_p99_ms"] =
             passMs[std::min(passMs.size() - 1, passMs.size() * 99 / 100)];
     }
-    platform::Application::Get().Reset();
-    gKeyboard = nullptr;
-    gJoystick = nullptr;
+    ResetProgramState();
 }
 
 // One fill of a whole screen-sized picture in a memory context, with the call the game fills

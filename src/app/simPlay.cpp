@@ -11,7 +11,6 @@
 #include <sstream>
 
 #include "app/simArgs.h"
-#include "main/GameSettings.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Random.h"
@@ -215,9 +214,7 @@ int RunGame(const Run& run, RunResult& r, const char* command, std::ostream& err
         }
     }
 
-    platform::Application::Get().Reset();
-    ResetMainForm();
-    ResetSharedState();
+    ResetProgramState();
     StartProgram();
     if (run.mouse) TitleForm().hscMouse.SetValue(*run.mouse);
     ChooseGame(run.choice, run.seed);

@@ -16,7 +16,6 @@
 #include <stdexcept>
 
 #include "app/simArgs.h"
-#include "main/GameSettings.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Random.h"
@@ -223,9 +222,7 @@ class Soak {
         setupWait_ = 3 + Pick(30);
         faultInRun_ = false;
 
-        platform::Application::Get().Reset();
-        ResetMainForm();
-        ResetSharedState();
+        ResetProgramState();
         // A fresh program's title: no box ticked, the about picture hidden.
         frmTitle& title = TitleForm();
         for (platform::CheckBox* box : {&title.chkLevel2, &title.chkDisrupt, &title.chkSolid,

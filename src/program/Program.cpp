@@ -7,6 +7,7 @@
 
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
+#include "main/GameSettings.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Fatal.h"
@@ -66,4 +67,12 @@ void RunProgram(const GameChoice& choice) {
     } catch (const std::exception& e) {
         platform::Fatal(e.what());
     }
+}
+
+void ResetProgramState() {
+    platform::Application::Get().Reset();
+    ResetMainForm();
+    ResetSharedState();
+    gKeyboard = nullptr;
+    gJoystick = nullptr;
 }

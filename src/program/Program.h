@@ -16,3 +16,8 @@ void Main();
 // game straight away when choice has a mode, then the message loop until the last form is
 // gone. An error that escapes ends the program through platform::Fatal (status 1).
 void RunProgram(const GameChoice& choice);
+
+// Back to a fresh program's state for tools, tests and benchmarks that start several runs in
+// one process: no form loaded, the game form as first made, the settings record and screen
+// metrics zero, no shared keyboard or joystick (they belong to whoever made them).
+void ResetProgramState();

@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "main/GameSettings.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/files/ProgramFolder.h"
@@ -217,9 +216,7 @@ class BadFiles : public ::testing::TestWithParam<BadFileCase> {
         }
         ::setenv("XDG_CONFIG_HOME", dirs_.config.c_str(), 1);
         platform::SetProgramFolder(dirs_.program.string());
-        platform::Application::Get().Reset();
-        ResetMainForm();
-        ResetSharedState();
+        ResetProgramState();
         platform::Headless& headless = platform::UseHeadless();
         headless.SetScreenSize(640, 480);
         headless.SetPassLimit(5000);

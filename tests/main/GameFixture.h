@@ -12,7 +12,6 @@
 
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
-#include "main/GameSettings.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Random.h"
@@ -45,9 +44,7 @@ class GameFixture : public ::testing::Test {
     void SetUp() override {
         headless = &platform::UseHeadless();
         headless->SetScreenSize(640, 480);
-        platform::Application::Get().Reset();
-        ResetMainForm();
-        ResetSharedState();
+        ResetProgramState();
         StartProgram();
         quadrix::SharedRandom().Seed(7);
         gLineWidth = gLineHeight = 5;
@@ -99,9 +96,7 @@ class GameFixture : public ::testing::Test {
     void TearDown() override {
         frmMain& form = MainForm();
         form.OnPassStart = form.OnPassWorkDone = form.OnPassEnd = nullptr;
-        gJoystick = nullptr;
-        platform::Application::Get().Reset();
-        ResetMainForm();
+        ResetProgramState();
         platform::SetProgramFolder("");
     }
 

@@ -25,6 +25,7 @@
 #include "platform/headless/Headless.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/window/Application.h"
+#include "program/Program.h"
 
 namespace {
 
@@ -41,9 +42,7 @@ class TitleTest : public ::testing::Test {
     }
 
     void TearDown() override {
-        platform::Application::Get().Reset();
-        gKeyboard = nullptr;
-        gJoystick = nullptr;
+        ResetProgramState();
         platform::SetProgramFolder("");
         ::unsetenv("XDG_CONFIG_HOME");
     }
