@@ -87,7 +87,7 @@ void FinCpu(double seconds) {
     form.OnPassEnd = [&] {
         ++passes;
         gFrameMs = 16;
-        if (NowUs() - wall0 >= seconds * 1e6) form.mState = 4;
+        if (NowUs() - wall0 >= seconds * 1e6) form.mState = GameState::Over;
     };
     PlayGame();
     form.OnPassEnd = nullptr;

@@ -76,7 +76,7 @@ void SetUpGame(const Config& c, clsKeyboard& keyboard, clsJoystick& joystick) {
         for (int32_t k = 0; k < i * 20; ++k)
             form.mBoxes->Move();
     }
-    form.mState = 0;
+    form.mState = GameState::Playing;
     form.mStateCounter = 100;
 }
 
@@ -85,8 +85,8 @@ void SetUpGame(const Config& c, clsKeyboard& keyboard, clsJoystick& joystick) {
 void Pass() {
     frmMain& form = MainForm();
     form.PassWork();
-    if (form.mState != 0) {
-        form.mState = 0;
+    if (form.mState != GameState::Playing) {
+        form.mState = GameState::Playing;
         form.mMan->Initialize();
     }
 }

@@ -191,7 +191,7 @@ int PlayFin(double seconds) {
     form.OnPassEnd = [&] {
         ++passes;
         gFrameMs = 16;
-        if (NowUs(CLOCK_MONOTONIC) - wall0 >= seconds * 1e6) form.mState = 4;
+        if (NowUs(CLOCK_MONOTONIC) - wall0 >= seconds * 1e6) form.mState = GameState::Over;
     };
     PlayGame();
     form.OnPassEnd = nullptr;

@@ -58,7 +58,7 @@ int Replay(const std::string& path, const platform::SdlOptions& options) {
     uint64_t passes = 0;
     // A recording cut at a pass limit stops there.
     form.OnPassEnd = [&] {
-        if (++passes >= replay.passes) form.mState = 4;
+        if (++passes >= replay.passes) form.mState = GameState::Over;
     };
     PlayGame();
     form.OnPassEnd = nullptr;

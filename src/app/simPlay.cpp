@@ -226,15 +226,15 @@ int RunGame(const Run& run, RunResult& r, const char* command, std::ostream& err
     form.OnPassWorkDone = [&] { r.cpu.push_back(ThreadCpuNs() - cpuStart); };
     form.OnPassEnd = [&] {
         ++pass;
-        if (form.mState == 1 && form.mStateCounter == 0) ++r.deaths;
-        if (form.mState == 2 && form.mStateCounter == -1) r.winPass = pass;
+        if (form.mState == GameState::Hit && form.mStateCounter == 0) ++r.deaths;
+        if (form.mState == GameState::Won && form.mStateCounter == -1) r.winPass = pass;
         if (trace.is_open()) trace << TraceLine(pass, form) << '\n';
         if (!run.frames.empty() && pass % run.every == 0) {
             char name[32];
             std::snprintf(name, sizeof name, "/frame-%06" PRIu64 ".bmp", pass);
             r.framesFailed |= !headless.DumpLastFrame(run.frames + name);
         }
-        if (run.passes != 0 && pass >= run.passes) form.mState = 4;
+        if (run.passes != 0 && pass >= run.passes) form.mState = GameState::Over;
     };
 
     PlayGame();

@@ -444,10 +444,10 @@ class Soak {
     void PassEnd() {
         frmMain& f = MainForm();
         ++gamePasses_;
-        if (f.mState == 1 && f.mStateCounter == 0) ++deaths_;
-        if (f.mState == 2 && f.mStateCounter == -1) ++wins_;
+        if (f.mState == GameState::Hit && f.mStateCounter == 0) ++deaths_;
+        if (f.mState == GameState::Won && f.mStateCounter == -1) ++wins_;
         CheckGame(true);
-        gameRunning_ = f.mState != 4;
+        gameRunning_ = f.mState != GameState::Over;
     }
 
     void Expect(bool ok, const char* what) {
@@ -467,7 +467,9 @@ class Soak {
         const frmMain& f = MainForm();
         Expect(f.mMan && f.mWalls && f.mBoxes && f.mWell, "a game object is missing");
         const int16_t st = f.mState;
-        Expect(st == 0 || st == 1 || st == 2 || (end && st == 4), "the game state is out of range");
+        Expect(st == GameState::Playing || st == GameState::Hit || st == GameState::Won ||
+                   (end && st == GameState::Over),
+               "the game state is out of range");
         Expect(f.mStateCounter >= -1 && f.mStateCounter <= 32000,
                "the state counter is out of range");
         Expect(gFrameMs > 0 && gFrameMs <= 1000, "the tick is out of range");

@@ -73,7 +73,7 @@ void frmMain::Form_QueryUnload(bool& cancel, platform::UnloadMode mode) {
     // A close from outside ends the game at the loop's next pass, which unloads from code.
     if (mode != platform::UnloadMode::Code) {
         cancel = true;
-        mState = 4;
+        mState = GameState::Over;
     }
 }
 
@@ -98,7 +98,7 @@ void PlayGame() {
 
 void ResetMainForm() {
     frmMain& form = MainForm();
-    form.mState = 0;
+    form.mState = GameState::Playing;
     form.mStateCounter = 0;
     form.mWell.reset();
     form.mWalls.reset();

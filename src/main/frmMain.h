@@ -18,13 +18,18 @@ class clsMan;
 class clsBoxes;
 class clsWell;
 
+// The game's states, stored in frmMain::mState as these numbers.
+namespace GameState {
+enum : int16_t { Playing = 0, Hit = 1, Won = 2, Over = 4 };
+}
+
 class frmMain : public platform::Form {
   public:
     frmMain();
     ~frmMain() override;
 
-    // 0 playing, 1 man hit, 2 game won, 4 game over.
-    int16_t mState = 0;
+    // One of GameState's values.
+    int16_t mState = GameState::Playing;
     int32_t mStateCounter = 0;
     std::unique_ptr<clsWalls> mWalls;
     std::unique_ptr<clsMan> mMan;

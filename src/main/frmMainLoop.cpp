@@ -34,14 +34,14 @@ int32_t SubSteps() {
 
 void frmMain::tmrMain_Timer() {
     tmrMain.SetEnabled(false);
-    mState = 0;
+    mState = GameState::Playing;
     mStateCounter = 0;
     Show();
     CentreFromScreen();
     CursorHide();
     if (Hooks.loopStarts) Hooks.loopStarts();
     uint64_t passes = 0;
-    for (; mState != 4; ++passes)
+    for (; mState != GameState::Over; ++passes)
         OnePass();
     if (Hooks.ended) Hooks.ended(passes, platform::FrameHash(*picMain.image()));
     CursorShow();
@@ -63,7 +63,7 @@ void frmMain::OnePass() {
     platform::DoEvents();
     WaitForFrame(mNextFrameTime, tick, kGiveUpMs);
     if (gKeyboard->KeyUp(VK_ESCAPE) || gJoystick->ButtonUp(4) || gJoystick->ButtonUp(5)) {
-        mState = 4;
+        mState = GameState::Over;
     }
     if (OnPassEnd) OnPassEnd();
 }
@@ -76,13 +76,13 @@ void frmMain::PassWork() {
     if (mStateCounter < kCounterCap) ++mStateCounter;
 
     switch (mState) {
-        case 0:
+        case GameState::Playing:
             PlayingWork();
             break;
-        case 1:
+        case GameState::Hit:
             HitWork();
             break;
-        case 2:
+        case GameState::Won:
             WonWork();
             break;
         default:
@@ -92,11 +92,11 @@ void frmMain::PassWork() {
     const int32_t w = picMain.ScaleWidth();
     const int32_t h = picMain.ScaleHeight();
     COLORREF border;
-    if (mState == 2)
+    if (mState == GameState::Won)
         border = RandomColor();
     else
         border = mMan->Hit ? gAltColor4 : gNormalColor4;
-    if (!(mState == 2 && mStateCounter >= kWonBorderEnd)) {
+    if (!(mState == GameState::Won && mStateCounter >= kWonBorderEnd)) {
         FrameRectangle(picMain.hDC(), 0, 0, w, h, border, gLineWidth);
     }
 }
@@ -161,7 +161,7 @@ void frmMain::HitWork() {
     if (mStateCounter == 2 * l) {
         mMan->Initialize();
         mWalls->RemoveRandom();
-        mState = 0;
+        mState = GameState::Playing;
         mStateCounter = kFlashEnd;
         if (gWallColorMode == 2) {
             gAltColor1 = RandomColor();

@@ -30,7 +30,7 @@ void clsMan::Move() {
     const int32_t lw = gLineWidth;
     const int32_t lh = gLineHeight;
 
-    if (form.mState == 2) {
+    if (form.mState == GameState::Won) {
         // Free walk after a win: anywhere on the screen but its outer lines.
         const int32_t px = Nearest(static_cast<double>(form.picMain.Left()) + mX + mDirX * lw);
         const int32_t py = Nearest(static_cast<double>(form.picMain.Top()) + mY + mDirY * lh);

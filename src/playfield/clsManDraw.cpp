@@ -95,15 +95,15 @@ void clsMan::DrawForeground() {
     mTouchCount = 0;
 
     // A wall drawn over the man since the well was repainted kills him.
-    if (form.mState != 2 && GetPixel(dc, mX, mY) != path) {
+    if (form.mState != GameState::Won && GetPixel(dc, mX, mY) != path) {
         const COLORREF death = gWallColorMode == 2 ? RandomColor() : gManColor3;
-        form.mState = 1;
+        form.mState = GameState::Hit;
         form.mStateCounter = 0;
         Hit = true;
         form.mBoxes->Add(mX, mY, death);
     }
 
-    if (form.mState != 2) {
+    if (form.mState != GameState::Won) {
         for (int32_t x = mX - sX * lw; x <= mX + sX * lw; x += lw) {
             for (int32_t y = mY - sY * lh; y <= mY + sY * lh; y += lh) {
                 // Huge cells can put more non-path points under the brush than the table holds.
@@ -144,18 +144,18 @@ void clsMan::DrawForeground() {
     FillRectangle(dc, gx, gy + lh, gx + lw, gy + 3 * lh, GoalColors[3]);
     FillRectangle(dc, gx + lw, gy + lh, gx + 2 * lw, gy + 2 * lh, RandomColor());
 
-    if (form.mState != 2) {
+    if (form.mState != GameState::Won) {
         const bool onGoal =
             gx - lw <= mX && mX <= gx + 3 * lw && gy - lh <= mY && mY <= gy + 3 * lh;
         if (onGoal || gKeyboard->KeyDown(81)) {
             mX = gx + lw;
             mY = gy + lh;
-            form.mState = 2;
+            form.mState = GameState::Won;
             form.mStateCounter = -1;
             form.SetBackColor(kWhite);
         }
     }
-    const bool won = form.mState == 2;
+    const bool won = form.mState == GameState::Won;
 
     COLORREF a = 0;
     COLORREF b = 0;

@@ -9,7 +9,7 @@
 void clsWell::DrawBackground() {
     frmMain& form = MainForm();
     HDC dc = form.picMain.hDC();
-    const bool won = form.mState == 2;
+    const bool won = form.mState == GameState::Won;
 
     COLORREF fill = gNormalColor1;
     COLORREF line = gNormalColor2;

@@ -77,7 +77,7 @@ class GameFixture : public ::testing::Test {
             (void)form;
         };
         form.OnPassEnd = [this, &form] {
-            if (static_cast<int32_t>(passes.size()) >= stopAfter) form.mState = 4;
+            if (static_cast<int32_t>(passes.size()) >= stopAfter) form.mState = GameState::Over;
         };
         form.OnPassWorkDone = [this, &form] {
             POINT cursor{};
