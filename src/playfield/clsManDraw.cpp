@@ -6,6 +6,7 @@
 #include "main/modMain.h"
 #include "platform/Numbers.h"
 #include "platform/Random.h"
+#include "platform/input/Keys.h"
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 
@@ -22,9 +23,10 @@ int32_t Drop(int32_t component, int32_t by) {
 
 // Right/middle mouse button, joystick buttons 6/7, Shift/Ctrl.
 clsMan::ButtonPairs clsMan::ReadPairs() {
-    const bool first[3] = {gKeyboard->KeyHold(2), gJoystick->ButtonHold(6), gKeyboard->KeyHold(16)};
-    const bool second[3] = {gKeyboard->KeyHold(4), gJoystick->ButtonHold(7),
-                            gKeyboard->KeyHold(17)};
+    const bool first[3] = {gKeyboard->KeyHold(VK_RBUTTON), gJoystick->ButtonHold(6),
+                           gKeyboard->KeyHold(VK_SHIFT)};
+    const bool second[3] = {gKeyboard->KeyHold(VK_MBUTTON), gJoystick->ButtonHold(7),
+                            gKeyboard->KeyHold(VK_CONTROL)};
     ButtonPairs p;
     for (int i = 0; i < 3; ++i) {
         p.firstOnly = p.firstOnly || (first[i] && !second[i]);
@@ -147,7 +149,7 @@ void clsMan::DrawForeground() {
     if (form.mState != GameState::Won) {
         const bool onGoal =
             gx - lw <= mX && mX <= gx + 3 * lw && gy - lh <= mY && mY <= gy + 3 * lh;
-        if (onGoal || gKeyboard->KeyDown(81)) {
+        if (onGoal || gKeyboard->KeyDown(VK_Q)) {
             mX = gx + lw;
             mY = gy + lh;
             form.mState = GameState::Won;
