@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 
+#include "SavedEnv.h"
 #include "TempDir.h"
 #include "platform/settings/SettingsFile.h"
 #include "platform/settings/SettingsStore.h"
@@ -15,16 +15,6 @@ using platform::SaveSetting;
 namespace {
 
 using namespace std::string_literals;
-
-// An environment variable put back as it was when the test ends.
-struct SavedEnv {
-    explicit SavedEnv(const char* name) : name(name) {
-        if (const char* value = std::getenv(name)) old = value;
-    }
-    ~SavedEnv() { old ? setenv(name, old->c_str(), 1) : unsetenv(name); }
-    const char* name;
-    std::optional<std::string> old;
-};
 
 // Every test keeps its settings in a scratch folder, never in the user's own config.
 class SettingsStoreTest : public ::testing::Test {
