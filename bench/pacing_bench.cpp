@@ -7,16 +7,16 @@
 #include <ctime>
 #include <vector>
 
-#include "main/GameSettings.h"
-#include "main/Random.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
+#include "platform/Random.h"
 #include "platform/clock/Clock.h"
 #include "platform/clock/SystemClock.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/Headless.h"
 #include "platform/window/Application.h"
 #include "playfield/clsWalls.h"
+#include "program/Program.h"
 #include "title/modModeArgs.h"
 
 namespace {
@@ -73,9 +73,7 @@ void PacingError(int32_t tick, int frames) {
 }
 
 void FinCpu(double seconds) {
-    platform::Application::Get().Reset();
-    ResetMainForm();
-    ResetSharedState();
+    ResetProgramState();
     StartProgram();
     quadrix::SharedRandom().Seed(1);
     GameChoice choice;
@@ -89,7 +87,7 @@ void FinCpu(double seconds) {
     form.OnPassEnd = [&] {
         ++passes;
         gFrameMs = 16;
-        if (NowUs() - wall0 >= seconds * 1e6) form.mState = 4;
+        if (NowUs() - wall0 >= seconds * 1e6) form.mState = GameState::Over;
     };
     PlayGame();
     form.OnPassEnd = nullptr;

@@ -19,11 +19,10 @@
 #include "graphics/modGraphic.h"
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
-#include "main/GameSettings.h"
-#include "main/Random.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Numbers.h"
+#include "platform/Random.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/Headless.h"
 #include "platform/raster/gdi.h"
@@ -32,6 +31,7 @@
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
 #include "playfield/clsWell.h"
+#include "program/Program.h"
 #include "title/modModes.h"
 
 namespace {
@@ -49,9 +49,7 @@ struct Config {
 void SetUpGame(const Config& c, clsKeyboard& keyboard, clsJoystick& joystick) {
     platform::Headless& headless = platform::UseHeadless();
     headless.SetScreenSize(c.width, c.height);
-    platform::Application::Get().Reset();
-    ResetMainForm();
-    ResetSharedState();
+    ResetProgramState();
     gScreenWidth = c.width;
     gScreenHeight = c.height;
     quadrix::SharedRandom().Seed(1234);
@@ -81,7 +79,7 @@ void SetUpGame(const Config& c, clsKeyboard& keyboard, clsJoystick& joystick) {
         for (int32_t k = 0; k < i * 20; ++k)
             form.mBoxes->Move();
     }
-    form.mState = 0;
+    form.mState = GameState::Playing;
     form.mStateCounter = 100;
 }
 
@@ -90,8 +88,8 @@ void SetUpGame(const Config& c, clsKeyboard& keyboard, clsJoystick& joystick) {
 void Pass() {
     frmMain& form = MainForm();
     form.PassWork();
-    if (form.mState != 0) {
-        form.mState = 0;
+    if (form.mState != GameState::Playing) {
+        form.mState = GameState::Playing;
         form.mMan->Initialize();
     }
 }
@@ -135,9 +133,7 @@ void BM_PlayingPass(benchmark::State& state, Config c) {
         state.counters["pass_p99_ms"] =
             passMs[std::min(passMs.size() - 1, passMs.size() * 99 / 100)];
     }
-    platform::Application::Get().Reset();
-    gKeyboard = nullptr;
-    gJoystick = nullptr;
+    ResetProgramState();
 }
 
 // One fill of a whole screen-sized picture in a memory context, with the call the game fills

@@ -22,12 +22,13 @@
 #include <string>
 
 #include "AllocationCounter.h"
-#include "main/Random.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
+#include "platform/Random.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/raster/gdi.h"
 #include "platform/sdl/SdlBackend.h"
+#include "program/Program.h"
 #include "title/modModeArgs.h"
 
 namespace {
@@ -190,7 +191,7 @@ int PlayFin(double seconds) {
     form.OnPassEnd = [&] {
         ++passes;
         gFrameMs = 16;
-        if (NowUs(CLOCK_MONOTONIC) - wall0 >= seconds * 1e6) form.mState = 4;
+        if (NowUs(CLOCK_MONOTONIC) - wall0 >= seconds * 1e6) form.mState = GameState::Over;
     };
     PlayGame();
     form.OnPassEnd = nullptr;

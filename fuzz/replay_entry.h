@@ -12,12 +12,13 @@
 #include <string>
 
 #include "main/GameSettings.h"
-#include "main/Replay.h"
 #include "main/frmMain.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/Headless.h"
 #include "platform/headless/ReplayBackend.h"
 #include "platform/window/Application.h"
+#include "program/Program.h"
+#include "program/Replay.h"
 
 namespace replayfuzz {
 
@@ -44,9 +45,7 @@ inline PlaybackVerdict Play(ReplayFile replay, const std::string& programFolder,
         std::move(headless), replay.script, platform::ScreenSize{replay.width, replay.height});
     platform::ReplayPlayer& played = *player;
     platform::InstallBackend(std::move(player));
-    platform::Application::Get().Reset();
-    ResetMainForm();
-    ResetSharedState();
+    ResetProgramState();
     const PlaybackVerdict verdict = PlayBack(replay, played);
     const std::optional<GameOutcome>& outcome = LastGameOutcome();
     if (!outcome || outcome->passes == 0 || outcome->passes > replay.passes || verdict.text.empty())

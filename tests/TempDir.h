@@ -51,6 +51,8 @@ struct SavedEnv {
         if (const char* value = std::getenv(name)) old = value;
     }
     ~SavedEnv() { old ? setenv(name, old->c_str(), 1) : unsetenv(name); }
+    SavedEnv(const SavedEnv&) = delete;
+    SavedEnv& operator=(const SavedEnv&) = delete;
     const char* name;
     std::optional<std::string> old;
 };

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "main/Replay.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Backend.h"
@@ -14,6 +13,8 @@
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/ReplayBackend.h"
 #include "platform/sdl/SdlBackend.h"
+#include "program/Program.h"
+#include "program/Replay.h"
 #include "title/modModeArgs.h"
 
 namespace {

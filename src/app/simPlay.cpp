@@ -11,11 +11,9 @@
 #include <sstream>
 
 #include "app/simArgs.h"
-#include "main/GameSettings.h"
-#include "main/Random.h"
-#include "main/Replay.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
+#include "platform/Random.h"
 #include "platform/headless/FrameFile.h"
 #include "platform/headless/Headless.h"
 #include "platform/headless/ReplayBackend.h"
@@ -23,6 +21,8 @@
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
+#include "program/Program.h"
+#include "program/Replay.h"
 #include "title/modModeArgs.h"
 
 namespace {
@@ -223,9 +223,7 @@ int RunGame(const Run& run, RunResult& r, const char* command, std::ostream& err
         }
     }
 
-    platform::Application::Get().Reset();
-    ResetMainForm();
-    ResetSharedState();
+    ResetProgramState();
     StartProgram();
     if (run.mouse) gMouse = *run.mouse;
     ChooseGame(run.choice, run.seed);
@@ -239,17 +237,17 @@ int RunGame(const Run& run, RunResult& r, const char* command, std::ostream& err
     form.OnPassWorkDone = [&] { r.cpu.push_back(ThreadCpuNs() - cpuStart); };
     form.OnPassEnd = [&] {
         ++pass;
-        if (form.mState == 1 && form.mStateCounter == 0) ++r.deaths;
-        if (form.mState == 2 && form.mStateCounter == -1) r.winPass = pass;
+        if (form.mState == GameState::Hit && form.mStateCounter == 0) ++r.deaths;
+        if (form.mState == GameState::Won && form.mStateCounter == -1) r.winPass = pass;
         if (trace.is_open()) trace << TraceLine(pass) << '\n';
         if (!run.frames.empty() && pass % run.every == 0) {
             char name[32];
             std::snprintf(name, sizeof name, "/frame-%06" PRIu64 ".bmp", pass);
             r.framesFailed |= !headless.DumpLastFrame(run.frames + name);
         }
-        if (run.passes != 0 && pass >= run.passes && form.mState != 4) {
+        if (run.passes != 0 && pass >= run.passes && form.mState != GameState::Over) {
             cut = true;
-            form.mState = 4;
+            form.mState = GameState::Over;
         }
     };
 

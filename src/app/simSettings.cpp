@@ -13,8 +13,8 @@
 #include <variant>
 
 #include "main/GameSettings.h"
-#include "main/Random.h"
 #include "main/modMain.h"
+#include "platform/Random.h"
 #include "title/modModes.h"
 
 namespace {

@@ -16,16 +16,16 @@
 #include <stdexcept>
 
 #include "app/simArgs.h"
-#include "main/GameSettings.h"
-#include "main/Random.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
+#include "platform/Random.h"
 #include "platform/headless/Headless.h"
 #include "platform/input/Keys.h"
 #include "platform/window/Application.h"
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
+#include "program/Program.h"
 #include "title/frmTitle.h"
 #include "title/modModes.h"
 #include "title/modMouseSetting.h"
@@ -216,9 +216,7 @@ class Soak {
         setupWait_ = 3 + Pick(30);
         faultInRun_ = false;
 
-        platform::Application::Get().Reset();
-        ResetMainForm();
-        ResetSharedState();
+        ResetProgramState();
         // A fresh program's title: no box ticked, the about picture hidden.
         frmTitle& title = TitleForm();
         for (platform::CheckBox* box : {&title.chkLevel2, &title.chkDisrupt, &title.chkSolid,
@@ -447,10 +445,10 @@ class Soak {
     void PassEnd() {
         frmMain& f = MainForm();
         ++gamePasses_;
-        if (f.mState == 1 && f.mStateCounter == 0) ++deaths_;
-        if (f.mState == 2 && f.mStateCounter == -1) ++wins_;
+        if (f.mState == GameState::Hit && f.mStateCounter == 0) ++deaths_;
+        if (f.mState == GameState::Won && f.mStateCounter == -1) ++wins_;
         CheckGame(true);
-        gameRunning_ = f.mState != 4;
+        gameRunning_ = f.mState != GameState::Over;
     }
 
     void Expect(bool ok, const char* what) {
@@ -470,7 +468,9 @@ class Soak {
         const frmMain& f = MainForm();
         Expect(f.mMan && f.mWalls && f.mBoxes && f.mWell, "a game object is missing");
         const int16_t st = f.mState;
-        Expect(st == 0 || st == 1 || st == 2 || (end && st == 4), "the game state is out of range");
+        Expect(st == GameState::Playing || st == GameState::Hit || st == GameState::Won ||
+                   (end && st == GameState::Over),
+               "the game state is out of range");
         Expect(f.mStateCounter >= -1 && f.mStateCounter <= 32000,
                "the state counter is out of range");
         Expect(gFrameMs > 0 && gFrameMs <= 1000, "the tick is out of range");

@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "graphics/kelForm.h"
 #include "graphics/modGraphic.h"
 #include "platform/Error.h"
 #include "platform/Numbers.h"
-#include "sound/kelForm.h"
 
 namespace {
 

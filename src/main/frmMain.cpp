@@ -1,7 +1,8 @@
 #include "main/frmMain.h"
 
+#include "input/clsJoystick.h"
+#include "input/clsKeyboard.h"
 #include "main/GameSettings.h"
-#include "main/Replay.h"
 #include "main/modMain.h"
 #include "platform/Fatal.h"
 #include "platform/Numbers.h"
@@ -41,7 +42,10 @@ frmMain::frmMain() : Form("frmMain") {
 frmMain::~frmMain() = default;
 
 void frmMain::Form_Load() {
-    GameLoading();
+    if (Hooks.loading) Hooks.loading();
+    // Keys and buttons held as the game starts make no edge at its first pass.
+    if (gKeyboard) gKeyboard->Settle();
+    if (gJoystick) gJoystick->Settle();
     if (OnLoad) OnLoad();
     GetCursorPos(&mSavedCursor);
     if (!CompleteSettings()) platform::Fatal("The playfield of this game mode is too large.");
@@ -69,7 +73,7 @@ void frmMain::Form_QueryUnload(bool& cancel, platform::UnloadMode mode) {
     // A close from outside ends the game at the loop's next pass, which unloads from code.
     if (mode != platform::UnloadMode::Code) {
         cancel = true;
-        mState = 4;
+        mState = GameState::Over;
     }
 }
 
@@ -94,7 +98,7 @@ void PlayGame() {
 
 void ResetMainForm() {
     frmMain& form = MainForm();
-    form.mState = 0;
+    form.mState = GameState::Playing;
     form.mStateCounter = 0;
     form.mWell.reset();
     form.mWalls.reset();

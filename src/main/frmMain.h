@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "main/GameHooks.h"
 #include "platform/raster/gdi.h"
 #include "platform/window/Form.h"
 #include "platform/window/PictureBox.h"
@@ -17,13 +18,18 @@ class clsMan;
 class clsBoxes;
 class clsWell;
 
+// The game's states, stored in frmMain::mState as these numbers.
+namespace GameState {
+enum : int16_t { Playing = 0, Hit = 1, Won = 2, Over = 4 };
+}
+
 class frmMain : public platform::Form {
   public:
     frmMain();
     ~frmMain() override;
 
-    // 0 playing, 1 man hit, 2 game won, 4 game over.
-    int16_t mState = 0;
+    // One of GameState's values.
+    int16_t mState = GameState::Playing;
     int32_t mStateCounter = 0;
     std::unique_ptr<clsWalls> mWalls;
     std::unique_ptr<clsMan> mMan;
@@ -59,6 +65,8 @@ class frmMain : public platform::Form {
     int32_t NextFrameTime() const { return mNextFrameTime; }
     void SetNextFrameTime(int32_t t) { mNextFrameTime = t; }
 
+    // Installed by the program's top; kept from game to game.
+    GameHooks Hooks;
     // Watchers of the loop (the simulator's trace and timing); the game itself sets none.
     std::function<void()> OnLoad;  // as a game's set-up begins
     std::function<void()> OnPassStart;

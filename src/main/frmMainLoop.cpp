@@ -2,11 +2,10 @@
 #include "graphics/modGraphic.h"
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
-#include "main/Random.h"
-#include "main/Replay.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Numbers.h"
+#include "platform/Random.h"
 #include "platform/headless/FrameFile.h"
 #include "platform/input/Cursor.h"
 #include "platform/input/Keys.h"
@@ -35,18 +34,19 @@ int32_t SubSteps() {
 
 void frmMain::tmrMain_Timer() {
     tmrMain.SetEnabled(false);
-    mState = 0;
+    mState = GameState::Playing;
     mStateCounter = 0;
     Show();
     CentreFromScreen();
     CursorHide();
-    GameLoopStarts();
+    if (Hooks.loopStarts) Hooks.loopStarts();
     uint64_t passes = 0;
-    while (mState != 4) {
+    while (mState != GameState::Over) {
         OnePass();
-        GamePassEnded(++passes);
+        ++passes;
+        if (Hooks.passEnded) Hooks.passEnded(passes);
     }
-    GameEnded(passes, platform::FrameHash(*picMain.image()));
+    if (Hooks.ended) Hooks.ended(passes, platform::FrameHash(*picMain.image()));
     CursorShow();
     SetCursorPos(mSavedCursor.x, mSavedCursor.y);
     Unload();
@@ -66,7 +66,7 @@ void frmMain::OnePass() {
     platform::DoEvents();
     WaitForFrame(mNextFrameTime, tick, kGiveUpMs);
     if (gKeyboard->KeyUp(VK_ESCAPE) || gJoystick->ButtonUp(4) || gJoystick->ButtonUp(5)) {
-        mState = 4;
+        mState = GameState::Over;
     }
     if (OnPassEnd) OnPassEnd();
 }
@@ -79,13 +79,13 @@ void frmMain::PassWork() {
     if (mStateCounter < kCounterCap) ++mStateCounter;
 
     switch (mState) {
-        case 0:
+        case GameState::Playing:
             PlayingWork();
             break;
-        case 1:
+        case GameState::Hit:
             HitWork();
             break;
-        case 2:
+        case GameState::Won:
             WonWork();
             break;
         default:
@@ -95,11 +95,11 @@ void frmMain::PassWork() {
     const int32_t w = picMain.ScaleWidth();
     const int32_t h = picMain.ScaleHeight();
     COLORREF border;
-    if (mState == 2)
+    if (mState == GameState::Won)
         border = RandomColor();
     else
         border = mMan->Hit ? gAltColor4 : gNormalColor4;
-    if (!(mState == 2 && mStateCounter >= kWonBorderEnd)) {
+    if (!(mState == GameState::Won && mStateCounter >= kWonBorderEnd)) {
         FrameRectangle(picMain.hDC(), 0, 0, w, h, border, gLineWidth);
     }
 }
@@ -164,7 +164,7 @@ void frmMain::HitWork() {
     if (mStateCounter == 2 * l) {
         mMan->Initialize();
         mWalls->RemoveRandom();
-        mState = 0;
+        mState = GameState::Playing;
         mStateCounter = kFlashEnd;
         if (gWallColorMode == 2) {
             gAltColor1 = RandomColor();

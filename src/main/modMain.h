@@ -90,17 +90,3 @@ void GetDirection(double x1, double y1, double x2, double y2, double& ux, double
 // not at all when that lies more than tickMs + giveUpMs ahead or has passed; then sets
 // nextFrameTime to now + tickMs. Times are the 32-bit millisecond clock's, wrap-safe.
 void WaitForFrame(int32_t& nextFrameTime, int32_t tickMs, int32_t giveUpMs);
-
-// The program's start up to its first window: seeds the random source from the clock, asks
-// for 1 ms timer resolution, lets writes past a file size limit fail instead of killing the
-// program, measures the screen and creates the three shared devices.
-void StartProgram();
-// The entry point: StartProgram, the stored mouse setting, then the title window, modeless. The
-// program runs while one of its forms is loaded.
-void Main();
-
-struct GameChoice;
-// The whole run on the installed back end, as the game program makes it: Main, or the chosen
-// game straight away when choice has a mode, then the message loop until the last form is
-// gone. An error that escapes ends the program through platform::Fatal (status 1).
-void RunProgram(const GameChoice& choice);

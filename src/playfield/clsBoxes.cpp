@@ -37,7 +37,7 @@ void clsBoxes::Draw() {
     HDC own = form.hDC();
     const int32_t lw = gLineWidth;
     const int32_t lh = gLineHeight;
-    const bool won = form.mState == 2;
+    const bool won = form.mState == GameState::Won;
     const int32_t l = form.picMain.Left();
     const int32_t t = form.picMain.Top();
 

@@ -4,6 +4,7 @@
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Numbers.h"
+#include "platform/input/Keys.h"
 #include "playfield/clsWalls.h"
 
 void clsMan::Initialize() {
@@ -20,17 +21,17 @@ void clsMan::Initialize() {
 void clsMan::Move() {
     // Left then right, up then down: with both keys of an axis held the second one wins.
     mDirX = 0;
-    if (gKeyboard->KeyHold(37) || gKeyboard->KeyHold(65)) mDirX = -1;
-    if (gKeyboard->KeyHold(39) || gKeyboard->KeyHold(68)) mDirX = 1;
+    if (gKeyboard->KeyHold(VK_LEFT) || gKeyboard->KeyHold(VK_A)) mDirX = -1;
+    if (gKeyboard->KeyHold(VK_RIGHT) || gKeyboard->KeyHold(VK_D)) mDirX = 1;
     mDirY = 0;
-    if (gKeyboard->KeyHold(38) || gKeyboard->KeyHold(87)) mDirY = -1;
-    if (gKeyboard->KeyHold(40) || gKeyboard->KeyHold(83)) mDirY = 1;
+    if (gKeyboard->KeyHold(VK_UP) || gKeyboard->KeyHold(VK_W)) mDirY = -1;
+    if (gKeyboard->KeyHold(VK_DOWN) || gKeyboard->KeyHold(VK_S)) mDirY = 1;
 
     frmMain& form = MainForm();
     const int32_t lw = gLineWidth;
     const int32_t lh = gLineHeight;
 
-    if (form.mState == 2) {
+    if (form.mState == GameState::Won) {
         // Free walk after a win: anywhere on the screen but its outer lines.
         const int32_t px = Nearest(static_cast<double>(form.picMain.Left()) + mX + mDirX * lw);
         const int32_t py = Nearest(static_cast<double>(form.picMain.Top()) + mY + mDirY * lh);

@@ -2,10 +2,11 @@
 #include "graphics/modGraphic.h"
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
-#include "main/Random.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Numbers.h"
+#include "platform/Random.h"
+#include "platform/input/Keys.h"
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 
@@ -22,9 +23,10 @@ int32_t Drop(int32_t component, int32_t by) {
 
 // Right/middle mouse button, joystick buttons 6/7, Shift/Ctrl.
 clsMan::ButtonPairs clsMan::ReadPairs() {
-    const bool first[3] = {gKeyboard->KeyHold(2), gJoystick->ButtonHold(6), gKeyboard->KeyHold(16)};
-    const bool second[3] = {gKeyboard->KeyHold(4), gJoystick->ButtonHold(7),
-                            gKeyboard->KeyHold(17)};
+    const bool first[3] = {gKeyboard->KeyHold(VK_RBUTTON), gJoystick->ButtonHold(6),
+                           gKeyboard->KeyHold(VK_SHIFT)};
+    const bool second[3] = {gKeyboard->KeyHold(VK_MBUTTON), gJoystick->ButtonHold(7),
+                            gKeyboard->KeyHold(VK_CONTROL)};
     ButtonPairs p;
     for (int i = 0; i < 3; ++i) {
         p.firstOnly = p.firstOnly || (first[i] && !second[i]);
@@ -95,15 +97,15 @@ void clsMan::DrawForeground() {
     mTouchCount = 0;
 
     // A wall drawn over the man since the well was repainted kills him.
-    if (form.mState != 2 && GetPixel(dc, mX, mY) != path) {
+    if (form.mState != GameState::Won && GetPixel(dc, mX, mY) != path) {
         const COLORREF death = gWallColorMode == 2 ? RandomColor() : gManColor3;
-        form.mState = 1;
+        form.mState = GameState::Hit;
         form.mStateCounter = 0;
         Hit = true;
         form.mBoxes->Add(mX, mY, death);
     }
 
-    if (form.mState != 2) {
+    if (form.mState != GameState::Won) {
         for (int32_t x = mX - sX * lw; x <= mX + sX * lw; x += lw) {
             for (int32_t y = mY - sY * lh; y <= mY + sY * lh; y += lh) {
                 // Huge cells can put more non-path points under the brush than the table holds.
@@ -144,18 +146,18 @@ void clsMan::DrawForeground() {
     FillRectangle(dc, gx, gy + lh, gx + lw, gy + 3 * lh, GoalColors[3]);
     FillRectangle(dc, gx + lw, gy + lh, gx + 2 * lw, gy + 2 * lh, RandomColor());
 
-    if (form.mState != 2) {
+    if (form.mState != GameState::Won) {
         const bool onGoal =
             gx - lw <= mX && mX <= gx + 3 * lw && gy - lh <= mY && mY <= gy + 3 * lh;
-        if (onGoal || gKeyboard->KeyDown(81)) {
+        if (onGoal || gKeyboard->KeyDown(VK_Q)) {
             mX = gx + lw;
             mY = gy + lh;
-            form.mState = 2;
+            form.mState = GameState::Won;
             form.mStateCounter = -1;
             form.SetBackColor(kWhite);
         }
     }
-    const bool won = form.mState == 2;
+    const bool won = form.mState == GameState::Won;
 
     COLORREF a = 0;
     COLORREF b = 0;

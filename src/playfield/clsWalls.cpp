@@ -225,7 +225,7 @@ void clsWalls::Move(int32_t pSpeed) {
 
 void clsWalls::WallCollide(int32_t pSpeed) {
     frmMain& form = MainForm();
-    if (form.mState == 2 || gElectric || !form.mMan) return;
+    if (form.mState == GameState::Won || gElectric || !form.mMan) return;
     clsMan& man = *form.mMan;
     const int32_t mx = man.mX;
     const int32_t my = man.mY;

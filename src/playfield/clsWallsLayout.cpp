@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "graphics/kelSprite3.h"
-#include "main/Random.h"
 #include "main/modMain.h"
 #include "platform/Numbers.h"
+#include "platform/Random.h"
 #include "platform/files/ProgramFolder.h"
 #include "playfield/clsWalls.h"
 #include "playfield/modColor.h"

@@ -1,15 +1,15 @@
 #include "playfield/clsWell.h"
 
 #include "graphics/modGraphic.h"
-#include "main/Random.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
+#include "platform/Random.h"
 #include "playfield/clsMan.h"
 
 void clsWell::DrawBackground() {
     frmMain& form = MainForm();
     HDC dc = form.picMain.hDC();
-    const bool won = form.mState == 2;
+    const bool won = form.mState == GameState::Won;
 
     COLORREF fill = gNormalColor1;
     COLORREF line = gNormalColor2;

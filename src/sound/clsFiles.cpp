@@ -5,9 +5,9 @@
 #include <set>
 #include <utility>
 
-#include "main/Random.h"
 #include "platform/Error.h"
 #include "platform/Numbers.h"
+#include "platform/Random.h"
 #include "platform/files/Folder.h"
 
 namespace {

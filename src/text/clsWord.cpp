@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "graphics/kelForm.h"
 #include "platform/Error.h"
 #include "platform/Numbers.h"
-#include "sound/kelForm.h"
 
 namespace {
 

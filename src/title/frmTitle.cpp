@@ -5,12 +5,11 @@
 #include "graphics/modGraphic.h"
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
-#include "main/Random.h"
-#include "main/Replay.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Fatal.h"
 #include "platform/Numbers.h"
+#include "platform/Random.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/input/Cursor.h"
 #include "platform/input/Keys.h"
@@ -350,7 +349,7 @@ void frmTitle::ModeClick(GameMode mode) {
         cmdFinal.Caption = "Loading...";
         Refresh();  // the old buttons repainted themselves at once
     }
-    ChooseGame(GameChoice{mode, mFlags});
+    if (OnGameChosen) OnGameChosen(GameChoice{mode, mFlags});
     ApplyMode(mode, mLevel);
     mState = 4;
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "platform/window/HScrollBar.h"
 #include "platform/window/PictureBox.h"
 #include "platform/window/Timer.h"
+#include "title/modModeArgs.h"
 #include "title/modModes.h"
 
 class frmTitle : public platform::Form {
@@ -44,6 +46,9 @@ class frmTitle : public platform::Form {
     platform::HScrollBar hscMouse{"hscMouse"};
     platform::CommandButton cmdAbout{"cmdAbout"};
     platform::PictureBox picAboutUs{"picAboutUs"};
+
+    // A mode button's choice, before the mode is applied; the program's top installs it.
+    std::function<void(const GameChoice&)> OnGameChosen;
 
     void Form_Load() override;
     void Form_Activate() override;

@@ -4,9 +4,9 @@
 #include <array>
 #include <cmath>
 
-#include "main/Random.h"
 #include "main/modMain.h"
 #include "platform/Numbers.h"
+#include "platform/Random.h"
 #include "playfield/modColor.h"
 
 namespace {

@@ -16,13 +16,14 @@
 
 #include "TempDir.h"
 #include "main/GameSettings.h"
-#include "main/Replay.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/Headless.h"
 #include "platform/headless/ReplayBackend.h"
 #include "platform/window/Application.h"
+#include "program/Program.h"
+#include "program/Replay.h"
 #include "title/modModeArgs.h"
 
 namespace {
@@ -233,9 +234,7 @@ class BadFiles : public ::testing::TestWithParam<BadFileCase> {
         ::setenv("XDG_CONFIG_HOME", dirs_.config.c_str(), 1);
         ::setenv("XDG_DATA_HOME", root_.File("data").c_str(), 1);
         platform::SetProgramFolder(dirs_.program.string());
-        platform::Application::Get().Reset();
-        ResetMainForm();
-        ResetSharedState();
+        ResetProgramState();
         // As the game runs: every game recorded and kept as last.qxr.
         auto owned = std::make_unique<platform::Headless>();
         platform::Headless& headless = *owned;

@@ -13,7 +13,6 @@
 
 #include "TempDir.h"
 #include "main/GameSettings.h"
-#include "main/Replay.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Signals.h"
@@ -21,6 +20,8 @@
 #include "platform/fonts/Fonts.h"
 #include "platform/headless/ReplayBackend.h"
 #include "platform/window/Application.h"
+#include "program/Program.h"
+#include "program/Replay.h"
 
 namespace {
 
@@ -82,9 +83,7 @@ TEST_P(Quit, EndsAsTheTitlesYesDoes) {
         platform::SetProgramFolder(
             std::filesystem::path(QUADRIX_TEST_DATA).parent_path().parent_path().string());
         platform::PinFonts(true);
-        platform::Application::Get().Reset();
-        ResetMainForm();
-        ResetSharedState();
+        ResetProgramState();
         auto headless = std::make_unique<platform::Headless>();
         headless->SetScreenSize(640, 480);
         headless->SetPassLimit(5000);

@@ -12,10 +12,9 @@
 
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
-#include "main/GameSettings.h"
-#include "main/Random.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
+#include "platform/Random.h"
 #include "platform/clock/Clock.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/Headless.h"
@@ -24,6 +23,7 @@
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
+#include "program/Program.h"
 #include "title/frmTitle.h"
 
 class GameFixture : public ::testing::Test {
@@ -44,9 +44,7 @@ class GameFixture : public ::testing::Test {
     void SetUp() override {
         headless = &platform::UseHeadless();
         headless->SetScreenSize(640, 480);
-        platform::Application::Get().Reset();
-        ResetMainForm();
-        ResetSharedState();
+        ResetProgramState();
         StartProgram();
         quadrix::SharedRandom().Seed(7);
         gLineWidth = gLineHeight = 5;
@@ -78,7 +76,7 @@ class GameFixture : public ::testing::Test {
             (void)form;
         };
         form.OnPassEnd = [this, &form] {
-            if (static_cast<int32_t>(passes.size()) >= stopAfter) form.mState = 4;
+            if (static_cast<int32_t>(passes.size()) >= stopAfter) form.mState = GameState::Over;
         };
         form.OnPassWorkDone = [this, &form] {
             POINT cursor{};
@@ -97,9 +95,7 @@ class GameFixture : public ::testing::Test {
     void TearDown() override {
         frmMain& form = MainForm();
         form.OnPassStart = form.OnPassWorkDone = form.OnPassEnd = nullptr;
-        gJoystick = nullptr;
-        platform::Application::Get().Reset();
-        ResetMainForm();
+        ResetProgramState();
         platform::SetProgramFolder("");
     }
 

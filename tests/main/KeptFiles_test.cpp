@@ -8,9 +8,9 @@
 #include <functional>
 
 #include "TempDir.h"
-#include "main/Replay.h"
 #include "platform/files/AtomicFile.h"
 #include "platform/settings/SettingsStore.h"
+#include "program/Replay.h"
 
 namespace fs = std::filesystem;
 

@@ -32,7 +32,7 @@ TEST_F(GameFixture, AWarmPassAllocatesNothing) {
         form.OnPassStart = [&] { before = gAllocations.load(); };
         form.OnPassEnd = [&] {
             perPass.push_back(gAllocations.load() - before);
-            if (perPass.size() == 150) form.mState = 4;
+            if (perPass.size() == 150) form.mState = GameState::Over;
         };
         platform::HeadlessScript walk;
         walk.At(5).KeyDown('D').At(40).KeyDown('W');

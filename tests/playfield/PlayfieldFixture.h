@@ -14,16 +14,17 @@
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
 #include "main/GameSettings.h"
-#include "main/Random.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Numbers.h"
+#include "platform/Random.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/Headless.h"
 #include "platform/window/Application.h"
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
+#include "program/Program.h"
 #include "title/modModes.h"
 
 // Reaches the wall set's private folding and placement from tests.
@@ -52,9 +53,7 @@ class PlayfieldFixture : public ::testing::Test {
     // runs while the fixture is built so that `walls` can name the game's wall set.
     clsWalls& SetUpGame() {
         platform::UseHeadless().SetScreenSize(640, 480);
-        platform::Application::Get().Reset();
-        ResetMainForm();
-        ResetSharedState();
+        ResetProgramState();
         gLineWidth = gLineHeight = LW;
         gCellWidthLines = gCellHeightLines = 6;
         gColumns = 10;
@@ -101,10 +100,7 @@ class PlayfieldFixture : public ::testing::Test {
     }
 
     void TearDown() override {
-        platform::Application::Get().Reset();
-        ResetMainForm();
-        gKeyboard = nullptr;
-        gJoystick = nullptr;
+        ResetProgramState();
         platform::SetProgramFolder("");
     }
 

@@ -57,7 +57,7 @@ TEST_F(BoxesTest, OnlyTheWonStateDrawsOnTheFormAndNeverTwiceOnThePlayfield) {
     boxes.Draw();
     EXPECT_EQ(GetPixel(form.hDC(), 76, 75), kBlack);  // the form around the playfield
     // A win turns the form white; over white a box keeps its colour.
-    form.mState = 2;
+    form.mState = GameState::Won;
     form.SetBackColor(kWhite);
     FillPicture(kWhite);
     boxes.Draw();

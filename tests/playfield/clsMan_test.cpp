@@ -37,7 +37,7 @@ TEST_F(ManTest, MoveTriesDiagonalThenDoubleDiagonalThenHorizontalThenVertical) {
         EXPECT_TRUE(MoveFrom100() == end) << end.x << "," << end.y;
     }
     // After a win he walks through anything, but not within two lines of the screen's edge.
-    MainForm().mState = 2;
+    MainForm().mState = GameState::Won;
     Hold({'D'});
     EXPECT_TRUE(MoveFrom100() == (POINT{105, 100}));
     // The playfield lies at x = 167 of a 640-wide screen: 625 < 630 may be entered, 630 not;
@@ -84,7 +84,7 @@ TEST_F(ManTest, DiesOnlyWhenAWallIsDrawnOverHim) {
     FillRectangle(Dc(), 100, 100, 105, 105, kWall);
     form.mStateCounter = 7;
     Man().DrawForeground();
-    EXPECT_TRUE(form.mState == 1 && form.mStateCounter == 0 && Man().Hit);
+    EXPECT_TRUE(form.mState == GameState::Hit && form.mStateCounter == 0 && Man().Hit);
     const Box& box = form.mBoxes->BoxAt(0);
     EXPECT_TRUE(box.Alive && box.X == 100 && box.Y == 100 && box.Color == gManColor3);
     EXPECT_EQ(Pixel(100, 100), kWhite);  // drawn normally, eye flickering on the wall
@@ -93,7 +93,7 @@ TEST_F(ManTest, DiesOnlyWhenAWallIsDrawnOverHim) {
     ExpectPixels({{95, 95, kBlack}, {100, 100, kWhite}});
 
     Man().Initialize();  // after a win nothing kills him
-    form.mState = 2;
+    form.mState = GameState::Won;
     Place(100, 100);
     FillPicture(kWall);
     Man().DrawForeground();
@@ -107,19 +107,20 @@ TEST_F(ManTest, GoalBandSnapsToTheMarkerCentre) {
          {POINT{275, 5}, {295, 25}, {280, 20}, {270, 10}, {300, 10}, {280, 0}, {280, 30}}) {
         SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
         const bool wins = 275 <= p.x && p.x <= 295 && 5 <= p.y && p.y <= 25;
-        form.mState = 0;
+        form.mState = GameState::Playing;
         FillPicture();
         Place(p.x, p.y);
         Man().DrawForeground();
         EXPECT_EQ(form.mState, wins ? 2 : 0);
         EXPECT_TRUE(!wins || ManAt() == (POINT{285, 15}));
     }
-    form.mState = 0;
+    form.mState = GameState::Playing;
     form.SetBackColor(0);
     keyboard.SetKeyDown('Q', true);  // Q wins from anywhere
     Place(100, 100);
     Man().DrawForeground();
-    EXPECT_TRUE(form.mState == 2 && form.mStateCounter == -1 && form.BackColor() == kWhite);
+    EXPECT_TRUE(form.mState == GameState::Won && form.mStateCounter == -1 &&
+                form.BackColor() == kWhite);
     EXPECT_TRUE(ManAt() == (POINT{285, 15}));
 }
 

@@ -129,9 +129,9 @@ TEST_F(WallsTest, PushFollowsBothAxesAndOnlyWhenAllowed) {
     gElectric = true;
     EXPECT_EQ(Push(190, 75).x, 190);
     gElectric = false;
-    MainForm().mState = 2;
+    MainForm().mState = GameState::Won;
     EXPECT_EQ(Push(190, 75).x, 190);
-    MainForm().mState = 0;
+    MainForm().mState = GameState::Playing;
     EXPECT_EQ(Push(190, 75).x, 195);
 }
 

@@ -56,7 +56,7 @@ TEST_F(WellTest, ColoursFollowTheGameState) {
     well.DrawBackground();
     ExpectPixels({{50, 50, gAltColor1}, {30, 30, gAltColor2}});
     // Won: fill and bars in new random colours; from tick 30 the inside is left alone.
-    form.mState = 2;
+    form.mState = GameState::Won;
     form.mStateCounter = 30;
     FillRectangle(Dc(), 50, 50, 55, 55, kOutside);
     well.DrawBackground();

@@ -253,6 +253,7 @@ TEST_F(SdlBackendTest, FramesReachTheWindow) {
 
 TEST_F(SdlBackendTest, ScreenshotsAreTheFramesShown) {
     TempDir home;  // no user-dirs.dirs: ~/Pictures
+    SavedEnv savedHome{"HOME"}, savedConfig{"XDG_CONFIG_HOME"};
     setenv("HOME", home.path().c_str(), 1);
     unsetenv("XDG_CONFIG_HOME");
     const platform::ScreenSize size = sdl->Screen();

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "Raised.h"
-#include "main/Random.h"
+#include "platform/Random.h"
 
 namespace fs = std::filesystem;
 

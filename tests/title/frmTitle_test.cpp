@@ -18,16 +18,17 @@
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"
 #include "main/GameSettings.h"
-#include "main/Random.h"
-#include "main/Replay.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
+#include "platform/Random.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/FrameFile.h"
 #include "platform/headless/Headless.h"
 #include "platform/headless/ReplayBackend.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/window/Application.h"
+#include "program/Program.h"
+#include "program/Replay.h"
 #include "title/modMouseSetting.h"
 
 namespace {
@@ -45,9 +46,7 @@ class TitleTest : public ::testing::Test {
     }
 
     void TearDown() override {
-        platform::Application::Get().Reset();
-        gKeyboard = nullptr;
-        gJoystick = nullptr;
+        ResetProgramState();
         platform::SetProgramFolder("");
         ::unsetenv("XDG_CONFIG_HOME");
     }

@@ -5,9 +5,9 @@
 #include <climits>
 
 #include "main/GameSettings.h"
-#include "main/Random.h"
 #include "main/modMain.h"
 #include "platform/Numbers.h"
+#include "platform/Random.h"
 
 namespace {
 

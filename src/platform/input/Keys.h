@@ -19,6 +19,12 @@ constexpr int VK_UP = 38;
 constexpr int VK_RIGHT = 39;
 constexpr int VK_DOWN = 40;
 // Letters and digits use their upper-case ASCII codes ('A' = 65 … 'Z' = 90, '0' = 48 … '9' = 57).
+// The letters the game reads by code: steering on W, A, S, D and the win key Q.
+constexpr int VK_A = 'A';
+constexpr int VK_D = 'D';
+constexpr int VK_Q = 'Q';
+constexpr int VK_S = 'S';
+constexpr int VK_W = 'W';
 
 using BYTE = uint8_t;
 

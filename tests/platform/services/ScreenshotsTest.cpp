@@ -22,13 +22,13 @@ TEST(Screenshots, PicturesFolderFromUserDirs) {
         EXPECT_EQ(platform::PicturesDirFromUserDirs(text, "/home/u"), folder) << text;
 
     TempDir home;
+    SavedEnv savedHome{"HOME"}, savedConfig{"XDG_CONFIG_HOME"};
     setenv("HOME", home.path().c_str(), 1);
     setenv("XDG_CONFIG_HOME", home.File("conf").c_str(), 1);
     EXPECT_EQ(platform::PicturesFolder(), home.File("Pictures"));  // no user-dirs.dirs
     std::filesystem::create_directory(home.File("conf"));
     home.Write("conf/user-dirs.dirs", "XDG_PICTURES_DIR=\"$HOME/Shots\"\n");
     EXPECT_EQ(platform::PicturesFolder(), home.File("Shots"));
-    unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(Screenshots, NamesAreNeverTakenTwice) {

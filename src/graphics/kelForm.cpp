@@ -1,4 +1,4 @@
-#include "sound/kelForm.h"
+#include "graphics/kelForm.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "main/Replay.h"
+#include "program/Replay.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,12 +18,11 @@
 #include <vector>
 
 #include "input/clsJoystick.h"
-#include "input/clsKeyboard.h"
-#include "main/Random.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Backend.h"
 #include "platform/Fatal.h"
+#include "platform/Random.h"
 #include "platform/files/AtomicFile.h"
 #include "platform/files/ReadFile.h"
 #include "platform/headless/FrameFile.h"
@@ -31,6 +30,9 @@
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
+#include "program/Program.h"
+#include "title/frmTitle.h"
+#include "title/modModeArgs.h"
 
 namespace {
 
@@ -423,8 +425,6 @@ void GameLoading() {
         s.header.mouse = gMouse;
     }
     s.choice.reset();
-    if (gKeyboard) gKeyboard->Settle();
-    if (gJoystick) gJoystick->Settle();
 }
 
 void GameLoopStarts() {
@@ -444,7 +444,7 @@ void GamePassEnded(uint64_t pass) {
     Session& s = TheSession();
     // A recording cut at a pass limit ends there, and one that went another way ends there
     // too instead of playing on for ever. Before the check: a cut recording's came first too.
-    if (s.playbackPasses != 0 && pass >= s.playbackPasses) MainForm().mState = 4;
+    if (s.playbackPasses != 0 && pass >= s.playbackPasses) MainForm().mState = GameState::Over;
     if (pass % kCheckEvery == 0) {
         platform::ReplayRecorder* recorder = Recorder();
         if (recorder && recorder->Recording())
@@ -538,4 +538,9 @@ PlaybackVerdict PlayBack(const ReplayFile& replay, const platform::ReplayPlayer&
     ExpectPlayback(replay);
     PlayGame();
     return JudgePlayback(replay, player.Stopped());
+}
+
+void InstallSessionHooks() {
+    MainForm().Hooks = GameHooks{GameLoading, GameLoopStarts, GamePassEnded, GameEnded};
+    TitleForm().OnGameChosen = [](const GameChoice& choice) { ChooseGame(choice); };
 }

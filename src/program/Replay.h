@@ -86,11 +86,14 @@ void SetReplayTargets(const std::string& recordPath, bool keepLast);
 // The game about to be set up: seeds the shared random source with a fresh seed (or the one
 // given, for a playback) before the mode draws from it, and notes the choice for the header.
 void ChooseGame(const GameChoice& choice, std::optional<uint64_t> seed = std::nullopt);
-// Hooks of the game form: its load, the start of its loop and its end.
+// The session's side of a game: the game form's load, the start of its loop, each pass's end
+// and its end.
 void GameLoading();
 void GameLoopStarts();
 void GamePassEnded(uint64_t pass);
 void GameEnded(uint64_t passes, uint64_t hash);
+// Puts those on the game form and ChooseGame on the title's mode buttons (StartProgram does).
+void InstallSessionHooks();
 
 // A playback about to start: its passes after the recorded count are not played, and its
 // state is compared with the recording's check lines.
