@@ -8,6 +8,7 @@ QUADRIX_PACKAGES=(
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libx11-dev libxext-dev
   libfontconfig-dev fontconfig fonts-dejavu-core
   clang-format
+  xvfb xdotool
 )
 
 ensure_packages() {

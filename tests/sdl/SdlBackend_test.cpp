@@ -63,7 +63,7 @@ class SdlBackendTest : public ::testing::Test {
         } catch (const platform::SdlError& e) {
             GTEST_SKIP() << e.what();
         }
-        Pumped();  // whatever SDL queued on opening
+        Pumped();       // whatever SDL queued on opening
         sdl->Screen();  // the game asks at start-up, which fixes the size it plays at
     }
 
