@@ -36,7 +36,9 @@ platform::SdlBackend* Open(bool sharedMemory) {
     try {
         platform::SdlOptions options;
         options.sharedMemory = sharedMemory;
-        return new platform::SdlBackend(options);
+        auto* sdl = new platform::SdlBackend(options);
+        sdl->Screen();  // the game asks at start-up, which fixes the size it plays at
+        return sdl;
     } catch (const platform::SdlError& e) {
         std::fprintf(stderr, "present_bench: %s\n", e.what());
         return nullptr;
@@ -103,8 +105,15 @@ void Presents(benchmark::State& state, platform::SdlBackend* sdl, bool fullscree
     if (!sdl) return state.SkipWithError("no display");
     sdl->SetFullscreen(fullscreen);
     NullSink sink;
-    sdl->PumpEvents(sink);
     platform::ScreenSize size = sdl->Screen();
+    // The window system takes a moment to give the window its new size.
+    int w = 0, h = 0;
+    for (int i = 0; i < 100; ++i) {
+        sdl->PumpEvents(sink);
+        SDL_GetWindowSizeInPixels(sdl->Window(), &w, &h);
+        if ((w == size.width && h == size.height) == fullscreen) break;
+        SDL_WaitEventTimeout(nullptr, 10);
+    }
     if (oneToOne) SDL_GetWindowSizeInPixels(sdl->Window(), &size.width, &size.height);
     Bitmap frame(size.width, size.height, false);
     // As a game hands it over: the form's image and the playfield's picture over most of it.
@@ -114,7 +123,6 @@ void Presents(benchmark::State& state, platform::SdlBackend* sdl, bool fullscree
         sdl->Present(parts);
         sdl->PumpEvents(sink);
     });
-    int w = 0, h = 0;
     SDL_GetWindowSizeInPixels(sdl->Window(), &w, &h);
     sdl->SetFullscreen(true);
     state.SetLabel(std::to_string(size.width) + "x" + std::to_string(size.height) + " into " +

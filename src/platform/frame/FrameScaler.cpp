@@ -34,6 +34,26 @@ uint32_t Order(uint32_t p, PixelOrder order) {
     return p;
 }
 
+// to[i] = (or +=) the pixel p[i] times w, two pixels a vector.
+void Accumulate(const uint32_t* p, Lanes* to, int32_t n, uint16_t w, bool first) {
+    using Wide = uint16_t __attribute__((vector_size(16)));
+    using Eight = uint8_t __attribute__((vector_size(8)));
+    int32_t i = 0;
+    for (; i + 2 <= n; i += 2) {
+        Eight bytes;
+        std::memcpy(&bytes, p + i, sizeof bytes);
+        Wide v = __builtin_convertvector(bytes, Wide) * w;
+        if (!first) {
+            Wide old;
+            std::memcpy(&old, to + i, sizeof old);
+            v += old;
+        }
+        std::memcpy(to + i, &v, sizeof v);
+    }
+    for (; i < n; ++i)
+        to[i] = first ? Widen(p[i]) * w : to[i] + Widen(p[i]) * w;
+}
+
 void Fill(uint32_t* dst, int32_t pitch, int32_t x, int32_t y, int32_t w, int32_t h) {
     for (int32_t r = y; r < y + h; ++r)
         std::fill_n(dst + int64_t{r} * pitch + x, std::max(0, w), 0u);
@@ -122,13 +142,7 @@ void FrameScaler::Draw(const FrameParts& parts, uint32_t* dst, int32_t dstPitch,
                 const uint16_t w = wy[t];
                 if (w == 0 && t > 0) continue;
                 parts.ForEachRun(fy + t, [&](int32_t x, const uint32_t* p, int32_t n) {
-                    Lanes* to = lanes + x;
-                    if (t == 0)
-                        for (int32_t i = 0; i < n; ++i)
-                            to[i] = Widen(p[i]) * w;
-                    else
-                        for (int32_t i = 0; i < n; ++i)
-                            to[i] += Widen(p[i]) * w;
+                    Accumulate(p, lanes + x, n, w, t == 0);
                 });
             }
             for (int32_t i = 0; i < fw; ++i)
