@@ -7,9 +7,11 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cerrno>
 
 #include <cstdio>
 #include <cstdlib>
@@ -39,38 +41,53 @@ constexpr int kRootW = 1920, kRootH = 1080;
 // Waits up to ms for fd to have something to read.
 bool Readable(int fd, int ms) {
     pollfd p{fd, POLLIN, 0};
-    return poll(&p, 1, ms) > 0;
+    int got = 0;
+    do
+        got = poll(&p, 1, ms);
+    while (got < 0 && errno == EINTR);
+    return got > 0;
 }
 
 class XServer : public ::testing::Environment {
   public:
     void SetUp() override {
-        int fds[2];
-        if (pipe(fds) != 0) return Fail("no pipe");
+        // Test programs pick their display numbers in turn.
+        const int lock = open("/tmp/quadrix-test-xvfb.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (lock >= 0) flock(lock, LOCK_EX);
+        for (int attempt = 0; attempt < 3 && display_.empty(); ++attempt)
+            Start();
+        if (!display_.empty()) reason_.clear();
+        if (lock >= 0) close(lock);
+    }
+
+    void Start() {
+        int n = 300;
+        while (n < 1000 && (access(("/tmp/.X11-unix/X" + std::to_string(n)).c_str(), F_OK) == 0 ||
+                            access(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), F_OK) == 0))
+            ++n;
+        const std::string display = ":" + std::to_string(n);
         pid_ = fork();
         if (pid_ == 0) {
             prctl(PR_SET_PDEATHSIG, SIGTERM);  // never outlives the tests, however they end
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
             const std::string screen =
                 std::to_string(kRootW) + "x" + std::to_string(kRootH) + "x24";
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
-                   "-nolisten", "tcp", static_cast<char*>(nullptr));
+            execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
+                   "tcp", "-noreset", static_cast<char*>(nullptr));
             _exit(127);
         }
-        close(fds[1]);
-        char number[16] = {};
-        if (pid_ > 0 && Readable(fds[0], 10'000)) {
-            const ssize_t n = read(fds[0], number, sizeof number - 1);
-            number[std::max<ssize_t>(0, n)] = 0;
+        // Up when it takes a connection; gone when it could not start.
+        for (int wait = 0; pid_ > 0 && wait < 500; ++wait) {
+            if (xread::Reachable(display)) {
+                display_ = display;
+                setenv("DISPLAY", display_.c_str(), 1);
+                unsetenv("WAYLAND_DISPLAY");
+                setenv("SDL_VIDEODRIVER", "x11", 1);
+                return;
+            }
+            if (waitpid(pid_, nullptr, WNOHANG) == pid_) pid_ = -1;
+            poll(nullptr, 0, 20);
         }
-        close(fds[0]);
-        if (number[0] < '0' || number[0] > '9')
-            return Fail("Xvfb did not start (is it installed?)");
-        display_ = ":" + std::string(number, strcspn(number, "\n"));
-        setenv("DISPLAY", display_.c_str(), 1);
-        unsetenv("WAYLAND_DISPLAY");
-        setenv("SDL_VIDEODRIVER", "x11", 1);
+        Fail("Xvfb did not start (is it installed?)");
     }
     void TearDown() override {
         if (pid_ > 0) {
