@@ -54,6 +54,21 @@ void Accumulate(const uint32_t* p, Lanes* to, int32_t n, uint16_t w, bool first)
         to[i] = first ? Widen(p[i]) * w : to[i] + Widen(p[i]) * w;
 }
 
+// One display row from one row of lanes: kTaps weighted pixels each (0: taps, not known
+// before), left in the frame's order.
+template <int kTaps>
+void Across(const Lanes* lanes, const int32_t* first, const uint16_t* weight, int32_t width,
+            int taps, uint32_t* out) {
+    const int n = kTaps > 0 ? kTaps : taps;
+    for (int32_t x = 0; x < width; ++x, weight += n) {
+        const Lanes* from = lanes + first[x];
+        Lanes sum = from[0] * weight[0];
+        for (int t = 1; t < n; ++t)
+            sum += from[t] * weight[t];
+        out[x] = Pack((sum + 128) >> 8);
+    }
+}
+
 void Fill(uint32_t* dst, int32_t pitch, int32_t x, int32_t y, int32_t w, int32_t h) {
     for (int32_t r = y; r < y + h; ++r)
         std::fill_n(dst + int64_t{r} * pitch + x, std::max(0, w), 0u);
@@ -155,14 +170,13 @@ void FrameScaler::Draw(const FrameParts& parts, uint32_t* dst, int32_t dstPitch,
                 out[x] = Order(Pack(lanes[fx[x]]), order);
             continue;
         }
-        const uint16_t* wx = across_.weight.data();
-        for (int32_t x = 0; x < r.w; ++x, wx += taps) {
-            const Lanes* from = lanes + fx[x];
-            Lanes sum = from[0] * wx[0];
-            for (int t = 1; t < taps; ++t)
-                sum += from[t] * wx[t];
-            out[x] = Order(Pack((sum + 128) >> 8), order);
-        }
+        if (taps == 2)
+            Across<2>(lanes, fx, across_.weight.data(), r.w, taps, out);
+        else if (taps == 3)
+            Across<3>(lanes, fx, across_.weight.data(), r.w, taps, out);
+        else
+            Across<0>(lanes, fx, across_.weight.data(), r.w, taps, out);
+        if (order != PixelOrder::AsIs) CopyPixels(out, 0, out, 0, r.w, 1, order);
     }
 }
 
