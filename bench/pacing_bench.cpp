@@ -27,7 +27,7 @@ class RealClock : public platform::Headless {
   public:
     uint32_t Now() override { return platform::SystemNowMs(); }
     void Sleep(uint32_t ms) override { platform::SystemSleepMs(ms); }
-    void Present(const Bitmap&) override {}
+    void Present(const platform::FrameParts&) override {}
 };
 
 double NowUs(clockid_t clock = CLOCK_MONOTONIC) {

@@ -81,7 +81,7 @@ class SoakBackend : public platform::Headless {
         Headless::PumpEvents(sink);
     }
     // Nothing looks at the frames: hashing and keeping each one was most of a soak's time.
-    void Present(const Bitmap&) override {}
+    void Present(const platform::FrameParts&) override {}
 };
 
 uint64_t ThreadCpuNs() {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/Screen.h"
+#include "platform/frame/FrameParts.h"
 #include "platform/input/Joystick.h"
 #include "platform/raster/gdi.h"
 
@@ -63,8 +64,8 @@ class Backend {
 
     virtual ScreenSize Screen() = 0;
 
-    // Shows a composed frame (32-bit COLORREF pixels).
-    virtual void Present(const Bitmap& frame) = 0;
+    // Shows a frame (32-bit COLORREF pixels), converted straight from its parts.
+    virtual void Present(const FrameParts& frame) = 0;
 
     // Moves pending native input into the key table and the sink. Called once per DoEvents.
     virtual void PumpEvents(EventSink& sink) = 0;

@@ -9,7 +9,7 @@ namespace {
 // Frames are composed as usual but not recorded, as a real screen keeps no history.
 class Screen : public platform::Headless {
   public:
-    void Present(const Bitmap&) override {}
+    void Present(const platform::FrameParts&) override {}
 };
 
 TEST_F(GameFixture, AWarmPassAllocatesNothing) {

@@ -11,7 +11,6 @@
 #include "platform/input/Keys.h"
 #include "platform/sdl/SdlInput.h"
 #include "platform/sdl/SdlJoyMap.h"
-#include "platform/sdl/SdlPixels.h"
 #include "platform/sdl/SdlView.h"
 
 namespace {
@@ -209,35 +208,6 @@ TEST(SdlView, WindowPointsToScreenPixels) {
     const ViewGeometry big{3840, 2160, 3840, 2160, 1920, 1080};
     EXPECT_EQ(At(MotionToScreen(big, 1, -1, carry)), XY(0, 0));
     EXPECT_EQ(At(MotionToScreen(big, 1, -1, carry)), XY(1, -1));
-}
-
-TEST(SdlPixels, CopiesRowsInEitherOrder) {
-    // Nine pixels a row (vectors' worth and one left over) between padded rows, into a buffer
-    // aligned for streaming stores and into one that is not.
-    constexpr int32_t kW = 9, kH = 2, kSrcPitch = 10, kDstPitch = 12;
-    uint32_t src[kSrcPitch * kH];
-    for (int i = 0; i < kSrcPitch * kH; ++i)
-        src[i] = 0xAA000000u | static_cast<uint32_t>(RGB(i, 0x80 + i, 0xF0 - i));
-    for (PixelOrder order : {PixelOrder::RedLow, PixelOrder::RedHigh}) {
-        for (int offset : {0, 1}) {
-            alignas(16) uint32_t buffer[kDstPitch * kH + 1];
-            std::fill(std::begin(buffer), std::end(buffer), 0x12345678u);
-            uint32_t* dst = buffer + offset;
-            CopyPixels(src, kSrcPitch, dst, kDstPitch, kW, kH, order);
-            for (int y = 0; y < kH; ++y) {
-                for (int x = 0; x < kDstPitch; ++x) {
-                    const uint32_t i = y * kSrcPitch + x, red = i, green = 0x80 + i,
-                                   blue = 0xF0 - i;
-                    const uint32_t want = x >= kW ? 0x12345678u  // padding
-                                          : order == PixelOrder::RedLow
-                                              ? red | green << 8 | blue << 16
-                                              : blue | green << 8 | red << 16;
-                    EXPECT_EQ(dst[y * kDstPitch + x], want)
-                        << x << "," << y << " offset " << offset;
-                }
-            }
-        }
-    }
 }
 
 }  // namespace

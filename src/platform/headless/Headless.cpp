@@ -127,13 +127,12 @@ void Headless::SetScreenSize(int32_t width, int32_t height) {
     MoveCursorTo(cursor_.x, cursor_.y);
 }
 
-void Headless::Present(const Bitmap& frame) {
+void Headless::Present(const FrameParts& parts) {
+    if (parts.Empty()) return;
+    if (!last_) last_ = std::make_unique<Bitmap>(0, 0, false);
+    ComposeFrame(parts, *last_);
+    const Bitmap& frame = *last_;
     hashes_.push_back(FrameHash(frame));
-    if (last_ && last_->width == frame.width && last_->height == frame.height &&
-        last_->monochrome == frame.monochrome)
-        last_->pixels = frame.pixels;
-    else
-        last_ = std::make_unique<Bitmap>(frame);
     if (!dumpFolder_.empty()) {
         char name[32];
         std::snprintf(name, sizeof name, "/frame-%06zu.bmp", hashes_.size());

@@ -48,7 +48,7 @@ class Headless : public Backend {
     MMRESULT JoyCaps(uint32_t id, JOYCAPSA& caps) override;
     MMRESULT JoyPos(uint32_t id, JOYINFOEX& info) override;
     ScreenSize Screen() override;
-    void Present(const Bitmap& frame) override;
+    void Present(const FrameParts& frame) override;
     void PumpEvents(EventSink& sink) override;
     bool WaitEvents(uint32_t ms) override;
     MessageBoxAnswer ShowMessageBox(const std::string& title, const std::string& text,

@@ -41,7 +41,7 @@ class BackendDecorator : public Backend {
     MMRESULT JoyCaps(uint32_t id, JOYCAPSA& caps) override { return inner_->JoyCaps(id, caps); }
     MMRESULT JoyPos(uint32_t id, JOYINFOEX& info) override { return inner_->JoyPos(id, info); }
     ScreenSize Screen() override { return inner_->Screen(); }
-    void Present(const Bitmap& frame) override { inner_->Present(frame); }
+    void Present(const FrameParts& frame) override { inner_->Present(frame); }
     void PumpEvents(EventSink& sink) override { inner_->PumpEvents(sink); }
     bool WaitEvents(uint32_t ms) override { return inner_->WaitEvents(ms); }
     MessageBoxAnswer ShowMessageBox(const std::string& title, const std::string& text,

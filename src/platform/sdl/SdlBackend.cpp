@@ -14,7 +14,6 @@
 #include "platform/input/Cursor.h"
 #include "platform/input/Keys.h"
 #include "platform/sdl/SdlInput.h"
-#include "platform/sdl/SdlPixels.h"
 #include "platform/sdl/SdlSignals.h"
 #include "platform/sdl/SdlVideo.h"
 
@@ -35,6 +34,22 @@ void StampFirstFrame() {
     std::fprintf(stderr, "quadrix: first frame at %lld.%09ld\n", static_cast<long long>(now.tv_sec),
                  now.tv_nsec);
     std::fflush(stderr);
+}
+
+// A window of a common size that fits on the desktop with room for its frame, so it shows
+// whole with or without a window manager: 1600x900 on a 1920x1080 desktop. The title lays out
+// any size from 800x600 up; a desktop smaller than that gets all of itself.
+SDL_Point WindowedSize(SDL_Window* window, int desktopW, int desktopH) {
+    SDL_Rect bounds{0, 0, desktopW, desktopH};
+    const int display = window ? std::max(0, SDL_GetWindowDisplayIndex(window)) : 0;
+    if (SDL_GetDisplayUsableBounds(display, &bounds) != 0 || bounds.w <= 0 || bounds.h <= 0)
+        bounds = SDL_Rect{0, 0, desktopW, desktopH};
+    static constexpr SDL_Point kSizes[] = {{2560, 1440}, {1920, 1080}, {1600, 900}, {1366, 768},
+                                           {1280, 720},  {1024, 768},  {800, 600}};
+    for (const SDL_Point& size : kSizes) {
+        if (size.x < bounds.w && size.y < bounds.h) return size;
+    }
+    return {std::max(1, bounds.w), std::max(1, bounds.h)};
 }
 
 bool DriverIs(const char* name) {
@@ -62,9 +77,15 @@ SdlBackend::SdlBackend(const SdlOptions& options) {
 
     SDL_DisplayMode desktop{};
     if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) FailAndClose("cannot read the display mode");
-    window_ = SDL_CreateWindow(
-        options.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, desktop.w,
-        desktop.h, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE);
+    desktop_ = ScreenSize{desktop.w, desktop.h};
+    // A window from the start, never full screen first: the game plays at its size.
+    fullscreen_ = !options.windowed;
+    const SDL_Point size =
+        fullscreen_ ? SDL_Point{desktop.w, desktop.h} : WindowedSize(nullptr, desktop.w, desktop.h);
+    window_ = SDL_CreateWindow(options.caption.c_str(), SDL_WINDOWPOS_CENTERED,
+                               SDL_WINDOWPOS_CENTERED, size.x, size.y,
+                               (fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) |
+                                   SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE);
     if (!window_) FailAndClose("cannot open the game window");
     if (!options.iconPath.empty()) {
         if (SDL_Surface* icon = SDL_LoadBMP(options.iconPath.c_str())) {
@@ -73,9 +94,7 @@ SdlBackend::SdlBackend(const SdlOptions& options) {
             SDL_FreeSurface(icon);
         }
     }
-    int w = 0, h = 0;
-    SDL_GetWindowSizeInPixels(window_, &w, &h);
-    screen_ = w > 0 && h > 0 ? ScreenSize{w, h} : ScreenSize{desktop.w, desktop.h};
+    FollowWindow();
 
     virtualCursor_ = options.virtualCursor || DriverIs("wayland");
     globalPointer_ = DriverIs("x11");
@@ -83,7 +102,6 @@ SdlBackend::SdlBackend(const SdlOptions& options) {
     pendingMouse_.reserve(16);
     if (controllers_) gamepad_.OpenFirst();
     if (options.sharedMemory) shared_ = sdl::ShmPresenter::Open(window_);
-    if (options.windowed) SetFullscreen(false);
 }
 
 SdlBackend::~SdlBackend() {
@@ -100,8 +118,8 @@ void SdlBackend::Shutdown() {
     shots_.Finish();
     gamepad_.Close();
     shared_.reset();
-    if (source_) SDL_FreeSurface(source_);
-    source_ = nullptr;
+    if (converted_) SDL_FreeSurface(converted_);
+    converted_ = nullptr;
     if (window_) SDL_DestroyWindow(window_);
     window_ = nullptr;
     if (controllers_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
@@ -124,16 +142,23 @@ void SdlBackend::SetFullscreen(bool fullscreen) {
     warped_ = false;
     if (fullscreen) {
         SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
-        return;
-    }
-    SDL_SetWindowFullscreen(window_, 0);
-    SDL_Rect bounds{};
-    const int display = std::max(0, SDL_GetWindowDisplayIndex(window_));
-    if (SDL_GetDisplayUsableBounds(display, &bounds) == 0 && bounds.w > 0 && bounds.h > 0) {
-        SDL_SetWindowSize(window_, bounds.w * 3 / 4, bounds.h * 3 / 4);
+    } else {
+        SDL_SetWindowFullscreen(window_, 0);
+        const SDL_Point size = WindowedSize(window_, desktop_.width, desktop_.height);
+        const int display = std::max(0, SDL_GetWindowDisplayIndex(window_));
+        SDL_SetWindowSize(window_, size.x, size.y);
         SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
                               SDL_WINDOWPOS_CENTERED_DISPLAY(display));
     }
+    FollowWindow();
+}
+
+void SdlBackend::FollowWindow() {
+    // Until the game has asked for its screen's size, that size is the window's.
+    if (screenAsked_) return;
+    int w = 0, h = 0;
+    SDL_GetWindowSizeInPixels(window_, &w, &h);
+    screen_ = w > 0 && h > 0 ? ScreenSize{w, h} : desktop_;
 }
 
 uint32_t SdlBackend::Now() {
@@ -238,74 +263,71 @@ MMRESULT SdlBackend::JoyPos(uint32_t id, JOYINFOEX& info) {
 }
 
 ScreenSize SdlBackend::Screen() {
+    screenAsked_ = true;
     return screen_;
 }
 
-void SdlBackend::Present(const Bitmap& frame) {
-    if (frame.monochrome || frame.width <= 0 || frame.height <= 0) return;
-    shots_.Expect(static_cast<size_t>(frame.width) * frame.height);
-    if (!(fullscreen_ && shared_ && PresentShared(frame))) PresentSurface(frame);
+void SdlBackend::Present(const FrameParts& parts) {
+    if (parts.Empty()) return;
+    if (!(shared_ && PresentShared(parts))) PresentSurface(parts);
     StampFirstFrame();
 }
 
-bool SdlBackend::PresentShared(const Bitmap& frame) {
+void SdlBackend::Draw(const FrameParts& parts, uint32_t* pixels, int32_t pitch, int32_t w,
+                      int32_t h, PixelOrder order) {
+    if (w == parts.Width() && h == parts.Height()) {
+        ConvertFrame(parts, pixels, pitch, order);
+        placed_ = FitRect{0, 0, w, h};
+    } else {
+        scaler_.Draw(parts, pixels, pitch, w, h, order);
+        placed_ = scaler_.Placed();
+    }
+}
+
+bool SdlBackend::PresentShared(const FrameParts& parts) {
     int w = 0, h = 0;
     SDL_GetWindowSizeInPixels(window_, &w, &h);
-    if (w != frame.width || h != frame.height) return false;
+    if (w <= 0 || h <= 0) return true;  // minimised: nothing to draw into
     int32_t pitch = 0;
     uint32_t* pixels = shared_->Begin(w, h, pitch);
     if (!pixels) {
         shared_.reset();  // SDL's frame buffer from now on
         return false;
     }
-    sdl::CopyPixels(frame.pixels.data(), frame.width, pixels, pitch, w, h,
-                    shared_->RedLow() ? sdl::PixelOrder::RedLow : sdl::PixelOrder::RedHigh);
+    Draw(parts, pixels, pitch, w, h, shared_->RedLow() ? PixelOrder::RedLow : PixelOrder::RedHigh);
     shared_->Show();
     shown_ = Shown::Shared;
     return true;
 }
 
-void SdlBackend::PresentSurface(const Bitmap& frame) {
+void SdlBackend::PresentSurface(const FrameParts& parts) {
     SDL_Surface* target = SDL_GetWindowSurface(window_);
     if (!target) return;  // minimised or being rebuilt: the next frame follows within a pass
     const uint32_t format = target->format->format;
     const bool redHigh = format == SDL_PIXELFORMAT_XRGB8888 || format == SDL_PIXELFORMAT_ARGB8888;
     const bool redLow = format == SDL_PIXELFORMAT_XBGR8888 || format == SDL_PIXELFORMAT_ABGR8888;
-    if (target->w == frame.width && target->h == frame.height && (redHigh || redLow) &&
-        SDL_LockSurface(target) == 0) {
-        sdl::CopyPixels(frame.pixels.data(), frame.width, static_cast<uint32_t*>(target->pixels),
-                        target->pitch / 4, frame.width, frame.height,
-                        redLow ? sdl::PixelOrder::RedLow : sdl::PixelOrder::RedHigh);
+    if ((redHigh || redLow) && SDL_LockSurface(target) == 0) {
+        Draw(parts, static_cast<uint32_t*>(target->pixels), target->pitch / 4, target->w, target->h,
+             redLow ? PixelOrder::RedLow : PixelOrder::RedHigh);
         SDL_UnlockSurface(target);
         SDL_UpdateWindowSurface(window_);
         shown_ = Shown::Surface;
-        shownWidth_ = frame.width;
-        shownHeight_ = frame.height;
+        shownWidth_ = target->w;
+        shownHeight_ = target->h;
         return;
     }
-    // Scaled into the window, or an unusual frame buffer: SDL converts. From a copy of our
-    // own, which the screenshot key reads back (next to scaling, copying costs little).
-    if (!source_ || source_->w != frame.width || source_->h != frame.height) {
-        if (source_) SDL_FreeSurface(source_);
-        source_ = SDL_CreateRGBSurfaceWithFormat(0, frame.width, frame.height, 32,
-                                                 SDL_PIXELFORMAT_XBGR8888);
-        if (!source_) return;
+    // An unusual frame buffer: SDL converts, from a picture of our own at the window's size.
+    if (!converted_ || converted_->w != target->w || converted_->h != target->h) {
+        if (converted_) SDL_FreeSurface(converted_);
+        converted_ =
+            SDL_CreateRGBSurfaceWithFormat(0, target->w, target->h, 32, SDL_PIXELFORMAT_XBGR8888);
+        if (!converted_) return;
     }
-    sdl::CopyPixels(frame.pixels.data(), frame.width, static_cast<uint32_t*>(source_->pixels),
-                    source_->pitch / 4, frame.width, frame.height, sdl::PixelOrder::RedLow);
-    shown_ = Shown::Scaled;
-    sdl::ViewGeometry g = Geometry();
-    g.pixelW = target->w;
-    g.pixelH = target->h;
-    const sdl::ViewRect r = sdl::Letterbox(g);
-    const SDL_Rect bars[] = {{0, 0, target->w, r.y},
-                             {0, r.y + r.h, target->w, target->h - r.y - r.h},
-                             {0, r.y, r.x, r.h},
-                             {r.x + r.w, r.y, target->w - r.x - r.w, r.h}};
-    SDL_FillRects(target, bars, 4, SDL_MapRGB(target->format, 0, 0, 0));
-    SDL_Rect into{r.x, r.y, r.w, r.h};
-    SDL_BlitScaled(source_, nullptr, target, &into);
+    Draw(parts, static_cast<uint32_t*>(converted_->pixels), converted_->pitch / 4, target->w,
+         target->h, PixelOrder::RedLow);
+    SDL_BlitSurface(converted_, nullptr, target, nullptr);
     SDL_UpdateWindowSurface(window_);
+    shown_ = Shown::Converted;
 }
 
 void SdlBackend::ShowAgain() {
@@ -320,37 +342,42 @@ void SdlBackend::TakeScreenshot() {
     const std::time_t now = std::time(nullptr);
     localtime_r(&now, &shot.when);
     const uint32_t* pixels = nullptr;
-    int32_t pitch = 0;
-    sdl::PixelOrder order = sdl::PixelOrder::RedLow;
+    int32_t pitch = 0, width = 0, height = 0;
+    PixelOrder order = PixelOrder::RedLow;
     if (shown_ == Shown::Shared && shared_) {
-        pixels = shared_->Shown(shot.width, shot.height, pitch);
-        order = shared_->RedLow() ? sdl::PixelOrder::RedLow : sdl::PixelOrder::RedHigh;
-    } else if (shown_ == Shown::Scaled && source_) {
-        pixels = static_cast<const uint32_t*>(source_->pixels);
-        shot.width = source_->w;
-        shot.height = source_->h;
-        pitch = source_->pitch / 4;
+        pixels = shared_->Shown(width, height, pitch);
+        order = shared_->RedLow() ? PixelOrder::RedLow : PixelOrder::RedHigh;
+    } else if (shown_ == Shown::Converted && converted_) {
+        pixels = static_cast<const uint32_t*>(converted_->pixels);
+        width = converted_->w;
+        height = converted_->h;
+        pitch = converted_->pitch / 4;
     } else if (shown_ == Shown::Surface) {
         // A window resized since has a new surface that holds no frame yet.
         SDL_Surface* s = SDL_GetWindowSurface(window_);
         if (s && s->w == shownWidth_ && s->h == shownHeight_) {
             pixels = static_cast<const uint32_t*>(s->pixels);
-            shot.width = s->w;
-            shot.height = s->h;
+            width = s->w;
+            height = s->h;
             pitch = s->pitch / 4;
             const uint32_t format = s->format->format;
             const bool redLow =
                 format == SDL_PIXELFORMAT_XBGR8888 || format == SDL_PIXELFORMAT_ABGR8888;
-            order = redLow ? sdl::PixelOrder::RedLow : sdl::PixelOrder::RedHigh;
+            order = redLow ? PixelOrder::RedLow : PixelOrder::RedHigh;
         }
     }
-    if (!pixels || shot.width <= 0 || shot.height <= 0) {
+    // The picture as shown, without the bars around a scaled one.
+    const FitRect r = placed_;
+    if (!pixels || r.w <= 0 || r.h <= 0 || r.x + r.w > width || r.y + r.h > height) {
         std::fputs("quadrix: screenshot not taken: no frame on screen\n", stderr);
         return;
     }
+    shot.width = r.w;
+    shot.height = r.h;
     // Swapping red and blue back is the same swap: the copy the screen got, undone.
     shot.pixels = shots_.Buffer(static_cast<size_t>(shot.width) * shot.height);
-    sdl::CopyPixels(pixels, pitch, shot.pixels.get(), shot.width, shot.width, shot.height, order);
+    CopyPixels(pixels + int64_t{r.y} * pitch + r.x, pitch, shot.pixels.get(), shot.width,
+               shot.width, shot.height, order);
     shots_.Take(std::move(shot));
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Backend.h"
+#include "platform/frame/FrameScaler.h"
 #include "platform/input/Cursor.h"
 #include "platform/input/KeyTable.h"
 #include "platform/sdl/SdlJoystick.h"
@@ -26,7 +27,8 @@ class SdlError : public std::runtime_error {
 };
 
 struct SdlOptions {
-    bool windowed = false;  // start in the window Alt+Enter gives
+    // Start in a window of a common size that fits the desktop, played at that size.
+    bool windowed = false;
     std::string caption = "Quadrix";
     // A BMP whose pure green (0, 255, 0) is transparent; empty or unreadable: no icon.
     std::string iconPath;
@@ -46,7 +48,8 @@ class SdlBackend : public Backend {
     SdlBackend& operator=(const SdlBackend&) = delete;
 
     void SetCaption(const std::string& caption);
-    // Full screen, or the letterboxed window; the game's screen size stays what it was.
+    // Full screen, or a window of a common size that fits the desktop. Once the game has
+    // asked for its screen's size, that size stays and frames are scaled to fit.
     void SetFullscreen(bool fullscreen);
     bool Fullscreen() const { return fullscreen_; }
     SDL_Window* Window() const { return window_; }
@@ -64,7 +67,7 @@ class SdlBackend : public Backend {
     MMRESULT JoyCaps(uint32_t id, JOYCAPSA& caps) override;
     MMRESULT JoyPos(uint32_t id, JOYINFOEX& info) override;
     ScreenSize Screen() override;
-    void Present(const Bitmap& frame) override;
+    void Present(const FrameParts& parts) override;
     void PumpEvents(EventSink& sink) override;
     bool WaitEvents(uint32_t ms) override;
     MessageBoxAnswer ShowMessageBox(const std::string& title, const std::string& text,
@@ -74,8 +77,13 @@ class SdlBackend : public Backend {
   private:
     void Shutdown();
     [[noreturn]] void FailAndClose(const char* what);
-    bool PresentShared(const Bitmap& frame);
-    void PresentSurface(const Bitmap& frame);
+    bool PresentShared(const FrameParts& parts);
+    void PresentSurface(const FrameParts& parts);
+    // The frame into a display image of w x h pixels, scaled where the sizes differ.
+    void Draw(const FrameParts& parts, uint32_t* pixels, int32_t pitch, int32_t w, int32_t h,
+              PixelOrder order);
+    // The game's screen is the window until the game asks for its size.
+    void FollowWindow();
     void ShowAgain();
     // Copies the frame last shown and hands it to the writer.
     void TakeScreenshot();
@@ -89,13 +97,17 @@ class SdlBackend : public Backend {
     void ReleaseAll();
 
     SDL_Window* window_ = nullptr;
-    SDL_Surface* source_ = nullptr;  // the last frame scaled into the window
+    SDL_Surface* converted_ = nullptr;  // the frame for SDL to convert into an odd frame buffer
     std::unique_ptr<sdl::ShmPresenter> shared_;
+    FrameScaler scaler_;
     // Where the frame on screen came through, and so where its pixels are read back from.
-    enum class Shown { Nothing, Shared, Surface, Scaled } shown_ = Shown::Nothing;
+    enum class Shown { Nothing, Shared, Surface, Converted } shown_ = Shown::Nothing;
     int32_t shownWidth_ = 0, shownHeight_ = 0;  // of a frame shown through the surface
+    FitRect placed_;                            // where in the window the last frame went
     bool controllers_ = false;
     ScreenSize screen_{};
+    ScreenSize desktop_{};
+    bool screenAsked_ = false;
     bool fullscreen_ = true;
     // Where the pointer cannot be warped (Wayland) the hidden cursor is ours, moved by
     // relative motion.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/frame/FrameScaler.h"
+
 namespace platform::sdl {
 
 namespace {
@@ -18,15 +20,8 @@ double Ratio(int32_t pixels, int32_t points) {
 }  // namespace
 
 ViewRect Letterbox(const ViewGeometry& g) {
-    const int64_t pw = std::max(1, g.pixelW), ph = std::max(1, g.pixelH);
-    const int64_t sw = std::max(1, g.screenW), sh = std::max(1, g.screenH);
-    int64_t w = pw, h = ph;
-    if (pw * sh <= ph * sw)
-        h = std::max<int64_t>(1, pw * sh / sw);
-    else
-        w = std::max<int64_t>(1, ph * sw / sh);
-    return {static_cast<int32_t>((pw - w) / 2), static_cast<int32_t>((ph - h) / 2),
-            static_cast<int32_t>(w), static_cast<int32_t>(h)};
+    const FitRect r = FitInto(g.screenW, g.screenH, g.pixelW, g.pixelH);
+    return {r.x, r.y, r.w, r.h};
 }
 
 POINT WindowToScreen(const ViewGeometry& g, int32_t x, int32_t y) {

@@ -187,26 +187,56 @@ bool Application::RunMessageLoop() {
 void Application::Present(Form& form) {
     if (&form != ActiveForm()) return;
     const int32_t w = std::max(1, form.Width()), h = std::max(1, form.Height());
-    if (!frame_) {
-        frame_ = NewSurface(w, h, 0);
-        frameDC_ = CreateBitmapDC(frame_);
-    }
-    ResizeSurface(*frame_, w, h, 0);
-    // The form's own image is not copied where the largest opaque control covers it anyway
-    // (the playfield, mostly: that halves the copying of a game frame).
-    RECT hole{0, 0, 0, 0};
-    int64_t holeArea = 0;
+    // The largest opaque control (the playfield, mostly) hides what lies beneath it.
+    const Control* cover = nullptr;
+    int64_t coverArea = 0;
     for (const Control* c : form.controls_) {
         const int64_t area = int64_t{c->Width()} * c->Height();
-        if (!c->Visible || !c->Opaque() || area <= holeArea) continue;
-        holeArea = area;
-        hole = RECT{c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height()};
+        if (!c->Visible || !c->Opaque() || area <= coverArea) continue;
+        coverArea = area;
+        cover = c;
     }
-    CopySurfaceAround(*form.image(), *frame_, hole);
-    for (const Control* c : form.controls_) {
-        if (c->Visible) c->Compose(frameDC_);
+    const RECT hole = cover ? RECT{cover->Left(), cover->Top(), cover->Left() + cover->Width(),
+                                   cover->Top() + cover->Height()}
+                            : RECT{0, 0, 0, 0};
+    // Its picture goes to the back end as it is, unless a control drawn later lies over it.
+    const Bitmap* picture = cover ? cover->Picture() : nullptr;
+    bool others = false;
+    for (auto it = form.controls_.rbegin(); picture && it != form.controls_.rend(); ++it) {
+        const Control* c = *it;
+        if (c == cover) break;
+        if (!c->Visible) continue;
+        others = true;
+        const bool apart = c->Left() >= hole.right || c->Left() + c->Width() <= hole.left ||
+                           c->Top() >= hole.bottom || c->Top() + c->Height() <= hole.top;
+        if (!apart) picture = nullptr;
     }
-    CurrentBackend().Present(*frame_);
+    const Bitmap& image = *form.image();
+    if (picture && (image.width != w || image.height != h)) picture = nullptr;
+    for (auto it = form.controls_.begin(); picture && !others && it != form.controls_.end(); ++it)
+        others = (*it)->Visible && *it != cover;
+    FrameParts parts;
+    if (picture) {
+        parts.picture = picture;
+        parts.left = cover->Left();
+        parts.top = cover->Top();
+    }
+    if (picture && !others) {
+        // The form's image itself: nothing else is drawn on it.
+        parts.base = &image;
+    } else {
+        if (!frame_) {
+            frame_ = NewSurface(w, h, 0);
+            frameDC_ = CreateBitmapDC(frame_);
+        }
+        ResizeSurface(*frame_, w, h, 0);
+        CopySurfaceAround(image, *frame_, hole);
+        for (const Control* c : form.controls_) {
+            if (c->Visible && (c != cover || !picture)) c->Compose(frameDC_);
+        }
+        parts.base = frame_;
+    }
+    CurrentBackend().Present(parts);
 }
 
 Control* Application::ControlAt(Form& form, POINT at) const {

@@ -39,11 +39,9 @@ class Application : public EventSink {
     // headless run with no timer left (false).
     bool RunMessageLoop();
 
-    // Composes the form (its image, then its visible controls in order) and presents it when
-    // it is the form on top.
+    // Presents the form (its image, then its visible controls in order) when it is the form
+    // on top.
     void Present(Form& form);
-    // The last composed frame (for tests and tools).
-    const Bitmap* Frame() const { return frame_; }
 
     // Drops a destroyed form or control from every list.
     void Forget(Form& form);

@@ -66,6 +66,9 @@ class Control {
     virtual void Compose(HDC target) const;
     // Compose paints every pixel of the control's box, hiding whatever lies beneath.
     virtual bool Opaque() const { return false; }
+    // Where Compose only copies an image of the control's own to its top left corner: that
+    // image, which a back end can then read in place.
+    virtual const Bitmap* Picture() const { return nullptr; }
 
   protected:
     virtual void Resized() {}

@@ -32,6 +32,7 @@ class PictureBox : public Control {
 
     void Compose(HDC target) const override;
     bool Opaque() const override { return true; }
+    const Bitmap* Picture() const override { return image_; }
 
   protected:
     void Resized() override;

@@ -1,0 +1,48 @@
+// A frame drawn into a display image of another size: scaled to fit by one factor, centred
+// between black bars. Shrinking averages the frame's pixels over the area each display pixel
+// covers, so thin lines and text stay visible (grey where they must); enlarging repeats pixels,
+// which keeps them sharp. Integer arithmetic only: the same picture on every machine.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/frame/FrameParts.h"
+
+namespace platform {
+
+struct FitRect {
+    int32_t x = 0, y = 0, w = 0, h = 0;
+};
+
+// The largest rectangle of the frame's shape centred in a display of dstW x dstH.
+FitRect FitInto(int32_t frameW, int32_t frameH, int32_t dstW, int32_t dstH);
+
+class FrameScaler {
+  public:
+    // Draws the frame into dst (dstW x dstH pixels, pitch in pixels). Tables and rows are kept
+    // for the next frame of the same sizes: no allocation while the sizes stay.
+    void Draw(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, int32_t dstW, int32_t dstH,
+              PixelOrder order);
+    // Where the frame went in the last Draw.
+    FitRect Placed() const { return placed_; }
+
+  private:
+    // For each display pixel along one axis: its first frame pixel and, for each of taps frame
+    // pixels from there, a weight out of 256.
+    struct Axis {
+        int32_t from = -1, to = -1;  // the sizes it was made for
+        int32_t taps = 0;
+        std::vector<int32_t> first;
+        std::vector<uint16_t> weight;  // taps per display pixel
+        void Build(int32_t frameSize, int32_t displaySize);
+    };
+
+    using Lanes = uint16_t __attribute__((vector_size(8)));  // a pixel's bytes, widened
+
+    Axis across_, down_;
+    std::vector<Lanes> row_;  // one frame row
+    FitRect placed_;
+};
+
+}  // namespace platform

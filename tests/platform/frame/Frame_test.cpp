@@ -1,0 +1,137 @@
+// A frame's way into a display image: its parts converted one to one, and scaled to fit.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/frame/FrameParts.h"
+#include "platform/frame/FrameScaler.h"
+
+namespace {
+
+using namespace platform;
+using Rows = std::vector<std::vector<uint32_t>>;  // a picture, written as its rows
+
+constexpr uint32_t W = 0xFFFFFF, K = 0;  // white, black
+
+Bitmap Make(const Rows& rows) {
+    Bitmap b(static_cast<int32_t>(rows[0].size()), static_cast<int32_t>(rows.size()), false);
+    for (int32_t y = 0; y < b.height; ++y)
+        std::copy(rows[y].begin(), rows[y].end(), b.row(y));
+    return b;
+}
+
+Rows Scaled(const FrameParts& parts, int32_t w, int32_t h, PixelOrder order = PixelOrder::AsIs) {
+    std::vector<uint32_t> out(static_cast<size_t>(w + 1) * h, 0x12345678u);  // one spare a row
+    FrameScaler().Draw(parts, out.data(), w + 1, w, h, order);
+    Rows rows;
+    for (int32_t y = 0; y < h; ++y) {
+        EXPECT_EQ(out[static_cast<size_t>(y) * (w + 1) + w], 0x12345678u) << "row " << y;
+        rows.emplace_back(out.begin() + y * (w + 1), out.begin() + y * (w + 1) + w);
+    }
+    return rows;
+}
+
+TEST(FrameScaler, ShrinksByAreaEnlargesSharpLetterboxes) {
+    // A one-pixel black line across and down white, shrunk by 3/4: on every display row and
+    // column it stays a clearly darker grey, and white stays white away from it.
+    Rows lines(8, std::vector<uint32_t>(8, W));
+    for (int i = 0; i < 8; ++i)
+        lines[i][3] = lines[5][i] = K;
+    const Bitmap cross = Make(lines);
+    const Rows small = Scaled({&cross}, 6, 6);
+    for (int i = 0; i < 6; ++i) {
+        uint32_t darkestAcross = 0xFF, darkestDown = 0xFF;
+        for (int j = 0; j < 6; ++j) {
+            darkestAcross = std::min(darkestAcross, small[i][j] & 0xFF);
+            darkestDown = std::min(darkestDown, small[j][i] & 0xFF);
+        }
+        EXPECT_LT(darkestAcross, 160u) << "row " << i;
+        EXPECT_LT(darkestDown, 160u) << "column " << i;
+    }
+    EXPECT_EQ(small[0][0], W);
+    EXPECT_EQ(small[0][5], W);
+    EXPECT_EQ(small[1][1] & 0xFF, (small[1][1] >> 16) & 0xFF) << "grey, not coloured";
+
+    const Bitmap block =
+        Make({{RGB(0, 0, 0), RGB(200, 100, 40)}, {RGB(100, 0, 0), RGB(40, 60, 80)}});
+    const Bitmap three = Make({{1, 2, 3}, {4, 5, 6}});
+    const Bitmap wide = Make({{1, 2, 3, 4}, {5, 6, 7, 8}});
+    const struct {
+        const char* what;
+        const Bitmap& frame;
+        int32_t w, h;
+        PixelOrder order;
+        Rows want;
+    } cases[] = {
+        {"2x2 averages", block, 1, 1, PixelOrder::AsIs, {{RGB(85, 40, 30)}}},
+        {"red and blue swapped", block, 1, 1, PixelOrder::RedHigh, {{RGB(30, 40, 85)}}},
+        {"enlarged by 2",
+         three,
+         6,
+         4,
+         PixelOrder::AsIs,
+         {{1, 1, 2, 2, 3, 3}, {1, 1, 2, 2, 3, 3}, {4, 4, 5, 5, 6, 6}, {4, 4, 5, 5, 6, 6}}},
+        {"bars above and below",
+         wide,
+         4,
+         4,
+         PixelOrder::AsIs,
+         {{K, K, K, K}, {1, 2, 3, 4}, {5, 6, 7, 8}, {K, K, K, K}}},
+        {"bars left and right", three, 5, 2, PixelOrder::AsIs, {{K, 1, 2, 3, K}, {K, 4, 5, 6, K}}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Scaled({&c.frame}, c.w, c.h, c.order), c.want) << c.what;
+}
+
+TEST(FrameParts, PictureOverBaseClippedConvertedOrScaled) {
+    // A picture hanging over the frame's top left corner and one over its right edge: the
+    // frame's parts give the same display image as the frame composed first.
+    const Bitmap base = Make(Rows(5, std::vector<uint32_t>(7, RGB(10, 20, 30))));
+    const Bitmap picture = Make({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
+    for (const auto& [left, top] : {std::pair{-1, -1}, std::pair{5, 3}}) {
+        Rows composed(5, std::vector<uint32_t>(7, RGB(10, 20, 30)));
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 3; ++x)
+                if (top + y >= 0 && top + y < 5 && left + x >= 0 && left + x < 7)
+                    composed[top + y][left + x] = picture.row(y)[x];
+        const FrameParts parts{&base, &picture, left, top};
+        Bitmap whole(1, 1, false);
+        ComposeFrame(parts, whole);
+        EXPECT_EQ(whole.pixels, Make(composed).pixels) << left;
+        const Bitmap flat = Make(composed);
+        EXPECT_EQ(Scaled(parts, 5, 4), Scaled({&flat}, 5, 4)) << left;
+    }
+}
+
+TEST(FrameParts, CopiesRowsInEveryOrder) {
+    // Nine pixels a row (vectors' worth and one left over) between padded rows, into a buffer
+    // aligned for streaming stores and into one that is not.
+    constexpr int32_t kW = 9, kH = 2, kSrcPitch = 10, kDstPitch = 12;
+    uint32_t src[kSrcPitch * kH];
+    for (int i = 0; i < kSrcPitch * kH; ++i)
+        src[i] = 0xAA000000u | static_cast<uint32_t>(RGB(i, 0x80 + i, 0xF0 - i));
+    for (PixelOrder order : {PixelOrder::RedLow, PixelOrder::RedHigh}) {
+        for (int offset : {0, 1}) {
+            alignas(16) uint32_t buffer[kDstPitch * kH + 1];
+            std::fill(std::begin(buffer), std::end(buffer), 0x12345678u);
+            uint32_t* dst = buffer + offset;
+            CopyPixels(src, kSrcPitch, dst, kDstPitch, kW, kH, order);
+            for (int y = 0; y < kH; ++y) {
+                for (int x = 0; x < kDstPitch; ++x) {
+                    const uint32_t i = y * kSrcPitch + x, red = i, green = 0x80 + i,
+                                   blue = 0xF0 - i;
+                    const uint32_t want = x >= kW ? 0x12345678u  // padding
+                                          : order == PixelOrder::RedLow
+                                              ? red | green << 8 | blue << 16
+                                              : blue | green << 8 | red << 16;
+                    EXPECT_EQ(dst[y * kDstPitch + x], want)
+                        << x << "," << y << " offset " << offset;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace

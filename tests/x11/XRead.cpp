@@ -1,0 +1,153 @@
+#include "x11/XRead.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <poll.h>
+
+#include <chrono>
+
+namespace xread {
+
+namespace {
+// A window gone meanwhile is no reason to end the tests.
+int Ignore(Display*, XErrorEvent*) {
+    return 0;
+}
+Display* Open() {
+    XSetErrorHandler(Ignore);
+    return XOpenDisplay(nullptr);
+}
+}  // namespace
+
+bool Reachable(const std::string& display) {
+    XSetErrorHandler(Ignore);
+    Display* d = XOpenDisplay(display.c_str());
+    if (d) XCloseDisplay(d);
+    return d != nullptr;
+}
+
+std::vector<uint32_t> Grab(int x, int y, int w, int h) {
+    std::vector<uint32_t> out;
+    Display* d = Open();
+    if (!d) return out;
+    XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, w, h, AllPlanes, ZPixmap);
+    if (image) {
+        out.reserve(static_cast<size_t>(w) * h);
+        for (int row = 0; row < h; ++row)
+            for (int col = 0; col < w; ++col) {
+                const unsigned long p = XGetPixel(image, col, row);
+                out.push_back(
+                    static_cast<uint32_t>(((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16)));
+            }
+        XDestroyImage(image);
+    }
+    XCloseDisplay(d);
+    return out;
+}
+
+std::array<int, 4> Place(unsigned long window) {
+    std::array<int, 4> at{-1, -1, 0, 0};
+    Display* d = Open();
+    if (!d) return at;
+    XWindowAttributes a{};
+    Window child = 0;
+    if (XGetWindowAttributes(d, window, &a)) {
+        XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &at[0], &at[1], &child);
+        at[2] = a.width;
+        at[3] = a.height;
+    }
+    XCloseDisplay(d);
+    return at;
+}
+
+unsigned long WindowOf(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    return SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11
+               ? info.info.x11.window
+               : 0;
+}
+
+std::array<int, 2> Pointer() {
+    std::array<int, 2> at{-1, -1};
+    Display* d = Open();
+    if (!d) return at;
+    Window root = 0, child = 0;
+    int wx = 0, wy = 0;
+    unsigned mask = 0;
+    XQueryPointer(d, DefaultRootWindow(d), &root, &child, &at[0], &at[1], &wx, &wy, &mask);
+    XCloseDisplay(d);
+    return at;
+}
+
+namespace {
+std::string NameOf(Display* d, Window w) {
+    const Atom name = XInternAtom(d, "_NET_WM_NAME", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::string out;
+    if (XGetWindowProperty(d, w, name, 0, 256, False, AnyPropertyType, &type, &format, &count,
+                           &after, &data) == Success &&
+        data) {
+        out.assign(reinterpret_cast<char*>(data), count);
+        XFree(data);
+    }
+    return out;
+}
+
+Window Find(Display* d, const std::string& title) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count)) {
+        for (unsigned i = 0; i < count && !found; ++i) {
+            XWindowAttributes a{};
+            if (XGetWindowAttributes(d, children[i], &a) && a.map_state == IsViewable &&
+                NameOf(d, children[i]) == title)
+                found = children[i];
+        }
+        XFree(children);
+    }
+    return found;
+}
+}  // namespace
+
+bool AnswerWindow(const std::string& title, const char* key, int ms) {
+    Display* d = Open();
+    if (!d) return false;
+    // Told of every window mapped from now on, so nothing is polled on a timer.
+    XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    Window w = Find(d, title);
+    while (!w && std::chrono::steady_clock::now() < end) {
+        while (XPending(d) > 0) {
+            XEvent e;
+            XNextEvent(d, &e);
+        }
+        w = Find(d, title);
+        if (w) break;
+        pollfd p{ConnectionNumber(d), POLLIN, 0};
+        poll(&p, 1, 100);
+    }
+    if (w) {
+        for (const int type : {KeyPress, KeyRelease}) {
+            XEvent e{};
+            e.xkey.type = type;
+            e.xkey.display = d;
+            e.xkey.window = w;
+            e.xkey.root = DefaultRootWindow(d);
+            e.xkey.same_screen = True;
+            e.xkey.keycode = XKeysymToKeycode(d, XStringToKeysym(key));
+            XSendEvent(d, w, True, type == KeyPress ? KeyPressMask : KeyReleaseMask, &e);
+        }
+        XSync(d, False);
+    }
+    XCloseDisplay(d);
+    return w != 0;
+}
+
+}  // namespace xread
