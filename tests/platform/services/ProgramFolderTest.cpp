@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "TempDir.h"
 #include "platform/files/ProgramFolder.h"
 
@@ -9,11 +7,8 @@ namespace {
 
 TEST(ProgramFolder, BuildTreeThenInstalledTree) {
     TempDir root;
-    namespace fs = std::filesystem;
-    fs::create_directories(root.File("build/images"));
-    fs::create_directories(root.File("usr/bin"));
-    fs::create_directories(root.File("usr/share/quadrix/images"));
-    fs::create_directories(root.File("bare/bin"));
+    for (const char* dir : {"build/images", "usr/bin", "usr/share/quadrix/images", "bare/bin"})
+        std::filesystem::create_directories(root.File(dir));
     const std::pair<std::string, std::string> rows[] = {
         {root.File("build"), root.File("build")},
         {root.File("usr/bin"), root.File("usr/share/quadrix")},
