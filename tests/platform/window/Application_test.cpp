@@ -1,7 +1,5 @@
 #include "platform/window/Application.h"
 
-#include <gtest/gtest.h>
-
 #include "WindowTest.h"
 #include "platform/input/Cursor.h"
 

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "WindowTest.h"
 #include "platform/input/Keys.h"
 #include "platform/window/CheckBox.h"

@@ -1,7 +1,6 @@
 // The shape of a whole run: the title's timer loop hands over to a game form, whose own timer
 // loop runs the game; unloading it brings the title back, and quitting the title leaves only
 // the auxiliary form, which unloads itself and so ends the message loop.
-#include <gtest/gtest.h>
 
 #include "WindowTest.h"
 
