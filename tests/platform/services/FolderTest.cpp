@@ -3,8 +3,6 @@
 #include "TempDir.h"
 #include "platform/files/Folder.h"
 
-namespace {
-
 TEST(Folder, ListsFilesAndFoldersSortedWithoutHiddenEntries) {
     TempDir dir;
     namespace fs = std::filesystem;
@@ -35,5 +33,3 @@ TEST(Folder, ListsFilesAndFoldersSortedWithoutHiddenEntries) {
     EXPECT_TRUE(entries.empty());
     EXPECT_FALSE(platform::ListFolder(dir.File("b.mid"), entries, nullptr));  // a file
 }
-
-}  // namespace

@@ -3,8 +3,6 @@
 #include "TempDir.h"
 #include "platform/files/ProgramFolder.h"
 
-namespace {
-
 TEST(ProgramFolder, BuildTreeThenInstalledTree) {
     TempDir root;
     for (const char* dir : {"build/images", "usr/bin", "usr/share/quadrix/images", "bare/bin"})
@@ -17,5 +15,3 @@ TEST(ProgramFolder, BuildTreeThenInstalledTree) {
     for (const auto& [exeDir, folder] : rows)
         EXPECT_EQ(platform::ProgramFolderFor(exeDir), folder);
 }
-
-}  // namespace

@@ -3,8 +3,6 @@
 #include "WindowTest.h"
 #include "platform/input/Cursor.h"
 
-namespace {
-
 using platform::Application;
 using platform::UnloadMode;
 
@@ -95,5 +93,3 @@ TEST_F(WindowTest, MouseClickFiresOnReleaseOverTheSameControl) {
     EXPECT_TRUE(form.Unload());
     EXPECT_FALSE(form.tmrMain.Enabled());
 }
-
-}  // namespace

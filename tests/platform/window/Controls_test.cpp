@@ -6,8 +6,6 @@
 #include "platform/window/MessageBox.h"
 #include "platform/window/PictureBox.h"
 
-namespace {
-
 TEST_F(WindowTest, CheckBoxScrollBarAndImmovableTimer) {
     LoopForm form("frmOptions", log);  // its timer is among the controls
     platform::CheckBox chk("chkLevel2");
@@ -166,5 +164,3 @@ TEST_F(WindowTest, MessageBoxAnswersAreTakenInOrder) {
     EXPECT_EQ(headless->MessageBoxes()[0].title, "Vask asks...");
     EXPECT_EQ(headless->MessageBoxes()[0].text, "Are you done provoking me?");
 }
-
-}  // namespace

@@ -4,8 +4,6 @@
 
 #include "WindowTest.h"
 
-namespace {
-
 using platform::Application;
 
 TEST_F(WindowTest, TitleToGameToTitleGivesTheSameFramesForTheSameScriptAndSeed) {
@@ -68,5 +66,3 @@ TEST_F(WindowTest, TitleToGameToTitleGivesTheSameFramesForTheSameScriptAndSeed) 
     EXPECT_EQ(first, runSession(7));
     EXPECT_NE(first, runSession(8));
 }
-
-}  // namespace
