@@ -2,11 +2,8 @@
 
 #include <climits>
 #include <cmath>
-#include <functional>
 #include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include "Canvas.h"
 
