@@ -42,8 +42,8 @@ TEST(quadrixSim, FiguresOptionsAndSeeds) {
     // FIN level 2, with the derived fields completed as set-up does: (106 - 5) x 12.
     EXPECT_TRUE(has("--mode cmdFinal --ouch", R"("gWellDecoration":40,)"));
     const std::string fin = Sim("settings --screen 1280x1024 --mode cmdFinal").out;
-    for (const char* field :
-         {R"("gWallsPerColumn":7.924528301886793,)", R"("gCellWidth":12,)", R"("gWellRight":1212,)"})
+    for (const char* field : {R"("gWallsPerColumn":7.924528301886793,)", R"("gCellWidth":12,)",
+                              R"("gWellRight":1212,)"})
         EXPECT_NE(fin.find(field), std::string::npos) << field;
     EXPECT_TRUE(has("--mode cmdWork --solid --speed --pieces",
                     R"("gSolid":true,"gSpeedFactor":1.1,"gPiecesOff":false,)"));
