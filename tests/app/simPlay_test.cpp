@@ -60,11 +60,17 @@ TEST(quadrixSim, PlayTracesRepeatAndBadInputIsRefused) {
     EXPECT_TRUE(fs::exists(dir / "frames" / "frame-000120.bmp"));
 
     std::ofstream(dir / "bad") << "at pass 3 key sideways Q\n";
+    // Bad arguments of every command: status 2 and a message, nothing on stdout.
+    const std::string settings = "settings --mode cmdCasual --screen ";
     for (const std::string& args :
          {base + "--input " + (dir / "missing").string(),
           base + "--input " + (dir / "bad").string(), std::string("play --mode cmdDont"),
           base + "--passes 0", base + "--mouse 200", std::string("soak --passes 0"),
-          std::string("soak --bad 1")}) {
+          std::string("soak --bad 1"), std::string(), std::string("settings --screen 1280x1024"),
+          std::string("settings --mode cmdCasual"),
+          std::string("settings --mode cmdNothing --screen 1280x1024"), settings + "1280",
+          settings + "-5x1024", settings + "99999x1024", settings + "1280x1024 --fast",
+          settings + "1280x1024 --seed 12abc", std::string("settings --mode")}) {
         const SimResult r = Sim(args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_TRUE(r.out.empty() && !r.err.empty()) << args;

@@ -41,28 +41,15 @@ TEST(quadrixSim, FiguresOptionsAndSeeds) {
     };
     // FIN level 2, with the derived fields completed as set-up does: (106 - 5) x 12.
     EXPECT_TRUE(has("--mode cmdFinal --ouch", R"("gWellDecoration":40,)"));
-    EXPECT_TRUE(has("--mode cmdFinal", R"("gWallsPerColumn":7.924528301886793,)"));
-    EXPECT_TRUE(has("--mode cmdFinal", R"("gCellWidth":12,)"));
-    EXPECT_TRUE(has("--mode cmdFinal", R"("gWellRight":1212,)"));
+    const std::string fin = Sim("settings --screen 1280x1024 --mode cmdFinal").out;
+    for (const char* field : {R"("gWallsPerColumn":7.924528301886793,)", R"("gCellWidth":12,)",
+                              R"("gWellRight":1212,)"})
+        EXPECT_NE(fin.find(field), std::string::npos) << field;
     EXPECT_TRUE(has("--mode cmdWork --solid --speed --pieces",
                     R"("gSolid":true,"gSpeedFactor":1.1,"gPiecesOff":false,)"));
     const std::string dont = "settings --mode cmdDont --screen 1280x1024";
     EXPECT_EQ(Sim(dont).out, Sim(dont + " --seed 12345").out);  // the default seed
     EXPECT_NE(Sim(dont + " --seed 7").out, Sim(dont + " --seed 8").out);
-}
-
-TEST(quadrixSim, BadArgumentsExitWithStatusTwo) {
-    for (const char* args :
-         {"", "settings --screen 1280x1024", "settings --mode cmdCasual",
-          "settings --mode cmdNothing --screen 1280x1024",
-          "settings --mode cmdCasual --screen 1280", "settings --mode cmdCasual --screen -5x1024",
-          "settings --mode cmdCasual --screen 99999x1024",
-          "settings --mode cmdCasual --screen 1280x1024 --fast",
-          "settings --mode cmdCasual --screen 1280x1024 --seed 12abc", "settings --mode"}) {
-        const SimResult r = Sim(args);
-        EXPECT_EQ(r.status, 2) << args;
-        EXPECT_TRUE(r.out.empty() && !r.err.empty()) << args;
-    }
 }
 
 }  // namespace

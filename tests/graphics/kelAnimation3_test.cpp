@@ -1,10 +1,6 @@
 #include "graphics/kelAnimation3.h"
 
-#include <gtest/gtest.h>
-
-#include <memory>
 #include <tuple>
-#include <vector>
 
 #include "SpriteTestSupport.h"
 

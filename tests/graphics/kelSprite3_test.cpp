@@ -1,8 +1,5 @@
 #include "graphics/kelSprite3.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <fstream>
 
 #include "SpriteTestSupport.h"

@@ -1,7 +1,5 @@
 #include "graphics/modGraphic.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstring>
 

@@ -6,8 +6,6 @@
 #include <filesystem>
 #include <string>
 
-namespace {
-
 // The pixels a written BMP carries are checked by reading it back in the picture tests.
 TEST(FrameFile, HashesFollowEveryChannelAndFilesReportFailure) {
     Bitmap frame(3, 2, false);
@@ -27,5 +25,3 @@ TEST(FrameFile, HashesFollowEveryChannelAndFilesReportFailure) {
     std::remove(path.c_str());
     EXPECT_FALSE(platform::WriteBmp(frame, "/nonexistent-folder/x.bmp"));
 }
-
-}  // namespace

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "Canvas.h"
 
 using Pixels = std::vector<uint32_t>;

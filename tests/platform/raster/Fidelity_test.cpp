@@ -3,7 +3,6 @@
 
 #include <climits>
 #include <tuple>
-#include <vector>
 
 #include "Canvas.h"
 

@@ -1,21 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "TempDir.h"
 #include "platform/files/Folder.h"
 
-namespace {
-
 TEST(Folder, ListsFilesAndFoldersSortedWithoutHiddenEntries) {
     TempDir dir;
-    ASSERT_FALSE(dir.path().empty());
     namespace fs = std::filesystem;
-    dir.Write("b.mid", "x");
-    dir.Write("A.wav", "x");
-    dir.Write(".hidden", "x");
-    fs::create_directory(dir.File("music"));
-    fs::create_directory(dir.File(".config"));
+    for (const char* file : {"b.mid", "A.wav", ".hidden"})
+        dir.Write(file, "x");
+    for (const char* folder : {"music", ".config"})
+        fs::create_directory(dir.File(folder));
     fs::create_directory_symlink(dir.File("music"), dir.File("linked"));
     fs::create_symlink(dir.File("nowhere"), dir.File("dangling"));
 
@@ -39,5 +33,3 @@ TEST(Folder, ListsFilesAndFoldersSortedWithoutHiddenEntries) {
     EXPECT_TRUE(entries.empty());
     EXPECT_FALSE(platform::ListFolder(dir.File("b.mid"), entries, nullptr));  // a file
 }
-
-}  // namespace

@@ -6,8 +6,6 @@
 #include "platform/fonts/Fonts.h"
 #include "platform/fonts/TextLayout.h"
 
-namespace {
-
 const std::string kDejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 const std::string kDejaVuBold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 
@@ -80,5 +78,3 @@ TEST(Fonts, LayoutBreaksLinesAndHandlesPrefixes) {
     EXPECT_EQ(lines[0].underlined, marks);
     EXPECT_EQ(texts("A&&B &x", DT_NOPREFIX, 100), (V{"A&&B &x"}));
 }
-
-}  // namespace

@@ -1,11 +1,7 @@
 #include "platform/window/Application.h"
 
-#include <gtest/gtest.h>
-
 #include "WindowTest.h"
 #include "platform/input/Cursor.h"
-
-namespace {
 
 using platform::Application;
 using platform::UnloadMode;
@@ -97,5 +93,3 @@ TEST_F(WindowTest, MouseClickFiresOnReleaseOverTheSameControl) {
     EXPECT_TRUE(form.Unload());
     EXPECT_FALSE(form.tmrMain.Enabled());
 }
-
-}  // namespace

@@ -1,11 +1,8 @@
 // The shape of a whole run: the title's timer loop hands over to a game form, whose own timer
 // loop runs the game; unloading it brings the title back, and quitting the title leaves only
 // the auxiliary form, which unloads itself and so ends the message loop.
-#include <gtest/gtest.h>
 
 #include "WindowTest.h"
-
-namespace {
 
 using platform::Application;
 
@@ -69,5 +66,3 @@ TEST_F(WindowTest, TitleToGameToTitleGivesTheSameFramesForTheSameScriptAndSeed) 
     EXPECT_EQ(first, runSession(7));
     EXPECT_NE(first, runSession(8));
 }
-
-}  // namespace
