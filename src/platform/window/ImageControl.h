@@ -18,7 +18,7 @@ class ImageControl : public Control {
     bool LoadPicture(const std::string& path, std::string* error);
     // Drops the picture.
     void Clear();
-    Bitmap* Picture() const { return picture_; }
+    Bitmap* Picture() const override { return picture_; }
     int32_t PictureWidth() const { return picture_ ? picture_->width : 0; }
     int32_t PictureHeight() const { return picture_ ? picture_->height : 0; }
 
