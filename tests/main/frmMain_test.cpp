@@ -1,20 +1,15 @@
-#include <cmath>
 #include <tuple>
 
 #include "GameFixture.h"
-#include "input/clsJoystick.h"
 #include "platform/Error.h"
 #include "platform/Fatal.h"
 #include "platform/headless/FrameFile.h"
-#include "platform/input/Cursor.h"
 #include "platform/input/Keys.h"
-
-namespace {
 
 using platform::HeadlessScript;
 
 // The game's pass P dispatches its events in pump P + 1.
-HeadlessScript& AtPass(HeadlessScript& s, uint64_t pass) {
+static HeadlessScript& AtPass(HeadlessScript& s, uint64_t pass) {
     return s.At(pass + 1);
 }
 
@@ -120,9 +115,10 @@ TEST_F(GameFixture, WinEndsTheGameByItselfAtSixteenMsTicks) {
     }
 }
 
-// Escape is the start-flash test's way out; the pad's buttons 7 and 8 end the game as it does.
-TEST_F(GameFixture, ReleasingAnExitButtonEndsThePass) {
-    for (const uint32_t button : {0x40u, 0x80u}) {
+// Escape is the start-flash test's way out; the pad's buttons 7 and 8 end the game as it does,
+// released (held from pass 11 to 20, seen released at 21), and a close request at the next pass.
+TEST_F(GameFixture, ExitButtonsAndCloseRequestEndTheGame) {
+    for (const uint32_t button : {0x40u, 0x80u, 0u}) {
         SCOPED_TRACE(button);
         SetUp();
         const JOYINFOEX up{.dwXpos = 32767, .dwYpos = 32767, .dwZpos = 32767};
@@ -130,22 +126,16 @@ TEST_F(GameFixture, ReleasingAnExitButtonEndsThePass) {
         down.dwButtons = button;
         PlugJoystick();
         HeadlessScript s;
-        AtPass(s, 10).JoystickReport(0, down);
-        AtPass(s, 20).JoystickReport(0, up);
+        if (button)
+            AtPass(s, 10).JoystickReport(0, down).At(21).JoystickReport(0, up);
+        else
+            AtPass(s, 20).Close("frmMain", platform::UnloadMode::User);
         Play(s);
-        EXPECT_EQ(passes.size(), 21u);  // held from pass 11 to 20, seen released at 21
+        EXPECT_EQ(passes.size(), button ? 21u : 20u);
+        EXPECT_TRUE(button || (MainForm().mState == 4 && !MainForm().Loaded()));
         TearDown();
         passes.clear();
     }
-}
-
-TEST_F(GameFixture, CloseRequestEndsAtTheNextPassAndUnloads) {
-    HeadlessScript s;
-    AtPass(s, 25).Close("frmMain", platform::UnloadMode::User);
-    Play(s);
-    EXPECT_EQ(passes.size(), 25u);
-    EXPECT_EQ(MainForm().mState, 4);
-    EXPECT_FALSE(MainForm().Loaded());
 }
 
 TEST_F(GameFixture, SecondGameReplacesEveryObjectAndSameSeedGivesSamePasses) {
@@ -209,11 +199,13 @@ TEST_F(GameFixture, MouseAndJoystickSteering) {
         int32_t v, dx, dy;
         const char* keys;
         int32_t backX, backY;  // relative to the centre
+        bool left = false;
     };
     const Mouse mouse[] = {
         {20, 10, 0, "", 10, 0},  // exactly V / 2 away: strict, nothing
-        {20, 11, 0, "D", 11, 0},    {21, 11, 0, "D", 11, 0},       {20, 30, -30, "WD", 8, -8},
-        {100, -60, 0, "A", -51, 0}, {100, -40, 70, "SA", -25, 44}, {0, 0, 1, "S", 0, 1},
+        {20, 11, 0, "D", 11, 0},      {21, 11, 0, "D", 11, 0},       {20, 30, -30, "WD", 8, -8},
+        {100, -60, 0, "A", -51, 0},   {100, -40, 70, "SA", -25, 44}, {0, 0, 1, "S", 0, 1},
+        {100, 90, 0, "", 0, 0, true},  // holding the left button parks the stick in the centre
     };
     auto held = [] {
         std::string keys;
@@ -225,6 +217,8 @@ TEST_F(GameFixture, MouseAndJoystickSteering) {
         SCOPED_TRACE(testing::Message() << m.v << " " << m.dx << "," << m.dy);
         gMouse = m.v;
         gKeyboard->Initialize();
+        headless->SetKey(VK_LBUTTON, m.left);
+        gKeyboard->Check();
         SetCursorPos(c.x + m.dx, c.y + m.dy);
         form.ApplyMouseSteering();
         EXPECT_EQ(held(), m.keys);
@@ -233,16 +227,6 @@ TEST_F(GameFixture, MouseAndJoystickSteering) {
         EXPECT_EQ(at.x - c.x, m.backX);
         EXPECT_EQ(at.y - c.y, m.backY);
     }
-    // Holding the left button parks the stick in the centre.
-    headless->SetKey(VK_LBUTTON, true);
-    gKeyboard->Check();
-    SetCursorPos(c.x + 90, c.y);
-    form.ApplyMouseSteering();
-    EXPECT_EQ(held(), "");
-    POINT at{};
-    GetCursorPos(&at);
-    EXPECT_TRUE(at.x == c.x && at.y == c.y);
-    headless->SetKey(VK_LBUTTON, false);
 
     struct Stick {
         uint32_t x, y, pov;
@@ -261,12 +245,8 @@ TEST_F(GameFixture, MouseAndJoystickSteering) {
     PlugJoystick({.wXmax = 400, .wYmax = 400, .wNumButtons = 8, .wCaps = JOYCAPS_HASPOV});
     for (const Stick& s : sticks) {
         SCOPED_TRACE(testing::Message() << s.x << "," << s.y << " pov " << s.pov);
-        JOYINFOEX r{};
-        r.dwZpos = 32767;
-        r.dwXpos = s.x;
-        r.dwYpos = s.y;
-        r.dwPOV = s.pov;
-        headless->SetJoystickReport(0, r);
+        headless->SetJoystickReport(
+            0, {.dwXpos = s.x, .dwYpos = s.y, .dwZpos = 32767, .dwPOV = s.pov});
         gJoystick->Check();
         gKeyboard->Initialize();
         gMouse = s.v;
@@ -274,10 +254,6 @@ TEST_F(GameFixture, MouseAndJoystickSteering) {
         EXPECT_EQ(held(), s.keys);
     }
 }
-
-}  // namespace
-
-namespace {
 
 // An error inside the game (here the wall picture is missing) gives the desktop back, says
 // why and ends the program with status 1.
@@ -294,5 +270,3 @@ TEST_F(GameFixture, ErrorsEndThroughTheFatalPath) {
         },
         testing::ExitedWithCode(1), "quadrix: .*Dollar.bmp");
 }
-
-}  // namespace
