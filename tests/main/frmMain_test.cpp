@@ -34,14 +34,13 @@ TEST_F(GameFixture, StartFlashThenCentredCursorAndMouseFromPassSixteen) {
     // back at Int(100 / 2 + 1) = 51 to the right.
     EXPECT_EQ(passes[14].cursor.x, centre.x + 100);
     EXPECT_FALSE(passes[14].heldD);
-    EXPECT_EQ(passes[15].cursor.x, centre.x + 51);
-    EXPECT_EQ(passes[15].cursor.y, centre.y);
+    EXPECT_EQ(std::pair(passes[15].cursor.x, passes[15].cursor.y),
+              std::pair(centre.x + 51, centre.y));
     EXPECT_TRUE(passes[15].heldD);
     // The game gives the cursor back where it found it.
     POINT after{};
     GetCursorPos(&after);
-    EXPECT_EQ(after.x, 10);
-    EXPECT_EQ(after.y, 20);
+    EXPECT_EQ(std::pair(after.x, after.y), std::pair(10, 20));
     EXPECT_GE(headless->CursorCount(), 0);
     EXPECT_TRUE(TitleForm().Loaded());
 }
@@ -69,8 +68,7 @@ TEST_F(GameFixture, DeathLeavesABoxAndRespawnsWithoutAFlash) {
     EXPECT_EQ(passes[L].boxes, passes[L - 1].boxes);
     EXPECT_EQ(passes[L + 1].boxes, passes[L].boxes + 1);
     const PassRecord& respawn = passes[2 * L];  // counter 2L
-    EXPECT_EQ(respawn.state, 0);
-    EXPECT_EQ(respawn.counter, 14);
+    EXPECT_EQ(std::pair(int32_t{respawn.state}, respawn.counter), std::pair(0, 14));
     EXPECT_EQ(passes[2 * L + 1].counter, 15);
     EXPECT_EQ(passes[2 * L + 1].fill, kNormal3);  // no flash after a respawn
 }
@@ -102,8 +100,7 @@ TEST_F(GameFixture, WinEndsTheGameByItselfAtSixteenMsTicks) {
         EXPECT_NE(corners[0], corners[1]);
         EXPECT_EQ(corners[1], corners[2]);
         ASSERT_EQ(passes.size(), 20u + 402u);
-        EXPECT_EQ(passes[19].state, 2);
-        EXPECT_EQ(passes[19].counter, -1);
+        EXPECT_EQ(std::pair(int32_t{passes[19].state}, passes[19].counter), std::pair(2, -1));
         EXPECT_EQ(passes[20].counter, 0);
         EXPECT_EQ(passes.back().counter, 401);
         EXPECT_EQ(gFrameMs, 16);
@@ -164,8 +161,7 @@ TEST_F(GameFixture, SecondGameReplacesEveryObjectAndSameSeedGivesSamePasses) {
     MainForm().mBoxes->Add(100, 100, RGB(1, 2, 3));
     MainForm().mMan->mX = 12345;
     const auto second = run();
-    EXPECT_EQ(first.first, second.first);
-    EXPECT_EQ(first.second, second.second);
+    EXPECT_EQ(first, second);
     EXPECT_GT(first.first.back(), first.first.front());  // he moved
     EXPECT_EQ(std::get<4>(second.first.front()), 0);
 }
@@ -224,8 +220,7 @@ TEST_F(GameFixture, MouseAndJoystickSteering) {
         EXPECT_EQ(held(), m.keys);
         POINT at{};
         GetCursorPos(&at);
-        EXPECT_EQ(at.x - c.x, m.backX);
-        EXPECT_EQ(at.y - c.y, m.backY);
+        EXPECT_EQ(std::pair(at.x - c.x, at.y - c.y), std::pair(m.backX, m.backY));
     }
 
     struct Stick {
