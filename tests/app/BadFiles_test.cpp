@@ -15,13 +15,9 @@
 #include <vector>
 
 #include "TempDir.h"
-#include "main/GameSettings.h"
-#include "main/frmMain.h"
-#include "main/modMain.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/headless/Headless.h"
 #include "platform/headless/ReplayBackend.h"
-#include "platform/window/Application.h"
 #include "program/Program.h"
 #include "program/Replay.h"
 #include "title/modModeArgs.h"
@@ -99,7 +95,8 @@ const std::string kNoFolder =
     "denied.\n";
 
 const BadFileCase kCases[] = {
-    {"good files", [](const Dirs&) {}, Limit::None, kQuit, 0, "", kSavedAfterStored},
+    // A game chosen on the title is recorded with its choice and kept.
+    {"good files", [](const Dirs&) {}, Limit::None, kPlayAndQuit, 0, "", kSavedAfterStored, true},
     // Pictures the program cannot go on without: a message naming the file, status 1, and
     // the settings as they were.
     {"no images folder", [](const Dirs& d) { fs::remove_all(d.images); }, Limit::None, kQuit, 1,

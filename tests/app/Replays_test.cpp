@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <vector>
 
 #include <sys/stat.h>
@@ -11,12 +10,10 @@
 #include "SimRun.h"
 #include "TempDir.h"
 
-namespace {
-
 const fs::path kReplays = fs::path(QUADRIX_TEST_DATA) / "replays";
 constexpr size_t kBig = (16u << 20) + 1;
 
-std::vector<std::string> Lines(const std::string& text) {
+static std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);)
@@ -25,7 +22,7 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 // The first difference between two traces, state before picture: "" when alike.
-std::string FirstDifference(const std::string& played, const std::string& recorded) {
+static std::string FirstDifference(const std::string& played, const std::string& recorded) {
     const std::vector<std::string> a = Lines(played), b = Lines(recorded);
     for (size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
         for (const char* key :
@@ -52,7 +49,7 @@ TEST_P(KeptReplay, PlaysBackPassForPass) {
     EXPECT_EQ(r.status, 0) << r.err;
 }
 
-std::vector<std::string> KeptNames() {
+static std::vector<std::string> KeptNames() {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(kReplays))
         if (entry.path().extension() == ".qxr") names.push_back(entry.path().stem().string());
@@ -152,5 +149,3 @@ TEST(quadrixSim, HostileFilesAreRefusedOrPlayedToTheirEnd) {
             << onScreen.err;
     }
 }
-
-}  // namespace

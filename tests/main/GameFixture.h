@@ -70,10 +70,9 @@ class GameFixture : public ::testing::Test {
         // The title is loaded before any game, as in the program; every game shows it again.
         TitleForm().Load();
         frmMain& form = MainForm();
-        form.OnPassStart = [this, &form] {
+        form.OnPassStart = [this] {
             started = headless->ElapsedMicroseconds() / 1000;
             if (beforePass) beforePass(static_cast<int32_t>(passes.size()) + 1);
-            (void)form;
         };
         form.OnPassEnd = [this, &form] {
             if (static_cast<int32_t>(passes.size()) >= stopAfter) form.mState = GameState::Over;

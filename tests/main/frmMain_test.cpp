@@ -1,20 +1,15 @@
-#include <cmath>
 #include <tuple>
 
 #include "GameFixture.h"
-#include "input/clsJoystick.h"
 #include "platform/Error.h"
 #include "platform/Fatal.h"
 #include "platform/headless/FrameFile.h"
-#include "platform/input/Cursor.h"
 #include "platform/input/Keys.h"
-
-namespace {
 
 using platform::HeadlessScript;
 
 // The game's pass P dispatches its events in pump P + 1.
-HeadlessScript& AtPass(HeadlessScript& s, uint64_t pass) {
+static HeadlessScript& AtPass(HeadlessScript& s, uint64_t pass) {
     return s.At(pass + 1);
 }
 
@@ -39,14 +34,13 @@ TEST_F(GameFixture, StartFlashThenCentredCursorAndMouseFromPassSixteen) {
     // back at Int(100 / 2 + 1) = 51 to the right.
     EXPECT_EQ(passes[14].cursor.x, centre.x + 100);
     EXPECT_FALSE(passes[14].heldD);
-    EXPECT_EQ(passes[15].cursor.x, centre.x + 51);
-    EXPECT_EQ(passes[15].cursor.y, centre.y);
+    EXPECT_EQ(std::pair(passes[15].cursor.x, passes[15].cursor.y),
+              std::pair(centre.x + 51, centre.y));
     EXPECT_TRUE(passes[15].heldD);
     // The game gives the cursor back where it found it.
     POINT after{};
     GetCursorPos(&after);
-    EXPECT_EQ(after.x, 10);
-    EXPECT_EQ(after.y, 20);
+    EXPECT_EQ(std::pair(after.x, after.y), std::pair(10, 20));
     EXPECT_GE(headless->CursorCount(), 0);
     EXPECT_TRUE(TitleForm().Loaded());
 }
@@ -74,8 +68,7 @@ TEST_F(GameFixture, DeathLeavesABoxAndRespawnsWithoutAFlash) {
     EXPECT_EQ(passes[L].boxes, passes[L - 1].boxes);
     EXPECT_EQ(passes[L + 1].boxes, passes[L].boxes + 1);
     const PassRecord& respawn = passes[2 * L];  // counter 2L
-    EXPECT_EQ(respawn.state, 0);
-    EXPECT_EQ(respawn.counter, 14);
+    EXPECT_EQ(std::pair(int32_t{respawn.state}, respawn.counter), std::pair(0, 14));
     EXPECT_EQ(passes[2 * L + 1].counter, 15);
     EXPECT_EQ(passes[2 * L + 1].fill, kNormal3);  // no flash after a respawn
 }
@@ -107,8 +100,7 @@ TEST_F(GameFixture, WinEndsTheGameByItselfAtSixteenMsTicks) {
         EXPECT_NE(corners[0], corners[1]);
         EXPECT_EQ(corners[1], corners[2]);
         ASSERT_EQ(passes.size(), 20u + 402u);
-        EXPECT_EQ(passes[19].state, 2);
-        EXPECT_EQ(passes[19].counter, -1);
+        EXPECT_EQ(std::pair(int32_t{passes[19].state}, passes[19].counter), std::pair(2, -1));
         EXPECT_EQ(passes[20].counter, 0);
         EXPECT_EQ(passes.back().counter, 401);
         EXPECT_EQ(gFrameMs, 16);
@@ -120,9 +112,10 @@ TEST_F(GameFixture, WinEndsTheGameByItselfAtSixteenMsTicks) {
     }
 }
 
-// Escape is the start-flash test's way out; the pad's buttons 7 and 8 end the game as it does.
-TEST_F(GameFixture, ReleasingAnExitButtonEndsThePass) {
-    for (const uint32_t button : {0x40u, 0x80u}) {
+// Escape is the start-flash test's way out; the pad's buttons 7 and 8 end the game as it does,
+// released (held from pass 11 to 20, seen released at 21), and a close request at the next pass.
+TEST_F(GameFixture, ExitButtonsAndCloseRequestEndTheGame) {
+    for (const uint32_t button : {0x40u, 0x80u, 0u}) {
         SCOPED_TRACE(button);
         SetUp();
         const JOYINFOEX up{.dwXpos = 32767, .dwYpos = 32767, .dwZpos = 32767};
@@ -130,22 +123,16 @@ TEST_F(GameFixture, ReleasingAnExitButtonEndsThePass) {
         down.dwButtons = button;
         PlugJoystick();
         HeadlessScript s;
-        AtPass(s, 10).JoystickReport(0, down);
-        AtPass(s, 20).JoystickReport(0, up);
+        if (button)
+            AtPass(s, 10).JoystickReport(0, down).At(21).JoystickReport(0, up);
+        else
+            AtPass(s, 20).Close("frmMain", platform::UnloadMode::User);
         Play(s);
-        EXPECT_EQ(passes.size(), 21u);  // held from pass 11 to 20, seen released at 21
+        EXPECT_EQ(passes.size(), button ? 21u : 20u);
+        EXPECT_TRUE(button || (MainForm().mState == 4 && !MainForm().Loaded()));
         TearDown();
         passes.clear();
     }
-}
-
-TEST_F(GameFixture, CloseRequestEndsAtTheNextPassAndUnloads) {
-    HeadlessScript s;
-    AtPass(s, 25).Close("frmMain", platform::UnloadMode::User);
-    Play(s);
-    EXPECT_EQ(passes.size(), 25u);
-    EXPECT_EQ(MainForm().mState, 4);
-    EXPECT_FALSE(MainForm().Loaded());
 }
 
 TEST_F(GameFixture, SecondGameReplacesEveryObjectAndSameSeedGivesSamePasses) {
@@ -174,8 +161,7 @@ TEST_F(GameFixture, SecondGameReplacesEveryObjectAndSameSeedGivesSamePasses) {
     MainForm().mBoxes->Add(100, 100, RGB(1, 2, 3));
     MainForm().mMan->mX = 12345;
     const auto second = run();
-    EXPECT_EQ(first.first, second.first);
-    EXPECT_EQ(first.second, second.second);
+    EXPECT_EQ(first, second);
     EXPECT_GT(first.first.back(), first.first.front());  // he moved
     EXPECT_EQ(std::get<4>(second.first.front()), 0);
 }
@@ -209,11 +195,13 @@ TEST_F(GameFixture, MouseAndJoystickSteering) {
         int32_t v, dx, dy;
         const char* keys;
         int32_t backX, backY;  // relative to the centre
+        bool left = false;
     };
     const Mouse mouse[] = {
         {20, 10, 0, "", 10, 0},  // exactly V / 2 away: strict, nothing
-        {20, 11, 0, "D", 11, 0},    {21, 11, 0, "D", 11, 0},       {20, 30, -30, "WD", 8, -8},
-        {100, -60, 0, "A", -51, 0}, {100, -40, 70, "SA", -25, 44}, {0, 0, 1, "S", 0, 1},
+        {20, 11, 0, "D", 11, 0},      {21, 11, 0, "D", 11, 0},       {20, 30, -30, "WD", 8, -8},
+        {100, -60, 0, "A", -51, 0},   {100, -40, 70, "SA", -25, 44}, {0, 0, 1, "S", 0, 1},
+        {100, 90, 0, "", 0, 0, true},  // holding the left button parks the stick in the centre
     };
     auto held = [] {
         std::string keys;
@@ -225,24 +213,15 @@ TEST_F(GameFixture, MouseAndJoystickSteering) {
         SCOPED_TRACE(testing::Message() << m.v << " " << m.dx << "," << m.dy);
         gMouse = m.v;
         gKeyboard->Initialize();
+        headless->SetKey(VK_LBUTTON, m.left);
+        gKeyboard->Check();
         SetCursorPos(c.x + m.dx, c.y + m.dy);
         form.ApplyMouseSteering();
         EXPECT_EQ(held(), m.keys);
         POINT at{};
         GetCursorPos(&at);
-        EXPECT_EQ(at.x - c.x, m.backX);
-        EXPECT_EQ(at.y - c.y, m.backY);
+        EXPECT_EQ(std::pair(at.x - c.x, at.y - c.y), std::pair(m.backX, m.backY));
     }
-    // Holding the left button parks the stick in the centre.
-    headless->SetKey(VK_LBUTTON, true);
-    gKeyboard->Check();
-    SetCursorPos(c.x + 90, c.y);
-    form.ApplyMouseSteering();
-    EXPECT_EQ(held(), "");
-    POINT at{};
-    GetCursorPos(&at);
-    EXPECT_TRUE(at.x == c.x && at.y == c.y);
-    headless->SetKey(VK_LBUTTON, false);
 
     struct Stick {
         uint32_t x, y, pov;
@@ -261,12 +240,8 @@ TEST_F(GameFixture, MouseAndJoystickSteering) {
     PlugJoystick({.wXmax = 400, .wYmax = 400, .wNumButtons = 8, .wCaps = JOYCAPS_HASPOV});
     for (const Stick& s : sticks) {
         SCOPED_TRACE(testing::Message() << s.x << "," << s.y << " pov " << s.pov);
-        JOYINFOEX r{};
-        r.dwZpos = 32767;
-        r.dwXpos = s.x;
-        r.dwYpos = s.y;
-        r.dwPOV = s.pov;
-        headless->SetJoystickReport(0, r);
+        headless->SetJoystickReport(
+            0, {.dwXpos = s.x, .dwYpos = s.y, .dwZpos = 32767, .dwPOV = s.pov});
         gJoystick->Check();
         gKeyboard->Initialize();
         gMouse = s.v;
@@ -274,10 +249,6 @@ TEST_F(GameFixture, MouseAndJoystickSteering) {
         EXPECT_EQ(held(), s.keys);
     }
 }
-
-}  // namespace
-
-namespace {
 
 // An error inside the game (here the wall picture is missing) gives the desktop back, says
 // why and ends the program with status 1.
@@ -294,5 +265,3 @@ TEST_F(GameFixture, ErrorsEndThroughTheFatalPath) {
         },
         testing::ExitedWithCode(1), "quadrix: .*Dollar.bmp");
 }
-
-}  // namespace

@@ -9,8 +9,6 @@
 #include "platform/headless/Headless.h"
 #include "platform/input/Cursor.h"
 
-namespace {
-
 constexpr double kPi = 3.14159265358979;  // the old constant, not the library's
 
 TEST(modMain, AnglesAndDirections) {
@@ -63,5 +61,3 @@ TEST(GameSettings, OverflowIsRefusedNotWrapped) {
     gColumns = INT32_MAX;
     EXPECT_FALSE(CompleteSettings());
 }
-
-}  // namespace

@@ -2,8 +2,6 @@
 #include "PlayfieldFixture.h"
 #include "graphics/modGraphic.h"
 
-namespace {
-
 constexpr COLORREF kBox = RGB(200, 30, 90);
 
 class BoxesTest : public PlayfieldFixture {
@@ -67,5 +65,3 @@ TEST_F(BoxesTest, OnlyTheWonStateDrawsOnTheFormAndNeverTwiceOnThePlayfield) {
     EXPECT_EQ(Pixel(16, 15), kBox);
     EXPECT_EQ(Pixel(76, 75), kWhite);
 }
-
-}  // namespace

@@ -5,8 +5,6 @@
 #include "graphics/modGraphic.h"
 #include "platform/input/Keys.h"
 
-namespace {
-
 constexpr COLORREF kWall = RGB(1, 2, 3);
 
 class ManTest : public PlayfieldFixture {
@@ -171,5 +169,3 @@ TEST_F(ManTest, TouchTableKeepsAtMost200Points) {
     EXPECT_TRUE(Man().Touched(199) == (POINT{60, 155}));
     EXPECT_EQ(Man().GoalColor(0), 0x0000FFu);  // the fields after the table are intact
 }
-
-}  // namespace

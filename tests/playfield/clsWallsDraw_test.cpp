@@ -4,8 +4,6 @@
 #include "PlayfieldFixture.h"
 #include "graphics/modGraphic.h"
 
-namespace {
-
 constexpr COLORREF kFillA = RGB(10, 200, 30);
 constexpr COLORREF kLineB = RGB(200, 10, 130);
 
@@ -67,7 +65,7 @@ TEST_F(WallsDrawTest, SolidStyleStacksRightMoversOnTop) {
 }
 
 // The outline style drawn call by call as the rules give it: frames, then fills, per wall.
-void ReferenceOutlineBackground(const clsWalls& walls) {
+static void ReferenceOutlineBackground(const clsWalls& walls) {
     HDC hdc = MainForm().picMain.hDC();
     const int32_t lw = gLineWidth, lh = gLineHeight;
     const int32_t W = gCellWidth * gColumns, H = gCellHeight * gRows;
@@ -138,5 +136,3 @@ TEST_F(WallsDrawTest, OutlineStyleMatchesFramesThenFillsOnRealLayouts) {
         }
     }
 }
-
-}  // namespace

@@ -1,10 +1,8 @@
 // Wall layout: placement, merging, "Pieces", directions, random draw order, colours, the bound
 // on placement attempts, every mode's set-up and the picture.
 #include "PlayfieldFixture.h"
+#include "Raised.h"
 #include "graphics/kelSprite3.h"
-#include "platform/Error.h"
-
-namespace {
 
 class WallsLayoutTest : public PlayfieldFixture {
   protected:
@@ -152,13 +150,8 @@ TEST_F(WallsLayoutTest, CrowdedLayoutGivesUpOnWallsThatDoNotFit) {
 
 TEST_F(WallsLayoutTest, MissingPictureRaisesTheSurfaceError) {
     platform::SetProgramFolder("/nonexistent/quadrix");
-    try {
-        walls.Initialize(10);
-        FAIL() << "no error for a missing picture";
-    } catch (const platform::Error& e) {
-        EXPECT_EQ(e.Number(), platform::kObjectError1);
-        EXPECT_STREQ(e.what(), "Can't find file '/nonexistent/quadrix/images/Dollar.bmp'.");
-    }
+    EXPECT_EQ(Raised([&] { walls.Initialize(10); }),
+              "80040001 Can't find file '/nonexistent/quadrix/images/Dollar.bmp'.");
     platform::SetProgramFolder("");  // the executable's folder
     EXPECT_TRUE(platform::ProgramFolder() != "" && platform::ProgramFolder() != ".");
 }
@@ -194,5 +187,3 @@ TEST_F(WallsLayoutTest, EveryModeSetsUpOnSmallAndLargeScreens) {
         }
     }
 }
-
-}  // namespace

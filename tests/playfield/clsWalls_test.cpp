@@ -1,8 +1,6 @@
 // Wall ring: folding, point tests, motion and the push of the man.
 #include "PlayfieldFixture.h"
 
-namespace {
-
 class WallsTest : public PlayfieldFixture {
   protected:
     // Puts the man at (x, y), lets the walls push and says where he ends.
@@ -134,5 +132,3 @@ TEST_F(WallsTest, PushFollowsBothAxesAndOnlyWhenAllowed) {
     MainForm().mState = GameState::Playing;
     EXPECT_EQ(Push(190, 75).x, 195);
 }
-
-}  // namespace

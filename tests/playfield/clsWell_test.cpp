@@ -4,8 +4,6 @@
 #include "graphics/modGraphic.h"
 #include "playfield/clsWell.h"
 
-namespace {
-
 constexpr COLORREF kOutside = RGB(1, 1, 1);
 
 class WellTest : public PlayfieldFixture {
@@ -83,5 +81,3 @@ TEST_F(WellTest, DecorationFortyIsAClosedBlockOnTheBottomEdge) {
                        {30, 244, bar},       {30, 245, fill}};
     ExpectPixels(want);
 }
-
-}  // namespace

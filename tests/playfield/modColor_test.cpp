@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 TEST(modColor, ConversionsAndEdges) {
     double r, g, b, h, l, s;
     ColorToRGB(0xFF00C80Cu, r, g, b);  // the top byte is ignored
@@ -28,5 +26,3 @@ TEST(modColor, ConversionsAndEdges) {
     EXPECT_EQ(HueToRGB(0.1, 0.9, 480), 0.9);  // wrapped once to 120
     EXPECT_NEAR(HueToRGB(0.1, 0.9, 210), 0.5, 1e-12);
 }
-
-}  // namespace

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "../../fuzz/replay_entry.h"
 #include "CorpusFiles.h"
@@ -75,8 +73,7 @@ TEST(ReplayReader, RefusalsNameFileLineAndReason) {
         {screen("2x65535"),
          "r.qxr:4: screen 2x65535 is not one the game records (640x480 to 7680x4320)"},
         {screen("640x99999999999"),
-         "r.qxr:4: bad screen line (want screen WxH): screen "
-         "640x99999999999"},
+         "r.qxr:4: bad screen line (want screen WxH): screen 640x99999999999"},
         {head + "mouse 100\n", "r.qxr:5: expected the 'seed' line, found: mouse 100"},
         {head + "seed -1\n", "r.qxr:5: bad seed line: seed -1"},
         {head + "seed 1\nmouse 200\n", "r.qxr:6: bad mouse line (want 0 to 199): mouse 200"},
@@ -85,8 +82,7 @@ TEST(ReplayReader, RefusalsNameFileLineAndReason) {
         {good + "at pass 3 key down Nope\n" + end,
          "r.qxr:8: not an event: at pass 3 key down Nope"},
         {good + "at pass 3 cursor 2147483648 0\n",
-         "r.qxr:8: not an event: at pass 3 cursor "
-         "2147483648 0"},
+         "r.qxr:8: not an event: at pass 3 cursor 2147483648 0"},
         {good + "at ms 5 key down Q\n",
          "r.qxr:8: timed events are not recorded: at ms 5 key down Q"},
         {good + "at pass 4 click cmdCasual\n",

@@ -31,8 +31,6 @@
 #include "program/Replay.h"
 #include "title/modMouseSetting.h"
 
-namespace {
-
 // The title window on the headless back end: a screen of the given size, the shared devices,
 // the repository's images/ as the program's folder and a settings store of the test's own.
 class TitleTest : public ::testing::Test {
@@ -352,5 +350,3 @@ TEST_F(TitleTest, ModeFromTheCommandLineSteersWithTheStoredMouseValue) {
     EXPECT_EQ(title.hscMouse.Value(), 165);
     EXPECT_EQ(StoredMouse(), "165");
 }
-
-}  // namespace

@@ -9,9 +9,7 @@
 #include "platform/Numbers.h"
 #include "platform/Random.h"
 
-namespace {
-
-void Screen(int32_t w, int32_t h) {
+static void Screen(int32_t w, int32_t h) {
     gScreenWidth = w;
     gScreenHeight = h;
 }
@@ -181,5 +179,3 @@ TEST(modModes, OptionsSetTheirFieldsAndButtonColour) {
     EXPECT_FALSE(gAnarchy || gSolid || gPiecesOff);
     EXPECT_EQ(gSpeedFactor, 1.0);
 }
-
-}  // namespace
