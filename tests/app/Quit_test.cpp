@@ -23,8 +23,6 @@
 #include "program/Program.h"
 #include "program/Replay.h"
 
-namespace {
-
 struct QuitCase {
     const char* name;
     std::optional<GameMode> mode;  // as --mode gives it; none: the title
@@ -121,5 +119,3 @@ TEST(Quit, StopsAPlayback) {
     platform::ForgetQuitRequest();
     EXPECT_TRUE(player.Stopped());
 }
-
-}  // namespace

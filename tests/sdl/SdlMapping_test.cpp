@@ -13,8 +13,6 @@
 #include "platform/sdl/SdlJoyMap.h"
 #include "platform/sdl/SdlView.h"
 
-namespace {
-
 using namespace platform::sdl;
 using XY = std::pair<int32_t, int32_t>;
 using Axes = std::array<uint32_t, 6>;     // X, Y, Z, R, U, V
@@ -209,5 +207,3 @@ TEST(SdlView, WindowPointsToScreenPixels) {
     EXPECT_EQ(At(MotionToScreen(big, 1, -1, carry)), XY(0, 0));
     EXPECT_EQ(At(MotionToScreen(big, 1, -1, carry)), XY(1, -1));
 }
-
-}  // namespace

@@ -21,13 +21,6 @@ Display* Open() {
 }
 }  // namespace
 
-bool Reachable(const std::string& display) {
-    XSetErrorHandler(Ignore);
-    Display* d = XOpenDisplay(display.c_str());
-    if (d) XCloseDisplay(d);
-    return d != nullptr;
-}
-
 std::vector<uint32_t> Grab(int x, int y, int w, int h) {
     std::vector<uint32_t> out;
     Display* d = Open();

@@ -9,8 +9,6 @@
 struct SDL_Window;
 
 namespace xread {
-// Whether an X server takes connections on this display.
-bool Reachable(const std::string& display);
 // The root window's pixels in a rectangle, as COLORREF values (red in the low byte).
 std::vector<uint32_t> Grab(int x, int y, int w, int h);
 // Where a window lies on the root: x, y, width, height.

@@ -4,10 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/file.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,6 +18,7 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,8 +33,6 @@
 #include "program/Program.h"
 #include "title/frmTitle.h"
 #include "x11/XRead.h"
-
-namespace {
 
 constexpr int kRootW = 1920, kRootH = 1080;
 
@@ -52,43 +49,27 @@ bool Readable(int fd, int ms) {
 class XServer : public ::testing::Environment {
   public:
     void SetUp() override {
-        // Test programs pick their display numbers in turn.
-        const int lock = open("/tmp/quadrix-test-xvfb.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (lock >= 0) flock(lock, LOCK_EX);
-        for (int attempt = 0; attempt < 3 && display_.empty(); ++attempt)
-            Start();
-        if (!display_.empty()) reason_.clear();
-        if (lock >= 0) close(lock);
-    }
-
-    void Start() {
-        int n = 300;
-        while (n < 1000 && (access(("/tmp/.X11-unix/X" + std::to_string(n)).c_str(), F_OK) == 0 ||
-                            access(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), F_OK) == 0))
-            ++n;
-        const std::string display = ":" + std::to_string(n);
+        int fd[2];
+        if (pipe(fd) != 0) return Fail("no pipe");
         pid_ = fork();
         if (pid_ == 0) {
             prctl(PR_SET_PDEATHSIG, SIGTERM);  // never outlives the tests, however they end
+            dup2(fd[1], 3);
             const std::string screen =
                 std::to_string(kRootW) + "x" + std::to_string(kRootH) + "x24";
-            execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
+            execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", screen.c_str(), "-nolisten",
                    "tcp", "-noreset", static_cast<char*>(nullptr));
             _exit(127);
         }
-        // Up when it takes a connection; gone when it could not start.
-        for (int wait = 0; pid_ > 0 && wait < 500; ++wait) {
-            if (xread::Reachable(display)) {
-                display_ = display;
-                setenv("DISPLAY", display_.c_str(), 1);
-                unsetenv("WAYLAND_DISPLAY");
-                setenv("SDL_VIDEODRIVER", "x11", 1);
-                return;
-            }
-            if (waitpid(pid_, nullptr, WNOHANG) == pid_) pid_ = -1;
-            poll(nullptr, 0, 20);
-        }
-        Fail("Xvfb did not start (is it installed?)");
+        close(fd[1]);
+        // The server writes its display number once it takes connections.
+        char number[16] = {};
+        const bool up = Readable(fd[0], 20'000) && read(fd[0], number, sizeof number - 1) > 0;
+        close(fd[0]);
+        if (!up) return Fail("Xvfb did not start (is it installed?)");
+        setenv("DISPLAY", (":" + std::string(number, std::strcspn(number, "\n"))).c_str(), 1);
+        unsetenv("WAYLAND_DISPLAY");
+        setenv("SDL_VIDEODRIVER", "x11", 1);
     }
     void TearDown() override {
         if (pid_ > 0) {
@@ -105,7 +86,6 @@ class XServer : public ::testing::Environment {
         pid_ = -1;
     }
     pid_t pid_ = -1;
-    std::string display_;
     static inline std::string reason_;
 };
 const auto* const gServer = ::testing::AddGlobalTestEnvironment(new XServer);
@@ -174,14 +154,9 @@ TEST_F(XServerTest, FramesReadBackFullScreenAndScaledInAWindow) {
         return at == std::array{0, 0, kRootW, kRootH} ? frame.pixels : std::vector<uint32_t>{};
     })) << "full screen";
 
-    // Alt+Enter: a window of a common size, whole on the screen, the frame scaled into it.
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
-    e.key.windowID = SDL_GetWindowID(sdl->Window());
-    e.key.keysym = {SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT, 0};
-    SDL_PushEvent(&e);
+    // Windowed: a window of a common size, whole on the screen, the frame scaled into it.
+    sdl->SetFullscreen(false);
     Pump();
-    ASSERT_FALSE(sdl->Fullscreen());
     std::array<int, 4> last{};
     EXPECT_TRUE(
         ShownAfterPresents(parts,
@@ -256,15 +231,11 @@ TEST_F(XServerTest, WindowedTitleReadsAsFullScreen) {
     close(out[1]);
     char said[512] = {};
     const bool shown = Readable(out[0], 20'000) && read(out[0], said, sizeof said - 1) > 0;
-    const std::string windows = Shell("xdotool search --pid " + std::to_string(game));
+    std::istringstream windows(Shell("xdotool search --pid " + std::to_string(game)));
     const std::vector<uint32_t> screen = xread::Grab(0, 0, kRootW, kRootH);
     std::array<int, 4> at{};
-    for (size_t i = 0; i < windows.size();) {
-        const size_t end = windows.find('\n', i);
-        const std::array<int, 4> p = xread::Place(std::stoul(windows.substr(i, end - i)));
-        if (p[2] > at[2]) at = p;
-        i = end == std::string::npos ? windows.size() : end + 1;
-    }
+    for (unsigned long id = 0; windows >> id;)
+        if (const std::array<int, 4> p = xread::Place(id); p[2] > at[2]) at = p;
     kill(game, SIGKILL);
     waitpid(game, nullptr, 0);
     close(out[0]);
@@ -296,5 +267,3 @@ TEST_F(XServerTest, WindowedTitleReadsAsFullScreen) {
     platform::Application::Get().Reset();
     platform::SetProgramFolder("");
 }
-
-}  // namespace

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "TempDir.h"
 #include "platform/files/Screenshots.h"
-
-namespace {
 
 TEST(Screenshots, PicturesFolderFromUserDirs) {
     const std::pair<const char*, const char*> rows[] = {
@@ -34,12 +33,8 @@ TEST(Screenshots, PicturesFolderFromUserDirs) {
 TEST(Screenshots, NamesAreNeverTakenTwice) {
     TempDir dir;
     std::tm when{};
-    when.tm_year = 126;
-    when.tm_mon = 11;
-    when.tm_mday = 6;
-    when.tm_hour = 15;
-    when.tm_min = 4;
-    when.tm_sec = 5;
+    std::tie(when.tm_year, when.tm_mon, when.tm_mday, when.tm_hour, when.tm_min, when.tm_sec) =
+        std::tuple(126, 11, 6, 15, 4, 5);
     const std::string folder = dir.File("new/folder");
     for (const char* expected :
          {"Quadrix 2026-12-06 15-04-05.png", "Quadrix 2026-12-06 15-04-05-2.png"}) {
@@ -56,5 +51,3 @@ TEST(Screenshots, NamesAreNeverTakenTwice) {
     EXPECT_FALSE(platform::PublishScreenshot(dir.File("gone"), folder, when, path, error));
     EXPECT_NE(error.find("15-04-05.png"), std::string::npos) << error;
 }
-
-}  // namespace

@@ -11,17 +11,12 @@
 using platform::GetSetting;
 using platform::SaveSetting;
 
-namespace {
-
 using namespace std::string_literals;
 
 // Every test keeps its settings in a scratch folder, never in the user's own config.
 class SettingsStoreTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_FALSE(dir_.path().empty());
-        setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1);
-    }
+    void SetUp() override { setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1); }
     size_t FilesInStore() {
         auto files = std::filesystem::directory_iterator(dir_.path() + "/quadrix");
         return static_cast<size_t>(std::distance(begin(files), end(files)));
@@ -95,5 +90,3 @@ TEST_F(SettingsStoreTest, SpecialCharactersRoundTrip) {
         EXPECT_EQ(GetSetting("Quadrix_1_1", "Main", "k" + s, "default"), "v" + s);
     }
 }
-
-}  // namespace
