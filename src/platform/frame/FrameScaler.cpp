@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace platform {
 
 namespace {
@@ -34,39 +38,121 @@ uint32_t Order(uint32_t p, PixelOrder order) {
     return p;
 }
 
-// to[i] = (or +=) the pixel p[i] times w, two pixels a vector.
-void Accumulate(const uint32_t* p, Lanes* to, int32_t n, uint16_t w, bool first) {
-    using Wide = uint16_t __attribute__((vector_size(16)));
-    using Eight = uint8_t __attribute__((vector_size(8)));
+// One row of lanes from count frame rows: each pixel's bytes times the row's weight, summed
+// and rounded; four pixels a step.
+template <int kRows>
+void Down(const uint32_t* const* rows, const uint16_t* weight, int count, int32_t n, Lanes* out) {
+    if (kRows > 0) count = kRows;
     int32_t i = 0;
-    for (; i + 2 <= n; i += 2) {
-        Eight bytes;
-        std::memcpy(&bytes, p + i, sizeof bytes);
-        Wide v = __builtin_convertvector(bytes, Wide) * w;
-        if (!first) {
-            Wide old;
-            std::memcpy(&old, to + i, sizeof old);
-            v += old;
+#if defined(__SSE2__)
+    // In locals: the stores below could otherwise alias the tables, reloaded every step.
+    constexpr int kMost = 8;
+    if (kRows > 0 || count <= kMost) {
+        const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi16(128);
+        const uint32_t* from[kMost];
+        __m128i w[kMost];
+        for (int t = 0; t < count; ++t) {
+            from[t] = rows[t];
+            w[t] = _mm_set1_epi16(static_cast<int16_t>(weight[t]));
         }
-        std::memcpy(to + i, &v, sizeof v);
+        for (; i + 4 <= n; i += 4) {
+            __m128i lo = half, hi = half;
+            for (int t = 0; t < count; ++t) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from[t] + i));
+                lo = _mm_add_epi16(lo, _mm_mullo_epi16(_mm_unpacklo_epi8(v, zero), w[t]));
+                hi = _mm_add_epi16(hi, _mm_mullo_epi16(_mm_unpackhi_epi8(v, zero), w[t]));
+            }
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_srli_epi16(lo, 8));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 2), _mm_srli_epi16(hi, 8));
+        }
     }
-    for (; i < n; ++i)
-        to[i] = first ? Widen(p[i]) * w : to[i] + Widen(p[i]) * w;
+#endif
+    for (; i < n; ++i) {
+        Lanes sum = Widen(rows[0][i]) * weight[0];
+        for (int t = 1; t < count; ++t)
+            sum += Widen(rows[t][i]) * weight[t];
+        out[i] = (sum + 128) >> 8;
+    }
 }
 
-// One display row from one row of lanes: kTaps weighted pixels each (0: taps, not known
-// before), left in the frame's order.
-template <int kTaps>
-void Across(const Lanes* lanes, const int32_t* first, const uint16_t* weight, int32_t width,
-            int taps, uint32_t* out) {
-    const int n = kTaps > 0 ? kTaps : taps;
-    for (int32_t x = 0; x < width; ++x, weight += n) {
-        const Lanes* from = lanes + first[x];
-        Lanes sum = from[0] * weight[0];
-        for (int t = 1; t < n; ++t)
-            sum += from[t] * weight[t];
-        out[x] = Pack((sum + 128) >> 8);
+// One display row from one row of lanes, four pixels a step, two taps to a multiply; the
+// colour order converted on the way out.
+template <int kPairs, PixelOrder kOrder>
+void Across(const Lanes* lanes, const int32_t* first, const uint16_t* wide, int pairs,
+            const uint16_t* weight, int taps, int32_t width, uint32_t* out) {
+    int32_t x = 0;
+#if defined(__SSE2__)
+    if (kPairs > 0) pairs = kPairs;
+    const __m128i half = _mm_set1_epi16(128), mask = _mm_set1_epi32(0xFFFFFF);
+    const bool aligned = reinterpret_cast<uintptr_t>(out) % 16 == 0;
+    for (; x + 4 <= width; x += 4) {
+        const auto sum = [&](int32_t at) {
+            const Lanes* from = lanes + first[at];
+            const uint16_t* w = wide + static_cast<size_t>(at) * pairs * 8;
+            __m128i total = _mm_setzero_si128();
+            for (int p = 0; p < pairs; ++p) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 2 * p));
+                const __m128i f = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w + 8 * p));
+                total = _mm_add_epi16(total, _mm_mullo_epi16(v, f));
+            }
+            return total;
+        };
+        const __m128i s[4] = {sum(x), sum(x + 1), sum(x + 2), sum(x + 3)};
+        __m128i a = _mm_add_epi16(_mm_unpacklo_epi64(s[0], s[1]), _mm_unpackhi_epi64(s[0], s[1]));
+        __m128i b = _mm_add_epi16(_mm_unpacklo_epi64(s[2], s[3]), _mm_unpackhi_epi64(s[2], s[3]));
+        a = _mm_srli_epi16(_mm_add_epi16(a, half), 8);
+        b = _mm_srli_epi16(_mm_add_epi16(b, half), 8);
+        if constexpr (kOrder == PixelOrder::RedHigh) {
+            a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(a, _MM_SHUFFLE(3, 0, 1, 2)),
+                                    _MM_SHUFFLE(3, 0, 1, 2));
+            b = _mm_shufflehi_epi16(_mm_shufflelo_epi16(b, _MM_SHUFFLE(3, 0, 1, 2)),
+                                    _MM_SHUFFLE(3, 0, 1, 2));
+        }
+        __m128i pixels = _mm_packus_epi16(a, b);
+        if constexpr (kOrder != PixelOrder::AsIs) pixels = _mm_and_si128(pixels, mask);
+        // The display image is written, never read: past the cache where it is aligned.
+        if (aligned)
+            _mm_stream_si128(reinterpret_cast<__m128i*>(out + x), pixels);
+        else
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), pixels);
     }
+#else
+    (void)wide;
+    (void)pairs;
+#endif
+    for (; x < width; ++x) {
+        const Lanes* from = lanes + first[x];
+        const uint16_t* w = weight + static_cast<size_t>(x) * taps;
+        Lanes sum = from[0] * w[0];
+        for (int t = 1; t < taps; ++t)
+            sum += from[t] * w[t];
+        out[x] = Order(Pack((sum + 128) >> 8), kOrder);
+    }
+}
+
+template <int kPairs>
+void Across(const Lanes* lanes, const int32_t* first, const uint16_t* wide, int pairs,
+            const uint16_t* weight, int taps, int32_t width, uint32_t* out, PixelOrder order) {
+    switch (order) {
+        case PixelOrder::AsIs:
+            return Across<kPairs, PixelOrder::AsIs>(lanes, first, wide, pairs, weight, taps, width,
+                                                    out);
+        case PixelOrder::RedLow:
+            return Across<kPairs, PixelOrder::RedLow>(lanes, first, wide, pairs, weight, taps,
+                                                      width, out);
+        case PixelOrder::RedHigh:
+            return Across<kPairs, PixelOrder::RedHigh>(lanes, first, wide, pairs, weight, taps,
+                                                       width, out);
+    }
+}
+
+// The frame's pixel (x, y): the picture's where it lies, else the base's.
+const uint32_t* At(const FrameParts& parts, int32_t y, int32_t x) {
+    const Bitmap* p = parts.picture;
+    if (p && !p->monochrome && y >= parts.top && y < parts.top + p->height && x >= parts.left &&
+        x < parts.left + p->width)
+        return p->row(y - parts.top) + (x - parts.left);
+    return parts.base->row(y) + x;
 }
 
 void Fill(uint32_t* dst, int32_t pitch, int32_t x, int32_t y, int32_t w, int32_t h) {
@@ -119,6 +205,38 @@ void FrameScaler::Axis::Build(int32_t frameSize, int32_t displaySize) {
         }
         w[largest] = static_cast<uint16_t>(w[largest] + 256 - sum);  // rounding: the sum is 256
     }
+    // Taps of no weight add nothing: drop those at either end, keeping every window in frame.
+    int32_t span = 1;
+    std::vector<int32_t> lo(static_cast<size_t>(d));
+    for (int64_t i = 0; i < d; ++i) {
+        const uint16_t* w = &weight[static_cast<size_t>(i) * taps];
+        int32_t a = 0, b = taps - 1;
+        while (a < b && w[a] == 0)
+            ++a;
+        while (b > a && w[b] == 0)
+            --b;
+        lo[i] = a;
+        span = std::max(span, b - a + 1);
+    }
+    std::vector<uint16_t> trimmed(static_cast<size_t>(d) * span, 0);
+    for (int64_t i = 0; i < d; ++i) {
+        const int32_t start = std::min<int32_t>(first[i] + lo[i], static_cast<int32_t>(s) - span);
+        for (int32_t t = 0; t < span; ++t) {
+            const int32_t from = start - first[i] + t;  // this tap's place in the old window
+            if (from >= 0 && from < taps)
+                trimmed[static_cast<size_t>(i) * span + t] =
+                    weight[static_cast<size_t>(i) * taps + from];
+        }
+        first[i] = start;
+    }
+    taps = span;
+    weight = std::move(trimmed);
+    pairs = (taps + 1) / 2;
+    wide.assign(static_cast<size_t>(d) * pairs * 8, 0);
+    for (size_t i = 0; i < static_cast<size_t>(d) * taps; ++i) {
+        const size_t pixel = i / taps, t = i % taps;
+        std::fill_n(&wide[(pixel * pairs + t / 2) * 8 + (t % 2) * 4], 4, weight[i]);
+    }
 }
 
 void FrameScaler::Draw(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, int32_t dstW,
@@ -129,8 +247,18 @@ void FrameScaler::Draw(const FrameParts& parts, uint32_t* dst, int32_t dstPitch,
     placed_ = r;
     across_.Build(fw, r.w);
     down_.Build(fh, r.h);
-    row_.resize(static_cast<size_t>(fw));
+    if (row_.size() != static_cast<size_t>(fw) + 2)
+        row_.assign(static_cast<size_t>(fw) + 2, Lanes{});
+    rows_.resize(static_cast<size_t>(down_.taps));
+    rowWeights_.resize(static_cast<size_t>(down_.taps));
     Lanes* lanes = row_.data();
+    // Columns where the picture begins and ends: between two, each frame row's pixels lie in
+    // one bitmap.
+    int32_t cuts[4] = {0, 0, 0, fw};
+    if (parts.picture && !parts.picture->monochrome) {
+        cuts[1] = std::clamp(parts.left, 0, fw);
+        cuts[2] = std::clamp(parts.left + parts.picture->width, cuts[1], fw);
+    }
 
     Fill(dst, dstPitch, 0, 0, dstW, r.y);
     Fill(dst, dstPitch, 0, r.y + r.h, dstW, dstH - r.y - r.h);
@@ -147,21 +275,21 @@ void FrameScaler::Draw(const FrameParts& parts, uint32_t* dst, int32_t dstPitch,
         }
         // Down first, into one row of lanes; then across, out to the display.
         const int32_t fy = down_.first[y];
-        if (down_.taps == 1) {
-            parts.ForEachRun(fy, [&](int32_t x, const uint32_t* p, int32_t n) {
-                for (int32_t i = 0; i < n; ++i)
-                    lanes[x + i] = Widen(p[i]);
-            });
-        } else {
+        for (int c = 0; c < 3; ++c) {
+            if (cuts[c] >= cuts[c + 1]) continue;
+            int count = 0;
             for (int t = 0; t < down_.taps; ++t) {
-                const uint16_t w = wy[t];
-                if (w == 0 && t > 0) continue;
-                parts.ForEachRun(fy + t, [&](int32_t x, const uint32_t* p, int32_t n) {
-                    Accumulate(p, lanes + x, n, w, t == 0);
-                });
+                if (wy[t] == 0) continue;
+                rows_[count] = At(parts, fy + t, cuts[c]);
+                rowWeights_[count++] = wy[t];
             }
-            for (int32_t i = 0; i < fw; ++i)
-                lanes[i] = (lanes[i] + 128) >> 8;
+            const int32_t n = cuts[c + 1] - cuts[c];
+            if (count == 1)
+                Down<1>(rows_.data(), rowWeights_.data(), count, n, lanes + cuts[c]);
+            else if (count == 2)
+                Down<2>(rows_.data(), rowWeights_.data(), count, n, lanes + cuts[c]);
+            else
+                Down<0>(rows_.data(), rowWeights_.data(), count, n, lanes + cuts[c]);
         }
         const int taps = across_.taps;
         const int32_t* fx = across_.first.data();
@@ -170,14 +298,17 @@ void FrameScaler::Draw(const FrameParts& parts, uint32_t* dst, int32_t dstPitch,
                 out[x] = Order(Pack(lanes[fx[x]]), order);
             continue;
         }
-        if (taps == 2)
-            Across<2>(lanes, fx, across_.weight.data(), r.w, taps, out);
-        else if (taps == 3)
-            Across<3>(lanes, fx, across_.weight.data(), r.w, taps, out);
+        const uint16_t* wide = across_.wide.data();
+        if (across_.pairs == 1)
+            Across<1>(lanes, fx, wide, 1, across_.weight.data(), taps, r.w, out, order);
+        else if (across_.pairs == 2)
+            Across<2>(lanes, fx, wide, 2, across_.weight.data(), taps, r.w, out, order);
         else
-            Across<0>(lanes, fx, across_.weight.data(), r.w, taps, out);
-        if (order != PixelOrder::AsIs) CopyPixels(out, 0, out, 0, r.w, 1, order);
+            Across<0>(lanes, fx, wide, across_.pairs, across_.weight.data(), taps, r.w, out, order);
     }
+#if defined(__SSE2__)
+    _mm_sfence();  // streamed pixels are visible before the frame is handed on
+#endif
 }
 
 }  // namespace platform

@@ -29,19 +29,26 @@ class FrameScaler {
 
   private:
     // For each display pixel along one axis: its first frame pixel and, for each of taps frame
-    // pixels from there, a weight out of 256.
+    // pixels from there, a weight out of 256. Taps with no weight at either end are left out,
+    // and no pixel's taps reach past the frame's end.
     struct Axis {
         int32_t from = -1, to = -1;  // the sizes it was made for
         int32_t taps = 0;
         std::vector<int32_t> first;
         std::vector<uint16_t> weight;  // taps per display pixel
+        // The weights again, each repeated for a pixel's four bytes, two taps to a 16-byte
+        // vector (pairs per display pixel; an odd last tap pairs with a zero).
+        int32_t pairs = 0;
+        std::vector<uint16_t> wide;
         void Build(int32_t frameSize, int32_t displaySize);
     };
 
     using Lanes = uint16_t __attribute__((vector_size(8)));  // a pixel's bytes, widened
 
     Axis across_, down_;
-    std::vector<Lanes> row_;  // one frame row
+    std::vector<Lanes> row_;  // one frame row, and two spare for whole vectors at its end
+    std::vector<const uint32_t*> rows_;  // the frame rows of one display row
+    std::vector<uint16_t> rowWeights_;
     FitRect placed_;
 };
 

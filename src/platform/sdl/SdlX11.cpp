@@ -49,6 +49,15 @@ class X11Shm final : public ShmPresenter {
 
     uint32_t* Begin(int32_t width, int32_t height, int32_t& pitch) override {
         if ((width != width_ || height != height_) && !Allocate(width, height)) return nullptr;
+        // One image while the server keeps up; a second only once it is still reading the
+        // first when the next frame is ready (a frame-sized segment less, mostly).
+        while (XPending(display_) > 0)
+            NextEvent();
+        if (buffers_[next_].busy) {
+            Buffer& other = buffers_[next_ ^ 1];
+            if (!other.image && !AllocateOne(other, width, height)) ReleaseOne(other);
+            if (other.image) next_ ^= 1;
+        }
         Buffer& b = buffers_[next_];
         WaitFree(b);
         pitch = b.image->bytes_per_line / 4;
@@ -84,7 +93,7 @@ class X11Shm final : public ShmPresenter {
         XFlush(display_);
         b.busy = true;
         shown_ = index;
-        next_ = index ^ 1;
+        next_ = index;
         while (XPending(display_) > 0)
             NextEvent();
     }
@@ -145,35 +154,32 @@ class X11Shm final : public ShmPresenter {
 
     bool Allocate(int32_t width, int32_t height) {
         Release();
-        for (Buffer& b : buffers_) {
-            if (!AllocateOne(b, width, height)) {
-                Release();
-                return false;
-            }
+        if (!AllocateOne(buffers_[0], width, height)) {
+            Release();
+            return false;
         }
         width_ = width;
         height_ = height;
         return true;
     }
 
-    void Release() {
-        for (Buffer& b : buffers_)
-            WaitFree(b);
-        bool detached = false;
-        for (Buffer& b : buffers_) {
-            if (b.image && b.segment.shmaddr) {
-                XShmDetach(display_, &b.segment);
-                detached = true;
-            }
+    void ReleaseOne(Buffer& b) {
+        WaitFree(b);
+        if (b.image && b.segment.shmaddr) {
+            XShmDetach(display_, &b.segment);
+            XSync(display_, False);
         }
-        if (detached) XSync(display_, False);
-        for (Buffer& b : buffers_) {
-            if (!b.image) continue;
+        if (b.image) {
             if (b.segment.shmaddr) shmdt(b.segment.shmaddr);
             b.image->data = nullptr;  // not Xlib's to free
             XDestroyImage(b.image);
-            b = Buffer{};
         }
+        b = Buffer{};
+    }
+
+    void Release() {
+        for (Buffer& b : buffers_)
+            ReleaseOne(b);
         width_ = height_ = 0;
         next_ = 0;
         shown_ = -1;

@@ -105,6 +105,31 @@ TEST(FrameParts, PictureOverBaseClippedConvertedOrScaled) {
     }
 }
 
+TEST(FrameScaler, WideFramesKeepTheirPinnedPictures) {
+    // Wide enough for whole vectors between the picture's edges and ragged ends after them;
+    // the hashes are those of the first, plain per-pixel shrinking.
+    Bitmap base(41, 29, false), picture(30, 20, false);
+    for (size_t i = 0; i < base.pixels.size(); ++i)
+        base.pixels[i] = static_cast<uint32_t>(i) * 2654435761u;
+    for (size_t i = 0; i < picture.pixels.size(); ++i)
+        picture.pixels[i] = static_cast<uint32_t>(i) * 40503u;
+    const struct {
+        int32_t w, h;
+        PixelOrder order;
+        uint32_t hash;
+    } cases[] = {{31, 22, PixelOrder::AsIs, 0x2d0d7e34},
+                 {31, 22, PixelOrder::RedHigh, 0xd7e546c0},
+                 {20, 14, PixelOrder::AsIs, 0x5a6cdaf4},
+                 {13, 9, PixelOrder::RedHigh, 0x04b5b2b9}};
+    for (const auto& c : cases) {
+        uint32_t hash = 2166136261u;
+        for (const auto& row : Scaled({&base, &picture, 5, 3}, c.w, c.h, c.order))
+            for (uint32_t p : row)
+                hash = (hash ^ p) * 16777619u;
+        EXPECT_EQ(hash, c.hash) << c.w << "x" << c.h;
+    }
+}
+
 TEST(FrameParts, CopiesRowsInEveryOrder) {
     // Nine pixels a row (vectors' worth and one left over) between padded rows, into a buffer
     // aligned for streaming stores and into one that is not.
