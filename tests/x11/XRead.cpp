@@ -126,7 +126,10 @@ bool AnswerWindow(const std::string& title, const char* key, int ms) {
         pollfd p{ConnectionNumber(d), POLLIN, 0};
         poll(&p, 1, 100);
     }
-    if (w) {
+    // A box mapped may not listen to its keys yet (under load it often does not): the key
+    // goes again until the box is gone.
+    bool answered = false;
+    while (w && !answered && std::chrono::steady_clock::now() < end) {
         for (const int type : {KeyPress, KeyRelease}) {
             XEvent e{};
             e.xkey.type = type;
@@ -138,9 +141,15 @@ bool AnswerWindow(const std::string& title, const char* key, int ms) {
             XSendEvent(d, w, True, type == KeyPress ? KeyPressMask : KeyReleaseMask, &e);
         }
         XSync(d, False);
+        poll(nullptr, 0, 200);
+        while (XPending(d) > 0) {
+            XEvent e;
+            XNextEvent(d, &e);
+        }
+        answered = Find(d, title) != w;
     }
     XCloseDisplay(d);
-    return w != 0;
+    return answered;
 }
 
 }  // namespace xread
