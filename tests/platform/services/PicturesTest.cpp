@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "TempDir.h"
 #include "platform/headless/FrameFile.h"
 #include "platform/pictures/Pictures.h"
@@ -102,6 +105,64 @@ TEST(Pictures, FailuresNameThePathOrTheReason) {
     EXPECT_EQ(small->row(1)[1], PaletteColor(GifIndex(1, 1)));
     DeleteObject(small);
     EXPECT_EQ(platform::LoadPictureFile(dir.path(), nullptr), nullptr);  // a folder, no error text
+}
+
+// Every picture the game ships and every valid corpus file decodes to the pixels it always
+// had: a hash of the size and the pixels, taken when the pictures were first decoded.
+TEST(Pictures, KnownPicturesKeepTheirPixels) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::path(QUADRIX_TEST_DATA).parent_path().parent_path();
+    const std::pair<std::string, uint64_t> known[] = {
+        {"images/About.bmp", 0x9248ccc40bc31101ull},
+        {"images/Dollar.bmp", 0xa745ccaff3f756c5ull},
+        {"images/Icon.bmp", 0x291f8c5eb4e5305ull},
+        {"images/Title.gif", 0xfa601f8c842e7aeull},
+        {"picture/bitfields32_9x2_topdown.bmp", 0xc3e319efeeba5b2ull},
+        {"picture/core_mono_28x8.bmp", 0xe4f30a4cb51a7d35ull},
+        {"picture/core_pal8_table_into_pixels_31x7.bmp", 0x4a67ceacf78bd1e3ull},
+        {"picture/gif87_2x2.gif", 0x63a6e3c76f9a3c5ull},
+        {"picture/green_key_4x4.gif", 0x23b3f458e756a59full},
+        {"picture/interlaced_37x23.gif", 0xd8840cb4f58c0f20ull},
+        {"picture/local_table_interlaced_offset_40x30.gif", 0x5ec83bbee5b0bf3bull},
+        {"picture/lzw_15x15.gif", 0x66b89771e26cd585ull},
+        {"picture/lzw_256_colours_61x47.gif", 0x6d2e7b47c94947e0ull},
+        {"picture/mono_9x2.bmp", 0x5fc04ed41e78f273ull},
+        {"picture/pal4_1x12.bmp", 0xadbd9fcf7f4aaa0aull},
+        {"picture/pal8_4x3.bmp", 0x1d73358be5020b34ull},
+        {"picture/rgb16_9x5.bmp", 0x676b7756ac213284ull},
+        {"picture/rgb24_3x2.bmp", 0x45cea39e45d07728ull},
+        {"picture/rgb32_2x2_topdown.bmp", 0xdba6a8773bcbc185ull},
+        {"picture/transparent_37x23.gif", 0x806d295ecf14cc53ull},
+        {"picture/transparent_interlaced_3x5.gif", 0x8ab9e435f441f940ull},
+        {"picture/v5_rgb24_3x5_topdown.bmp", 0x73a47b9a43142d17ull},
+    };
+    std::vector<fs::path> files;
+    for (const char* folder : {"images", "fuzz/corpus/picture"})
+        for (const auto& entry : fs::directory_iterator(root / folder))
+            if (!entry.path().filename().string().starts_with("refused_"))
+                files.push_back(entry.path());
+    EXPECT_EQ(files.size(), std::size(known));
+    for (const fs::path& path : files) {
+        std::string error;
+        HBITMAP picture = platform::LoadPictureFile(path.string(), &error);
+        ASSERT_NE(picture, nullptr) << error;
+        uint64_t hash = 14695981039346656037ull;  // FNV-1a over the size and the pixels
+        auto mix = [&hash](uint32_t value) {
+            for (int i = 0; i < 4; ++i)
+                hash = (hash ^ ((value >> (8 * i)) & 255)) * 1099511628211ull;
+        };
+        mix(static_cast<uint32_t>(picture->width));
+        mix(static_cast<uint32_t>(picture->height));
+        for (uint32_t pixel : picture->pixels)
+            mix(pixel);
+        DeleteObject(picture);
+        const std::string name =
+            path.parent_path().filename().string() + "/" + path.filename().string();
+        const auto* row = std::find_if(std::begin(known), std::end(known),
+                                       [&](const auto& k) { return k.first == name; });
+        EXPECT_TRUE(row != std::end(known) && row->second == hash)
+            << "{\"" << name << "\", 0x" << std::hex << hash << "ull},";
+    }
 }
 
 }  // namespace
