@@ -49,6 +49,9 @@ void Style(platform::CaptionedControl& control, const char* caption, double size
 
 frmTitle::frmTitle() : Form("frmTitle") {
     Caption = kTitle;
+    // The painting covers the window each time it moves, and the about picture, the one
+    // control that moves or hides, repaints the window when it does (ShowAbout).
+    ControlsOnImage = true;
     mModeButtons = {&cmdCasual,  &cmdDont, &cmdElectric,   &cmdFinal,  &cmdFun,     &cmdMini,
                     &cmdNoRules, &cmdOuch, &cmdRidiculous, &cmdSpeedy, &cmdVertigo, &cmdWork};
     Add(tmrMain);
@@ -83,10 +86,10 @@ frmTitle::frmTitle() : Form("frmTitle") {
     hscMouse.OnChange = [this] { gMouse = hscMouse.Value(); };
     Add(hscMouse);
     Style(cmdAbout, "About...", 7, true);
-    cmdAbout.OnClick = [this] { picAboutUs.Visible = !picAboutUs.Visible; };
+    cmdAbout.OnClick = [this] { ShowAbout(!picAboutUs.Visible); };
     Add(cmdAbout);
     picAboutUs.Visible = false;
-    picAboutUs.OnClick = [this] { picAboutUs.Visible = false; };
+    picAboutUs.OnClick = [this] { ShowAbout(false); };
     Add(picAboutUs);
 }
 
@@ -120,6 +123,9 @@ void frmTitle::Form_Load() {
     ::StretchBlt(mLogo.MaskHDC(), 0, 0, w, h, picture.MaskHDC(), 0, 0, picture.Width(),
                  picture.Height(), SRCCOPY);
     picture.Terminate();
+    // A window loaded again (a test's) starts its painting as the first one did.
+    mPainting.X = mPainting.Y = 0;
+    mDriftX = mDriftY = 0;
     mAbout.Initialize(false, -1, -1, kelSprite3::kNoColor, images + "About.bmp",
                       kelSprite3::kNoColor);
     for (platform::CheckBox* box : {&chkLevel2, &chkDisrupt, &chkSolid, &chkPieces, &chkSpeed})
@@ -205,6 +211,9 @@ void frmTitle::Form_Activate() {
     ApplyOptions();
     Paint();
     TurnDrift();
+    // Back from a game, the new painting fills the window from the first frame.
+    if (mImageReleased) DrawPainting();
+    mImageReleased = false;
     Refresh();
     mFrame = 0;
     tmrMain.SetInterval(1);
@@ -315,7 +324,28 @@ void frmTitle::tmrMain_Timer() {
         return;
     }
     mPainting.Terminate();
+    // A game covers the window: its image need not be kept meanwhile.
+    ReleaseImage();
+    mImageReleased = true;
     OpenGame();
+}
+
+void frmTitle::ShowAbout(bool visible) {
+    picAboutUs.Visible = visible;
+    // Controls are drawn onto the window's image: a hidden picture leaves its pixels there.
+    if (mLooping) DrawPainting();
+}
+
+void frmTitle::DrawPainting() {
+    const int32_t pw = mPainting.Width(), ph = mPainting.Height();
+    const int32_t x = Nearest(mPainting.X), y = Nearest(mPainting.Y);
+    const int32_t sx = x < 0 ? 1 : -1, sy = y < 0 ? 1 : -1;
+    const HDC dc = hDC();
+    mPainting.BitBlt(dc, nullptr, x, y);
+    mPainting.BitBlt(dc, nullptr, x + sx * pw, y);
+    mPainting.BitBlt(dc, nullptr, x, y + sy * ph);
+    mPainting.BitBlt(dc, nullptr, x + sx * pw, y + sy * ph);
+    mLogo.BitBlt(dc, nullptr, Nearest(mLogo.X), Nearest(mLogo.Y));
 }
 
 void frmTitle::DrawFrame() {
@@ -330,14 +360,7 @@ void frmTitle::DrawFrame() {
         mPainting.Y -= ph;
     else if (mPainting.Y < 0)
         mPainting.Y += ph;
-    const int32_t x = Nearest(mPainting.X), y = Nearest(mPainting.Y);
-    const int32_t sx = x < 0 ? 1 : -1, sy = y < 0 ? 1 : -1;
-    const HDC dc = hDC();
-    mPainting.BitBlt(dc, nullptr, x, y);
-    mPainting.BitBlt(dc, nullptr, x + sx * pw, y);
-    mPainting.BitBlt(dc, nullptr, x, y + sy * ph);
-    mPainting.BitBlt(dc, nullptr, x + sx * pw, y + sy * ph);
-    mLogo.BitBlt(dc, nullptr, Nearest(mLogo.X), Nearest(mLogo.Y));
+    DrawPainting();
     picAboutUs.Move(picAboutUs.Left() + mDriftX * mLine, picAboutUs.Top() + mDriftY * mLine);
     Refresh();
 }
