@@ -129,8 +129,12 @@ void frmTitle::Form_Load() {
     // A window loaded again (a test's) starts its painting as the first one did.
     mPainting.X = mPainting.Y = 0;
     mDriftX = mDriftY = 0;
-    mAbout.Initialize(false, -1, -1, kelSprite3::kNoColor, images + "About.bmp",
-                      kelSprite3::kNoColor);
+    // The about picture box keeps its copy of the picture: the file's is not kept besides. The
+    // box, framed smaller at each activation, stays inside the picture.
+    kelSprite3 about;
+    about.Initialize(false, -1, -1, kelSprite3::kNoColor, images + "About.bmp",
+                     kelSprite3::kNoColor);
+    about.BitBlt(picAboutUs.hDC(), nullptr, 0, 0);
     for (platform::CheckBox* box : {&chkLevel2, &chkDisrupt, &chkSolid, &chkPieces, &chkSpeed})
         box->BackColor = RGB(128, 32, 32);
     ApplyOptions();
@@ -277,7 +281,6 @@ void frmTitle::PlaceAbout() {
     const int32_t w = Int(290.0 / mCell) * mCell + mLine, h = Int(490.0 / mCell) * mCell + mLine;
     picAboutUs.Move(Int(left / mCell) * mCell + mGridOffsetX,
                     Int(top / mCell) * mCell + mGridOffsetY, w, h);
-    mAbout.BitBlt(picAboutUs.hDC(), nullptr, 0, 0);
     FrameRectangle(picAboutUs.hDC(), 0, 0, w, h, kBlack, 1);
 }
 

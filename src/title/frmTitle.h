@@ -108,7 +108,6 @@ class frmTitle : public platform::Form {
     int32_t mCell = 0;
     kelSprite3 mLogo;
     kelSprite3 mPainting;
-    kelSprite3 mAbout;  // the about picture as loaded, copied onto picAboutUs
     int32_t mGridOffsetX = 0;
     int32_t mGridOffsetY = 0;
     int32_t mDriftX = 0;
