@@ -23,7 +23,7 @@
 #endif
 #define STBTT_STATIC
 #define STB_TRUETYPE_IMPLEMENTATION
-#include <stb/stb_truetype.h>
+#include <stb_truetype.h>
 #pragma GCC diagnostic pop
 
 namespace platform::fonts {
