@@ -88,6 +88,14 @@ def pacing():
                 f"{m[2]}% of a core ({m[3]})")
 
 
+# --- Steering arithmetic ------------------------------------------------------------------------
+def steering():
+    data, _ = bench_json([os.path.join(BENCH, "steering_bench"), "--benchmark_min_time=0.3"])
+    ns = {b["name"]: b["cpu_time"] for b in data["benchmarks"]}
+    row("steering (once per pass)", "angle and direction, own maths against the C library",
+        f"{ns['BM_MouseSteering']:.0f} ns against {ns['BM_MouseSteeringCLibrary']:.0f} ns")
+
+
 # --- Display ------------------------------------------------------------------------------------
 def free_display():
     for n in range(90, 200):
@@ -288,6 +296,7 @@ def main():
     load0 = os.getloadavg()[0]
     passes()
     pacing()
+    steering()
     display_rows()
     load1 = os.getloadavg()[0]
     width = max(len(w) for _, w, _ in rows)
