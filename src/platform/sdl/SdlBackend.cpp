@@ -375,7 +375,9 @@ void SdlBackend::TakeScreenshot() {
     shot.width = r.w;
     shot.height = r.h;
     // Swapping red and blue back is the same swap: the copy the screen got, undone.
-    shot.pixels = shots_.Buffer(static_cast<size_t>(shot.width) * shot.height);
+    // Not filled with zeros: the copy below writes every pixel.
+    shot.pixels =
+        std::make_unique_for_overwrite<uint32_t[]>(static_cast<size_t>(shot.width) * shot.height);
     CopyPixels(pixels + int64_t{r.y} * pitch + r.x, pitch, shot.pixels.get(), shot.width,
                shot.width, shot.height, order);
     shots_.Take(std::move(shot));
