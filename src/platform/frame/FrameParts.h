@@ -42,6 +42,13 @@ struct FrameParts {
 // red in the low byte or in the third (XBGR8888 / XRGB8888 in SDL's names), top byte 0.
 enum class PixelOrder { AsIs, RedLow, RedHigh };
 
+// Whether frames are converted and scaled with the wider vectors (AVX2) where the processor has
+// them, as they are unless told otherwise: the pixels are the same either way, and tests check
+// the narrower path too. Returns the setting before.
+bool UseWideVectors(bool use);
+// Whether the wider vectors are in use now.
+bool WideVectors();
+
 // Copies rows of width pixels, converting; pitches are in pixels.
 void CopyPixels(const uint32_t* src, int32_t srcPitch, uint32_t* dst, int32_t dstPitch,
                 int32_t width, int32_t height, PixelOrder order);
