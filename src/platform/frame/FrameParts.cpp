@@ -89,6 +89,89 @@ __attribute__((target("avx2"))) void RunWide(const uint32_t* src, uint32_t* dst,
 }
 #endif
 
+// Writes where src, converted, differs from dst; true when it did. Sixteen pixels (a cache
+// line) are compared at a time, and written only when one differs.
+template <PixelOrder kOrder>
+bool Update(const uint32_t* src, uint32_t* dst, int32_t width) {
+    bool changed = false;
+    int32_t x = 0;
+    for (; x + 16 <= width; x += 16) {
+        Quad p[4], same{};
+        same = ~same;
+        for (int k = 0; k < 4; ++k) {
+            Quad d;
+            std::memcpy(&p[k], src + x + 4 * k, sizeof p[k]);
+            p[k] = Convert<kOrder>(p[k]);
+            std::memcpy(&d, dst + x + 4 * k, sizeof d);
+            same &= p[k] == d;
+        }
+        if ((same[0] & same[1] & same[2] & same[3]) != 0) continue;
+        std::memcpy(dst + x, p, sizeof p);
+        changed = true;
+    }
+    for (; x < width; ++x) {
+        const uint32_t p = Convert<kOrder>(src[x]);
+        if (dst[x] == p) continue;
+        dst[x] = p;
+        changed = true;
+    }
+    return changed;
+}
+
+#if defined(__x86_64__)
+template <PixelOrder kOrder>
+__attribute__((target("avx2"))) bool UpdateWide(const uint32_t* src, uint32_t* dst, int32_t width) {
+    const __m256i order =
+        kOrder == PixelOrder::RedHigh
+            ? _mm256_setr_epi8(2, 1, 0, -1, 6, 5, 4, -1, 10, 9, 8, -1, 14, 13, 12, -1, 2, 1, 0, -1,
+                               6, 5, 4, -1, 10, 9, 8, -1, 14, 13, 12, -1)
+            : _mm256_setr_epi8(0, 1, 2, -1, 4, 5, 6, -1, 8, 9, 10, -1, 12, 13, 14, -1, 0, 1, 2, -1,
+                               4, 5, 6, -1, 8, 9, 10, -1, 12, 13, 14, -1);
+    bool changed = false;
+    int32_t x = 0;
+    for (; x + 16 <= width; x += 16) {
+        __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + x));
+        __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + x + 8));
+        if constexpr (kOrder != PixelOrder::AsIs) {
+            a = _mm256_shuffle_epi8(a, order);
+            b = _mm256_shuffle_epi8(b, order);
+        }
+        __m256i* to = reinterpret_cast<__m256i*>(dst + x);
+        const __m256i same = _mm256_and_si256(_mm256_cmpeq_epi32(a, _mm256_loadu_si256(to)),
+                                              _mm256_cmpeq_epi32(b, _mm256_loadu_si256(to + 1)));
+        if (_mm256_movemask_epi8(same) == -1) continue;
+        _mm256_storeu_si256(to, a);
+        _mm256_storeu_si256(to + 1, b);
+        changed = true;
+    }
+    return Update<kOrder>(src + x, dst + x, width - x) || changed;
+}
+#endif
+
+bool UpdateRun(const uint32_t* src, uint32_t* dst, int32_t width, PixelOrder order) {
+#if defined(__x86_64__)
+    if (gWide) {
+        switch (order) {
+            case PixelOrder::AsIs:
+                return UpdateWide<PixelOrder::AsIs>(src, dst, width);
+            case PixelOrder::RedLow:
+                return UpdateWide<PixelOrder::RedLow>(src, dst, width);
+            case PixelOrder::RedHigh:
+                return UpdateWide<PixelOrder::RedHigh>(src, dst, width);
+        }
+    }
+#endif
+    switch (order) {
+        case PixelOrder::AsIs:
+            return Update<PixelOrder::AsIs>(src, dst, width);
+        case PixelOrder::RedLow:
+            return Update<PixelOrder::RedLow>(src, dst, width);
+        case PixelOrder::RedHigh:
+            return Update<PixelOrder::RedHigh>(src, dst, width);
+    }
+    return false;
+}
+
 void ConvertRun(const uint32_t* src, uint32_t* dst, int32_t width, PixelOrder order) {
 #if defined(__x86_64__)
     if (gWide) {
@@ -150,6 +233,22 @@ void ConvertFrame(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, Pixe
         });
     }
     Fence();
+}
+
+RowSpan UpdateFrame(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, PixelOrder order) {
+    RowSpan changed;
+    if (parts.Empty()) return changed;
+    for (int32_t y = 0; y < parts.Height(); ++y) {
+        uint32_t* row = dst + int64_t{y} * dstPitch;
+        bool any = false;
+        parts.ForEachRun(y, [&](int32_t x, const uint32_t* pixels, int32_t count) {
+            any = UpdateRun(pixels, row + x, count, order) || any;
+        });
+        if (!any) continue;
+        if (changed.first == changed.last) changed.first = y;
+        changed.last = y + 1;
+    }
+    return changed;
 }
 
 void ComposeFrame(const FrameParts& parts, Bitmap& into) {

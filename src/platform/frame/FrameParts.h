@@ -56,6 +56,15 @@ void CopyPixels(const uint32_t* src, int32_t srcPitch, uint32_t* dst, int32_t ds
 // The frame one to one into dst (pitch in pixels), which holds Width() x Height() pixels.
 void ConvertFrame(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, PixelOrder order);
 
+// The frame one to one into dst, which holds an earlier frame converted the same way (or
+// anything else): only the pixels that differ are written, the rest is read and compared, so
+// a frame that changes a little costs a read of each pixel and hardly any writes. Returns the
+// rows that changed, [first, last); first == last when none did.
+struct RowSpan {
+    int32_t first = 0, last = 0;
+};
+RowSpan UpdateFrame(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, PixelOrder order);
+
 // The frame as one bitmap (tests, the headless back end's hashes).
 void ComposeFrame(const FrameParts& parts, Bitmap& into);
 

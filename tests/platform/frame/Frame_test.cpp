@@ -105,6 +105,37 @@ TEST(FrameParts, PictureOverBaseClippedConvertedOrScaled) {
     }
 }
 
+TEST(FrameParts, UpdateWritesWhatChangedAndSaysWhere) {
+    // Runs of 8, 40 and 16 pixels: whole blocks of 16 and ragged ends. Over anything, then
+    // over itself, then with a change in a block of one row and in a ragged end of another.
+    constexpr int32_t kW = 64, kH = 6, kPitch = kW + 1;  // one padding pixel a row
+    Bitmap base(kW, kH, false), picture(40, 3, false);
+    for (size_t i = 0; i < base.pixels.size(); ++i)
+        base.pixels[i] = static_cast<uint32_t>(i) * 2654435761u;
+    for (size_t i = 0; i < picture.pixels.size(); ++i)
+        picture.pixels[i] = static_cast<uint32_t>(i) * 40503u;
+    const FrameParts parts{&base, &picture, 8, 2};
+    const bool before = UseWideVectors(false);
+    for (const bool wide : {false, true}) {
+        UseWideVectors(wide);
+        for (const PixelOrder order : {PixelOrder::RedLow, PixelOrder::RedHigh}) {
+            std::vector<uint32_t> shown(kPitch * kH, 0x12345678u), want = shown;
+            const auto update = [&] {
+                ConvertFrame(parts, want.data(), kPitch, order);
+                const RowSpan rows = UpdateFrame(parts, shown.data(), kPitch, order);
+                EXPECT_EQ(shown, want) << wide;
+                return std::pair(rows.first, rows.last);
+            };
+            EXPECT_EQ(update(), std::pair(0, kH)) << wide;
+            EXPECT_EQ(update(), std::pair(0, 0)) << wide;
+            base.row(1)[60] ^= 0x10u;
+            picture.row(1)[37] ^= 0x20100u;  // frame row 3
+            EXPECT_EQ(update(), std::pair(1, 4)) << wide;
+        }
+    }
+    UseWideVectors(before);
+}
+
 TEST(FrameScaler, WideFramesKeepTheirPinnedPictures) {
     // Wide enough for whole vectors between the picture's edges and ragged ends after them;
     // the hashes are those of the first, plain per-pixel shrinking.
