@@ -1,6 +1,7 @@
 #include "platform/frame/FrameParts.h"
 
 #include <cstring>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -65,6 +66,18 @@ void Run(const uint32_t* src, uint32_t* dst, int32_t width) {
 }
 
 #if defined(__x86_64__)
+// The shuffle that puts a pixel's bytes in kOrder, the top byte cleared.
+template <PixelOrder kOrder>
+__attribute__((target("avx2"))) inline __m256i OrderBytes() {
+    if constexpr (kOrder == PixelOrder::RedHigh)
+        return _mm256_setr_epi8(2, 1, 0, -1, 6, 5, 4, -1, 10, 9, 8, -1, 14, 13, 12, -1, 2, 1, 0, -1,
+                                6, 5, 4, -1, 10, 9, 8, -1, 14, 13, 12, -1);
+    return _mm256_setr_epi8(0, 1, 2, -1, 4, 5, 6, -1, 8, 9, 10, -1, 12, 13, 14, -1, 0, 1, 2, -1, 4,
+                            5, 6, -1, 8, 9, 10, -1, 12, 13, 14, -1);
+}
+#endif
+
+#if defined(__x86_64__)
 // Eight pixels a step, the bytes put in place by one shuffle; streamed where dst allows.
 template <PixelOrder kOrder>
 __attribute__((target("avx2"))) void RunWide(const uint32_t* src, uint32_t* dst, int32_t width) {
@@ -72,12 +85,7 @@ __attribute__((target("avx2"))) void RunWide(const uint32_t* src, uint32_t* dst,
     if (reinterpret_cast<uintptr_t>(dst) % 4 == 0) {
         for (; x < width && reinterpret_cast<uintptr_t>(dst + x) % 32 != 0; ++x)
             dst[x] = Convert<kOrder>(src[x]);
-        const __m256i order =
-            kOrder == PixelOrder::RedHigh
-                ? _mm256_setr_epi8(2, 1, 0, -1, 6, 5, 4, -1, 10, 9, 8, -1, 14, 13, 12, -1, 2, 1, 0,
-                                   -1, 6, 5, 4, -1, 10, 9, 8, -1, 14, 13, 12, -1)
-                : _mm256_setr_epi8(0, 1, 2, -1, 4, 5, 6, -1, 8, 9, 10, -1, 12, 13, 14, -1, 0, 1, 2,
-                                   -1, 4, 5, 6, -1, 8, 9, 10, -1, 12, 13, 14, -1);
+        const __m256i order = OrderBytes<kOrder>();
         for (; x + 8 <= width; x += 8) {
             __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + x));
             if constexpr (kOrder != PixelOrder::AsIs) p = _mm256_shuffle_epi8(p, order);
@@ -121,12 +129,7 @@ bool Update(const uint32_t* src, uint32_t* dst, int32_t width) {
 #if defined(__x86_64__)
 template <PixelOrder kOrder>
 __attribute__((target("avx2"))) bool UpdateWide(const uint32_t* src, uint32_t* dst, int32_t width) {
-    const __m256i order =
-        kOrder == PixelOrder::RedHigh
-            ? _mm256_setr_epi8(2, 1, 0, -1, 6, 5, 4, -1, 10, 9, 8, -1, 14, 13, 12, -1, 2, 1, 0, -1,
-                               6, 5, 4, -1, 10, 9, 8, -1, 14, 13, 12, -1)
-            : _mm256_setr_epi8(0, 1, 2, -1, 4, 5, 6, -1, 8, 9, 10, -1, 12, 13, 14, -1, 0, 1, 2, -1,
-                               4, 5, 6, -1, 8, 9, 10, -1, 12, 13, 14, -1);
+    const __m256i order = OrderBytes<kOrder>();
     bool changed = false;
     int32_t x = 0;
     for (; x + 16 <= width; x += 16) {
@@ -148,51 +151,36 @@ __attribute__((target("avx2"))) bool UpdateWide(const uint32_t* src, uint32_t* d
 }
 #endif
 
-bool UpdateRun(const uint32_t* src, uint32_t* dst, int32_t width, PixelOrder order) {
-#if defined(__x86_64__)
-    if (gWide) {
-        switch (order) {
-            case PixelOrder::AsIs:
-                return UpdateWide<PixelOrder::AsIs>(src, dst, width);
-            case PixelOrder::RedLow:
-                return UpdateWide<PixelOrder::RedLow>(src, dst, width);
-            case PixelOrder::RedHigh:
-                return UpdateWide<PixelOrder::RedHigh>(src, dst, width);
-        }
-    }
-#endif
+// Calls run with kOrder as a constant, and whether to use the wider vectors.
+template <typename Run>
+auto ByOrder(PixelOrder order, Run&& run) {
     switch (order) {
-        case PixelOrder::AsIs:
-            return Update<PixelOrder::AsIs>(src, dst, width);
         case PixelOrder::RedLow:
-            return Update<PixelOrder::RedLow>(src, dst, width);
+            return run(std::integral_constant<PixelOrder, PixelOrder::RedLow>{});
         case PixelOrder::RedHigh:
-            return Update<PixelOrder::RedHigh>(src, dst, width);
+            return run(std::integral_constant<PixelOrder, PixelOrder::RedHigh>{});
+        case PixelOrder::AsIs:
+            break;
     }
-    return false;
+    return run(std::integral_constant<PixelOrder, PixelOrder::AsIs>{});
+}
+
+bool UpdateRun(const uint32_t* src, uint32_t* dst, int32_t width, PixelOrder order) {
+    return ByOrder(order, [&](auto kOrder) {
+#if defined(__x86_64__)
+        if (gWide) return UpdateWide<decltype(kOrder)::value>(src, dst, width);
+#endif
+        return Update<decltype(kOrder)::value>(src, dst, width);
+    });
 }
 
 void ConvertRun(const uint32_t* src, uint32_t* dst, int32_t width, PixelOrder order) {
+    ByOrder(order, [&](auto kOrder) {
 #if defined(__x86_64__)
-    if (gWide) {
-        switch (order) {
-            case PixelOrder::AsIs:
-                return RunWide<PixelOrder::AsIs>(src, dst, width);
-            case PixelOrder::RedLow:
-                return RunWide<PixelOrder::RedLow>(src, dst, width);
-            case PixelOrder::RedHigh:
-                return RunWide<PixelOrder::RedHigh>(src, dst, width);
-        }
-    }
+        if (gWide) return RunWide<decltype(kOrder)::value>(src, dst, width);
 #endif
-    switch (order) {
-        case PixelOrder::AsIs:
-            return Run<PixelOrder::AsIs>(src, dst, width);
-        case PixelOrder::RedLow:
-            return Run<PixelOrder::RedLow>(src, dst, width);
-        case PixelOrder::RedHigh:
-            return Run<PixelOrder::RedHigh>(src, dst, width);
-    }
+        Run<decltype(kOrder)::value>(src, dst, width);
+    });
 }
 
 void Fence() {

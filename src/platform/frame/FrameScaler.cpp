@@ -43,7 +43,7 @@ uint32_t Order(uint32_t p, PixelOrder order) {
 
 // One row of lanes from count frame rows: each pixel's bytes times the row's weight, summed
 // and rounded; four pixels a step.
-constexpr int kMostRows = 8;  // rows kept in registers by the vector paths
+[[maybe_unused]] constexpr int kMostRows = 8;  // rows kept in registers by the vector paths
 
 #if defined(__x86_64__)
 // Four pixels a step, each byte widened on loading; returns how many pixels were done.
