@@ -5,6 +5,7 @@
 
 #include "AllocationCounter.h"
 #include "graphics/modGraphic.h"
+#include "platform/frame/FrameScaler.h"
 #include "platform/raster/gdi.h"
 
 namespace {
@@ -115,6 +116,39 @@ void BM_GetPixel(benchmark::State& state) {
     benchmark::DoNotOptimize(sum);
 }
 BENCHMARK(BM_GetPixel);
+
+// A frame's way into the display image, without the display: one to one with red and blue
+// swapped, and scaled into a window, with narrow (SSE2) and wide (AVX2) vectors side by side.
+// Arguments: wide, frame width and height, display width and height.
+void BM_FrameIntoDisplay(benchmark::State& state) {
+    const bool before = platform::UseWideVectors(state.range(0) != 0);
+    const auto fw = static_cast<int32_t>(state.range(1)), fh = static_cast<int32_t>(state.range(2));
+    const auto dw = static_cast<int32_t>(state.range(3)), dh = static_cast<int32_t>(state.range(4));
+    Bitmap base(fw, fh, false), picture(fw * 3 / 4, fh, false);
+    for (size_t i = 0; i < base.pixels.size(); ++i)
+        base.pixels[i] = static_cast<uint32_t>(i) * 2654435761u;
+    for (size_t i = 0; i < picture.pixels.size(); ++i)
+        picture.pixels[i] = static_cast<uint32_t>(i) * 40503u;
+    const platform::FrameParts parts{&base, &picture, fw / 8, 0};
+    std::vector<uint32_t> display(static_cast<size_t>(dw) * dh);
+    platform::FrameScaler scaler;
+    for (auto _ : state) {
+        if (dw == fw && dh == fh)
+            platform::ConvertFrame(parts, display.data(), dw, platform::PixelOrder::RedHigh);
+        else
+            scaler.Draw(parts, display.data(), dw, dw, dh, platform::PixelOrder::RedHigh);
+        benchmark::ClobberMemory();
+    }
+    state.SetLabel(std::string(platform::WideVectors() ? "wide" : "narrow") + " " +
+                   std::to_string(fw) + "x" + std::to_string(fh) + " into " + std::to_string(dw) +
+                   "x" + std::to_string(dh));
+    platform::UseWideVectors(before);
+}
+BENCHMARK(BM_FrameIntoDisplay)
+    ->ArgsProduct({{0, 1}, {1920}, {1080}, {1920}, {1080}})
+    ->ArgsProduct({{0, 1}, {1920}, {1080}, {1600}, {900}})
+    ->ArgsProduct({{0, 1}, {1280}, {1024}, {1024}, {768}})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

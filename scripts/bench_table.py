@@ -285,6 +285,12 @@ def display_rows():
             row("CPU per second of play", f"FIN 16 ms ticks {m[1] if m else size}, with present",
                 f"{m[2]}% of a core ({m[3]}, load average {os.getloadavg()[0]:.2f})" if m
                 else f"skipped ({r.stderr.strip()[-120:]})")
+            m = re.search(r"pass with present: median ([\d.]+) ms; present median ([\d.]+) ms = "
+                          r"([\d.]+) x a whole-picture fill \(median ([\d.]+) ms", r.stdout)
+            if m:
+                row("FIN pass / fill 1920x1080", "present of a FIN pass and a whole-picture fill, "
+                    "same run (game thread CPU)", f"present median {m[2]} ms = {m[3]} x fill "
+                    f"({m[4]} ms); whole pass {m[1]} ms")
             program(disp, size)
         finally:
             disp.close()

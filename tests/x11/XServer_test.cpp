@@ -149,9 +149,15 @@ TEST_F(XServerTest, FramesReadBackFullScreenAndScaledInAWindow) {
     const platform::FrameParts parts{&base, &picture, 600, 300};
     Bitmap frame(1, 1, false);
     platform::ComposeFrame(parts, frame);
-    EXPECT_TRUE(ShownAfterPresents(parts, [&](std::array<int, 4>& at) {
+    const auto fullScreen = [&](std::array<int, 4>& at) {
         return at == std::array{0, 0, kRootW, kRootH} ? frame.pixels : std::vector<uint32_t>{};
-    })) << "full screen";
+    };
+    EXPECT_TRUE(ShownAfterPresents(parts, fullScreen)) << "full screen";
+    // A few rows change: only they are sent, and the screen shows the whole new frame.
+    std::fill_n(picture.row(100), picture.width, RGB(255, 0, 0));
+    base.row(kRootH - 2)[5] = RGB(0, 0, 255);
+    platform::ComposeFrame(parts, frame);
+    EXPECT_TRUE(ShownAfterPresents(parts, fullScreen)) << "rows changed";
 
     // Windowed: a window of a common size, whole on the screen, the frame scaled into it.
     sdl->SetFullscreen(false);

@@ -1,14 +1,28 @@
 #include "platform/frame/FrameParts.h"
 
 #include <cstring>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__)
+#include <immintrin.h>
 #endif
 
 namespace platform {
 
 namespace {
+#if defined(__x86_64__)
+bool HasAvx2() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2");
+}
+bool gWide = HasAvx2();
+#else
+bool gWide = false;
+#endif
+
 // Four pixels at a time; GCC and Clang turn this into vector instructions on any target.
 using Quad = uint32_t __attribute__((vector_size(16)));
 
@@ -51,15 +65,122 @@ void Run(const uint32_t* src, uint32_t* dst, int32_t width) {
         dst[x] = Convert<kOrder>(src[x]);
 }
 
-void ConvertRun(const uint32_t* src, uint32_t* dst, int32_t width, PixelOrder order) {
-    switch (order) {
-        case PixelOrder::AsIs:
-            return Run<PixelOrder::AsIs>(src, dst, width);
-        case PixelOrder::RedLow:
-            return Run<PixelOrder::RedLow>(src, dst, width);
-        case PixelOrder::RedHigh:
-            return Run<PixelOrder::RedHigh>(src, dst, width);
+#if defined(__x86_64__)
+// The shuffle that puts a pixel's bytes in kOrder, the top byte cleared.
+template <PixelOrder kOrder>
+__attribute__((target("avx2"))) inline __m256i OrderBytes() {
+    if constexpr (kOrder == PixelOrder::RedHigh)
+        return _mm256_setr_epi8(2, 1, 0, -1, 6, 5, 4, -1, 10, 9, 8, -1, 14, 13, 12, -1, 2, 1, 0, -1,
+                                6, 5, 4, -1, 10, 9, 8, -1, 14, 13, 12, -1);
+    return _mm256_setr_epi8(0, 1, 2, -1, 4, 5, 6, -1, 8, 9, 10, -1, 12, 13, 14, -1, 0, 1, 2, -1, 4,
+                            5, 6, -1, 8, 9, 10, -1, 12, 13, 14, -1);
+}
+#endif
+
+#if defined(__x86_64__)
+// Eight pixels a step, the bytes put in place by one shuffle; streamed where dst allows.
+template <PixelOrder kOrder>
+__attribute__((target("avx2"))) void RunWide(const uint32_t* src, uint32_t* dst, int32_t width) {
+    int32_t x = 0;
+    if (reinterpret_cast<uintptr_t>(dst) % 4 == 0) {
+        for (; x < width && reinterpret_cast<uintptr_t>(dst + x) % 32 != 0; ++x)
+            dst[x] = Convert<kOrder>(src[x]);
+        const __m256i order = OrderBytes<kOrder>();
+        for (; x + 8 <= width; x += 8) {
+            __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + x));
+            if constexpr (kOrder != PixelOrder::AsIs) p = _mm256_shuffle_epi8(p, order);
+            _mm256_stream_si256(reinterpret_cast<__m256i*>(dst + x), p);
+        }
     }
+    for (; x < width; ++x)
+        dst[x] = Convert<kOrder>(src[x]);
+}
+#endif
+
+// Writes where src, converted, differs from dst; true when it did. Sixteen pixels (a cache
+// line) are compared at a time, and written only when one differs.
+template <PixelOrder kOrder>
+bool Update(const uint32_t* src, uint32_t* dst, int32_t width) {
+    bool changed = false;
+    int32_t x = 0;
+    for (; x + 16 <= width; x += 16) {
+        Quad p[4], same{};
+        same = ~same;
+        for (int k = 0; k < 4; ++k) {
+            Quad d;
+            std::memcpy(&p[k], src + x + 4 * k, sizeof p[k]);
+            p[k] = Convert<kOrder>(p[k]);
+            std::memcpy(&d, dst + x + 4 * k, sizeof d);
+            same &= p[k] == d;
+        }
+        if ((same[0] & same[1] & same[2] & same[3]) != 0) continue;
+        std::memcpy(dst + x, p, sizeof p);
+        changed = true;
+    }
+    for (; x < width; ++x) {
+        const uint32_t p = Convert<kOrder>(src[x]);
+        if (dst[x] == p) continue;
+        dst[x] = p;
+        changed = true;
+    }
+    return changed;
+}
+
+#if defined(__x86_64__)
+template <PixelOrder kOrder>
+__attribute__((target("avx2"))) bool UpdateWide(const uint32_t* src, uint32_t* dst, int32_t width) {
+    const __m256i order = OrderBytes<kOrder>();
+    bool changed = false;
+    int32_t x = 0;
+    for (; x + 16 <= width; x += 16) {
+        __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + x));
+        __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + x + 8));
+        if constexpr (kOrder != PixelOrder::AsIs) {
+            a = _mm256_shuffle_epi8(a, order);
+            b = _mm256_shuffle_epi8(b, order);
+        }
+        __m256i* to = reinterpret_cast<__m256i*>(dst + x);
+        const __m256i same = _mm256_and_si256(_mm256_cmpeq_epi32(a, _mm256_loadu_si256(to)),
+                                              _mm256_cmpeq_epi32(b, _mm256_loadu_si256(to + 1)));
+        if (_mm256_movemask_epi8(same) == -1) continue;
+        _mm256_storeu_si256(to, a);
+        _mm256_storeu_si256(to + 1, b);
+        changed = true;
+    }
+    return Update<kOrder>(src + x, dst + x, width - x) || changed;
+}
+#endif
+
+// Calls run with kOrder as a constant, and whether to use the wider vectors.
+template <typename Run>
+auto ByOrder(PixelOrder order, Run&& run) {
+    switch (order) {
+        case PixelOrder::RedLow:
+            return run(std::integral_constant<PixelOrder, PixelOrder::RedLow>{});
+        case PixelOrder::RedHigh:
+            return run(std::integral_constant<PixelOrder, PixelOrder::RedHigh>{});
+        case PixelOrder::AsIs:
+            break;
+    }
+    return run(std::integral_constant<PixelOrder, PixelOrder::AsIs>{});
+}
+
+bool UpdateRun(const uint32_t* src, uint32_t* dst, int32_t width, PixelOrder order) {
+    return ByOrder(order, [&](auto kOrder) {
+#if defined(__x86_64__)
+        if (gWide) return UpdateWide<decltype(kOrder)::value>(src, dst, width);
+#endif
+        return Update<decltype(kOrder)::value>(src, dst, width);
+    });
+}
+
+void ConvertRun(const uint32_t* src, uint32_t* dst, int32_t width, PixelOrder order) {
+    ByOrder(order, [&](auto kOrder) {
+#if defined(__x86_64__)
+        if (gWide) return RunWide<decltype(kOrder)::value>(src, dst, width);
+#endif
+        Run<decltype(kOrder)::value>(src, dst, width);
+    });
 }
 
 void Fence() {
@@ -68,6 +189,20 @@ void Fence() {
 #endif
 }
 }  // namespace
+
+bool UseWideVectors(bool use) {
+    const bool before = gWide;
+#if defined(__x86_64__)
+    gWide = use && HasAvx2();
+#else
+    (void)use;
+#endif
+    return before;
+}
+
+bool WideVectors() {
+    return gWide;
+}
 
 void CopyPixels(const uint32_t* src, int32_t srcPitch, uint32_t* dst, int32_t dstPitch,
                 int32_t width, int32_t height, PixelOrder order) {
@@ -86,6 +221,22 @@ void ConvertFrame(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, Pixe
         });
     }
     Fence();
+}
+
+RowSpan UpdateFrame(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, PixelOrder order) {
+    RowSpan changed;
+    if (parts.Empty()) return changed;
+    for (int32_t y = 0; y < parts.Height(); ++y) {
+        uint32_t* row = dst + int64_t{y} * dstPitch;
+        bool any = false;
+        parts.ForEachRun(y, [&](int32_t x, const uint32_t* pixels, int32_t count) {
+            any = UpdateRun(pixels, row + x, count, order) || any;
+        });
+        if (!any) continue;
+        if (changed.first == changed.last) changed.first = y;
+        changed.last = y + 1;
+    }
+    return changed;
 }
 
 void ComposeFrame(const FrameParts& parts, Bitmap& into) {

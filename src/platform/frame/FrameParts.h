@@ -42,12 +42,28 @@ struct FrameParts {
 // red in the low byte or in the third (XBGR8888 / XRGB8888 in SDL's names), top byte 0.
 enum class PixelOrder { AsIs, RedLow, RedHigh };
 
+// Whether frames are converted and scaled with the wider vectors (AVX2) where the processor has
+// them, as they are unless told otherwise: the pixels are the same either way, and tests check
+// the narrower path too. Returns the setting before.
+bool UseWideVectors(bool use);
+// Whether the wider vectors are in use now.
+bool WideVectors();
+
 // Copies rows of width pixels, converting; pitches are in pixels.
 void CopyPixels(const uint32_t* src, int32_t srcPitch, uint32_t* dst, int32_t dstPitch,
                 int32_t width, int32_t height, PixelOrder order);
 
 // The frame one to one into dst (pitch in pixels), which holds Width() x Height() pixels.
 void ConvertFrame(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, PixelOrder order);
+
+// The frame one to one into dst, which holds an earlier frame converted the same way (or
+// anything else): only the pixels that differ are written, the rest is read and compared, so
+// a frame that changes a little costs a read of each pixel and hardly any writes. Returns the
+// rows that changed, [first, last); first == last when none did.
+struct RowSpan {
+    int32_t first = 0, last = 0;
+};
+RowSpan UpdateFrame(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, PixelOrder order);
 
 // The frame as one bitmap (tests, the headless back end's hashes).
 void ComposeFrame(const FrameParts& parts, Bitmap& into);

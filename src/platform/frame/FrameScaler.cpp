@@ -6,6 +6,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace platform {
 
@@ -40,14 +43,50 @@ uint32_t Order(uint32_t p, PixelOrder order) {
 
 // One row of lanes from count frame rows: each pixel's bytes times the row's weight, summed
 // and rounded; four pixels a step.
+[[maybe_unused]] constexpr int kMostRows = 8;  // rows kept in registers by the vector paths
+
+#if defined(__x86_64__)
+// Four pixels a step, each byte widened on loading; returns how many pixels were done.
 template <int kRows>
-void Down(const uint32_t* const* rows, const uint16_t* weight, int count, int32_t n, Lanes* out) {
+__attribute__((target("avx2"))) int32_t DownWide(const uint32_t* const* rows,
+                                                 const uint16_t* weight, int count, int32_t n,
+                                                 Lanes* out) {
+    if (kRows > 0) count = kRows;
+    if (count > kMostRows) return 0;
+    const uint32_t* from[kMostRows];
+    __m256i w[kMostRows];
+    for (int t = 0; t < count; ++t) {
+        from[t] = rows[t];
+        w[t] = _mm256_set1_epi16(static_cast<int16_t>(weight[t]));
+    }
+    const __m256i half = _mm256_set1_epi16(128);
+    int32_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        __m256i sum = half;
+        for (int t = 0; t < count; ++t) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from[t] + i));
+            sum = _mm256_add_epi16(sum, _mm256_mullo_epi16(_mm256_cvtepu8_epi16(v), w[t]));
+        }
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_srli_epi16(sum, 8));
+    }
+    return i;
+}
+#endif
+
+template <int kRows>
+void Down(const uint32_t* const* rows, const uint16_t* weight, int count, int32_t n, Lanes* out,
+          bool wide) {
     if (kRows > 0) count = kRows;
     int32_t i = 0;
+#if defined(__x86_64__)
+    if (wide) i = DownWide<kRows>(rows, weight, count, n, out);
+#else
+    (void)wide;
+#endif
 #if defined(__SSE2__)
     // In locals: the stores below could otherwise alias the tables, reloaded every step.
-    constexpr int kMost = 8;
-    if (kRows > 0 || count <= kMost) {
+    constexpr int kMost = kMostRows;
+    if (i == 0 && count <= kMost) {
         const __m128i zero = _mm_setzero_si128(), half = _mm_set1_epi16(128);
         const uint32_t* from[kMost];
         __m128i w[kMost];
@@ -75,16 +114,101 @@ void Down(const uint32_t* const* rows, const uint16_t* weight, int count, int32_
     }
 }
 
+// Display pixel x from its taps in a row of lanes, one at a time.
+template <PixelOrder kOrder>
+uint32_t AcrossOne(const Lanes* lanes, const int32_t* first, const uint16_t* weight, int taps,
+                   int32_t x) {
+    const Lanes* from = lanes + first[x];
+    const uint16_t* w = weight + static_cast<size_t>(x) * taps;
+    Lanes sum = from[0] * w[0];
+    for (int t = 1; t < taps; ++t)
+        sum += from[t] * w[t];
+    return Order(Pack((sum + 128) >> 8), kOrder);
+}
+
+#if defined(__x86_64__)
+// Display pixels at and at + 1 from their pairs of taps, each pair still apart: [at | at + 1].
+template <int kPairs>
+__attribute__((target("avx2"))) inline __m256i TwoWide(const Lanes* lanes, const int32_t* first,
+                                                       const uint16_t* wide, int pairs,
+                                                       int32_t at) {
+    if (kPairs > 0) pairs = kPairs;
+    const size_t stride = static_cast<size_t>(pairs) * 8;  // weights per display pixel
+    const Lanes* a = lanes + first[at];
+    const Lanes* b = lanes + first[at + 1];
+    const uint16_t* w = wide + at * stride;
+    __m256i total = _mm256_setzero_si256();
+    for (int p = 0; p < pairs; ++p) {
+        const __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 2 * p));
+        const __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 2 * p));
+        const __m256i v = _mm256_inserti128_si256(_mm256_castsi128_si256(va), vb, 1);
+        const __m256i f = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w + 8 * p));
+        // at + 1's pair p ends the 16 weights before it: the high half of g.
+        const __m256i g =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w + stride + 8 * p - 8));
+        total = _mm256_add_epi16(total, _mm256_mullo_epi16(v, _mm256_blend_epi32(f, g, 0xF0)));
+    }
+    return total;
+}
+
+// Display pixels at .. at + 3, rounded, in the order at, at + 2 | at + 1, at + 3.
+template <int kPairs, PixelOrder kOrder>
+__attribute__((target("avx2"))) inline __m256i FourWide(const Lanes* lanes, const int32_t* first,
+                                                        const uint16_t* wide, int pairs,
+                                                        int32_t at) {
+    const __m256i s0 = TwoWide<kPairs>(lanes, first, wide, pairs, at);
+    const __m256i s1 = TwoWide<kPairs>(lanes, first, wide, pairs, at + 2);
+    const __m256i sum =
+        _mm256_add_epi16(_mm256_unpacklo_epi64(s0, s1), _mm256_unpackhi_epi64(s0, s1));
+    __m256i v = _mm256_srli_epi16(_mm256_add_epi16(sum, _mm256_set1_epi16(128)), 8);
+    if constexpr (kOrder == PixelOrder::RedHigh)
+        v = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(v, _MM_SHUFFLE(3, 0, 1, 2)),
+                                   _MM_SHUFFLE(3, 0, 1, 2));
+    return v;
+}
+
+// Eight display pixels a step into 32-byte aligned stores past the cache; returns how many
+// pixels were done.
+template <int kPairs, PixelOrder kOrder>
+__attribute__((target("avx2"))) int32_t AcrossWide(const Lanes* lanes, const int32_t* first,
+                                                   const uint16_t* wide, int pairs,
+                                                   const uint16_t* weight, int taps, int32_t width,
+                                                   uint32_t* out) {
+    if (reinterpret_cast<uintptr_t>(out) % 4 != 0) return 0;
+    int32_t x = 0;
+    for (; x < width && reinterpret_cast<uintptr_t>(out + x) % 32 != 0; ++x)
+        out[x] = AcrossOne<kOrder>(lanes, first, weight, taps, x);
+    const __m256i mask = _mm256_set1_epi32(0xFFFFFF);
+    // Packed, the pixels come as x, x+2, x+4, x+6 | x+1, x+3, x+5, x+7.
+    const __m256i inOrder = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
+    for (; x + 8 <= width; x += 8) {
+        __m256i pixels =
+            _mm256_packus_epi16(FourWide<kPairs, kOrder>(lanes, first, wide, pairs, x),
+                                FourWide<kPairs, kOrder>(lanes, first, wide, pairs, x + 4));
+        pixels = _mm256_permutevar8x32_epi32(pixels, inOrder);
+        if constexpr (kOrder != PixelOrder::AsIs) pixels = _mm256_and_si256(pixels, mask);
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(out + x), pixels);
+    }
+    return x;
+}
+#endif
+
 // One display row from one row of lanes, four pixels a step, two taps to a multiply; the
 // colour order converted on the way out.
 template <int kPairs, PixelOrder kOrder>
 void Across(const Lanes* lanes, const int32_t* first, const uint16_t* wide, int pairs,
-            const uint16_t* weight, int taps, int32_t width, uint32_t* out) {
+            const uint16_t* weight, int taps, int32_t width, uint32_t* out, bool wideVectors) {
     int32_t x = 0;
+#if defined(__x86_64__)
+    if (wideVectors)
+        x = AcrossWide<kPairs, kOrder>(lanes, first, wide, pairs, weight, taps, width, out);
+#else
+    (void)wideVectors;
+#endif
 #if defined(__SSE2__)
     if (kPairs > 0) pairs = kPairs;
     const __m128i half = _mm_set1_epi16(128), mask = _mm_set1_epi32(0xFFFFFF);
-    const bool aligned = reinterpret_cast<uintptr_t>(out) % 16 == 0;
+    const bool aligned = reinterpret_cast<uintptr_t>(out + x) % 16 == 0;
     for (; x + 4 <= width; x += 4) {
         const auto sum = [&](int32_t at) {
             const Lanes* from = lanes + first[at];
@@ -120,29 +244,24 @@ void Across(const Lanes* lanes, const int32_t* first, const uint16_t* wide, int 
     (void)wide;
     (void)pairs;
 #endif
-    for (; x < width; ++x) {
-        const Lanes* from = lanes + first[x];
-        const uint16_t* w = weight + static_cast<size_t>(x) * taps;
-        Lanes sum = from[0] * w[0];
-        for (int t = 1; t < taps; ++t)
-            sum += from[t] * w[t];
-        out[x] = Order(Pack((sum + 128) >> 8), kOrder);
-    }
+    for (; x < width; ++x)
+        out[x] = AcrossOne<kOrder>(lanes, first, weight, taps, x);
 }
 
 template <int kPairs>
 void Across(const Lanes* lanes, const int32_t* first, const uint16_t* wide, int pairs,
-            const uint16_t* weight, int taps, int32_t width, uint32_t* out, PixelOrder order) {
+            const uint16_t* weight, int taps, int32_t width, uint32_t* out, PixelOrder order,
+            bool wideVectors) {
     switch (order) {
         case PixelOrder::AsIs:
             return Across<kPairs, PixelOrder::AsIs>(lanes, first, wide, pairs, weight, taps, width,
-                                                    out);
+                                                    out, wideVectors);
         case PixelOrder::RedLow:
             return Across<kPairs, PixelOrder::RedLow>(lanes, first, wide, pairs, weight, taps,
-                                                      width, out);
+                                                      width, out, wideVectors);
         case PixelOrder::RedHigh:
             return Across<kPairs, PixelOrder::RedHigh>(lanes, first, wide, pairs, weight, taps,
-                                                       width, out);
+                                                       width, out, wideVectors);
     }
 }
 
@@ -252,6 +371,7 @@ void FrameScaler::Draw(const FrameParts& parts, uint32_t* dst, int32_t dstPitch,
     rows_.resize(static_cast<size_t>(down_.taps));
     rowWeights_.resize(static_cast<size_t>(down_.taps));
     Lanes* lanes = row_.data();
+    const bool wideVectors = WideVectors();
     // Columns where the picture begins and ends: between two, each frame row's pixels lie in
     // one bitmap.
     int32_t cuts[4] = {0, 0, 0, fw};
@@ -285,11 +405,11 @@ void FrameScaler::Draw(const FrameParts& parts, uint32_t* dst, int32_t dstPitch,
             }
             const int32_t n = cuts[c + 1] - cuts[c];
             if (count == 1)
-                Down<1>(rows_.data(), rowWeights_.data(), count, n, lanes + cuts[c]);
+                Down<1>(rows_.data(), rowWeights_.data(), count, n, lanes + cuts[c], wideVectors);
             else if (count == 2)
-                Down<2>(rows_.data(), rowWeights_.data(), count, n, lanes + cuts[c]);
+                Down<2>(rows_.data(), rowWeights_.data(), count, n, lanes + cuts[c], wideVectors);
             else
-                Down<0>(rows_.data(), rowWeights_.data(), count, n, lanes + cuts[c]);
+                Down<0>(rows_.data(), rowWeights_.data(), count, n, lanes + cuts[c], wideVectors);
         }
         const int taps = across_.taps;
         const int32_t* fx = across_.first.data();
@@ -300,11 +420,14 @@ void FrameScaler::Draw(const FrameParts& parts, uint32_t* dst, int32_t dstPitch,
         }
         const uint16_t* wide = across_.wide.data();
         if (across_.pairs == 1)
-            Across<1>(lanes, fx, wide, 1, across_.weight.data(), taps, r.w, out, order);
+            Across<1>(lanes, fx, wide, 1, across_.weight.data(), taps, r.w, out, order,
+                      wideVectors);
         else if (across_.pairs == 2)
-            Across<2>(lanes, fx, wide, 2, across_.weight.data(), taps, r.w, out, order);
+            Across<2>(lanes, fx, wide, 2, across_.weight.data(), taps, r.w, out, order,
+                      wideVectors);
         else
-            Across<0>(lanes, fx, wide, across_.pairs, across_.weight.data(), taps, r.w, out, order);
+            Across<0>(lanes, fx, wide, across_.pairs, across_.weight.data(), taps, r.w, out, order,
+                      wideVectors);
     }
 #if defined(__SSE2__)
     _mm_sfence();  // streamed pixels are visible before the frame is handed on

@@ -294,8 +294,21 @@ bool SdlBackend::PresentShared(const FrameParts& parts) {
         shared_.reset();  // SDL's frame buffer from now on
         return false;
     }
-    Draw(parts, pixels, pitch, w, h, shared_->RedLow() ? PixelOrder::RedLow : PixelOrder::RedHigh);
-    shared_->Show();
+    const PixelOrder order = shared_->RedLow() ? PixelOrder::RedLow : PixelOrder::RedHigh;
+    if (w == parts.Width() && h == parts.Height()) {
+        // The image holds an earlier frame: only what differs from it is written, which in a
+        // game is a small part, and on the title nothing. Where it holds the frame on screen,
+        // only the rows that changed are sent.
+        const RowSpan changed = UpdateFrame(parts, pixels, pitch, order);
+        placed_ = FitRect{0, 0, w, h};
+        if (shared_->HoldsShown())
+            shared_->Show(changed.first, changed.last);
+        else
+            shared_->Show(0, h);
+    } else {
+        Draw(parts, pixels, pitch, w, h, order);
+        shared_->Show(0, h);
+    }
     shown_ = Shown::Shared;
     return true;
 }
@@ -375,7 +388,9 @@ void SdlBackend::TakeScreenshot() {
     shot.width = r.w;
     shot.height = r.h;
     // Swapping red and blue back is the same swap: the copy the screen got, undone.
-    shot.pixels = shots_.Buffer(static_cast<size_t>(shot.width) * shot.height);
+    // Not filled with zeros: the copy below writes every pixel.
+    shot.pixels =
+        std::make_unique_for_overwrite<uint32_t[]>(static_cast<size_t>(shot.width) * shot.height);
     CopyPixels(pixels + int64_t{r.y} * pitch + r.x, pitch, shot.pixels.get(), shot.width,
                shot.width, shot.height, order);
     shots_.Take(std::move(shot));

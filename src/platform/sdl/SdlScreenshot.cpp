@@ -73,25 +73,6 @@ ShotWriter::~ShotWriter() {
     Finish();
 }
 
-void ShotWriter::Expect(size_t pixels) {
-    {
-        std::lock_guard lock(mutex_);
-        if (expected_ == pixels) return;
-        expected_ = pixels;
-        stop_ = false;
-    }
-    Start();
-}
-
-std::unique_ptr<uint32_t[]> ShotWriter::Buffer(size_t pixels) {
-    {
-        std::lock_guard lock(mutex_);
-        if (spare_ && spareSize_ == pixels) return std::move(spare_);
-    }
-    // Not filled with zeros: the shot's copy overwrites every pixel.
-    return std::make_unique_for_overwrite<uint32_t[]>(pixels);
-}
-
 bool ShotWriter::Take(Shot&& shot) {
     {
         std::lock_guard lock(mutex_);
@@ -124,32 +105,14 @@ void ShotWriter::Finish() {
 void ShotWriter::Run() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        const auto needSpare = [this] { return expected_ > 0 && !spare_; };
-        wake_.wait(lock, [&] { return stop_ || !queue_.empty() || needSpare(); });
-        if (!queue_.empty()) {
-            Shot shot = std::move(queue_.front());
-            queue_.pop_front();
-            lock.unlock();
-            WriteShot(shot);
-            lock.lock();
-            // Its memory is touched already: the next shot's, if the size still fits.
-            const size_t size = static_cast<size_t>(shot.width) * shot.height;
-            if (!spare_ && size == expected_) {
-                spare_ = std::move(shot.pixels);
-                spareSize_ = size;
-            }
-        } else if (stop_) {
-            return;  // everything is written
-        } else {
-            const size_t size = expected_;
-            lock.unlock();
-            auto buffer = std::make_unique<uint32_t[]>(size);  // zeroed: every page touched
-            lock.lock();
-            if (!spare_ && size == expected_) {
-                spare_ = std::move(buffer);
-                spareSize_ = size;
-            }
-        }
+        wake_.wait(lock, [&] { return stop_ || !queue_.empty(); });
+        if (queue_.empty()) return;  // stopped, and everything is written
+        Shot shot = std::move(queue_.front());
+        queue_.pop_front();
+        lock.unlock();
+        WriteShot(shot);
+        shot = Shot{};  // its memory goes back outside the lock
+        lock.lock();
     }
 }
 

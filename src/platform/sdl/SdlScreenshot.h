@@ -32,11 +32,6 @@ class ShotWriter {
     ShotWriter(const ShotWriter&) = delete;
     ShotWriter& operator=(const ShotWriter&) = delete;
 
-    // Frames of this many pixels are coming: a buffer for the next shot is got ready on the
-    // writer's thread, as touching 8 MB of new memory the first time costs several ms.
-    void Expect(size_t pixels);
-    // Memory for a shot of that many pixels, the one made ready if it fits.
-    std::unique_ptr<uint32_t[]> Buffer(size_t pixels);
     // Hands a shot over; false (said on stderr) when too many are still waiting.
     bool Take(Shot&& shot);
     void Finish();
@@ -49,9 +44,6 @@ class ShotWriter {
     std::condition_variable wake_;
     std::deque<Shot> queue_;
     bool stop_ = false;
-    size_t expected_ = 0;
-    std::unique_ptr<uint32_t[]> spare_;
-    size_t spareSize_ = 0;
     std::thread thread_;
     // A fatal error still writes the shots taken, and leaves no hidden half-written file.
     ExitStep finishOnFatal_{[this] { Finish(); }};

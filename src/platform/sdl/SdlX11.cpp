@@ -11,6 +11,7 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#include <algorithm>
 #include <cstring>
 #endif
 
@@ -64,10 +65,12 @@ class X11Shm final : public ShmPresenter {
         return reinterpret_cast<uint32_t*>(b.image->data);
     }
 
-    void Show() override { Put(next_); }
+    bool HoldsShown() const override { return next_ == shown_; }
+
+    void Show(int32_t top, int32_t bottom) override { Put(next_, top, bottom); }
 
     void ShowAgain() override {
-        if (shown_ >= 0) Put(shown_);
+        if (shown_ >= 0) Put(shown_, 0, height_);
     }
 
     const uint32_t* Shown(int32_t& width, int32_t& height, int32_t& pitch) const override {
@@ -86,12 +89,17 @@ class X11Shm final : public ShmPresenter {
         bool busy = false;
     };
 
-    void Put(int index) {
+    void Put(int index, int32_t top, int32_t bottom) {
         Buffer& b = buffers_[index];
         if (!b.image) return;
-        XShmPutImage(display_, window_, gc_, b.image, 0, 0, 0, 0, width_, height_, True);
-        XFlush(display_);
-        b.busy = true;
+        top = std::clamp(top, 0, height_);
+        bottom = std::clamp(bottom, top, height_);
+        if (top < bottom) {
+            XShmPutImage(display_, window_, gc_, b.image, 0, top, 0, top, width_, bottom - top,
+                         True);
+            XFlush(display_);
+            b.busy = true;
+        }
         shown_ = index;
         next_ = index;
         while (XPending(display_) > 0)

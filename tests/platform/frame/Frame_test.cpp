@@ -105,6 +105,37 @@ TEST(FrameParts, PictureOverBaseClippedConvertedOrScaled) {
     }
 }
 
+TEST(FrameParts, UpdateWritesWhatChangedAndSaysWhere) {
+    // Runs of 8, 40 and 16 pixels: whole blocks of 16 and ragged ends. Over anything, then
+    // over itself, then with a change in a block of one row and in a ragged end of another.
+    constexpr int32_t kW = 64, kH = 6, kPitch = kW + 1;  // one padding pixel a row
+    Bitmap base(kW, kH, false), picture(40, 3, false);
+    for (size_t i = 0; i < base.pixels.size(); ++i)
+        base.pixels[i] = static_cast<uint32_t>(i) * 2654435761u;
+    for (size_t i = 0; i < picture.pixels.size(); ++i)
+        picture.pixels[i] = static_cast<uint32_t>(i) * 40503u;
+    const FrameParts parts{&base, &picture, 8, 2};
+    const bool before = UseWideVectors(false);
+    for (const bool wide : {false, true}) {
+        UseWideVectors(wide);
+        for (const PixelOrder order : {PixelOrder::RedLow, PixelOrder::RedHigh}) {
+            std::vector<uint32_t> shown(kPitch * kH, 0x12345678u), want = shown;
+            const auto update = [&] {
+                ConvertFrame(parts, want.data(), kPitch, order);
+                const RowSpan rows = UpdateFrame(parts, shown.data(), kPitch, order);
+                EXPECT_EQ(shown, want) << wide;
+                return std::pair(rows.first, rows.last);
+            };
+            EXPECT_EQ(update(), std::pair(0, kH)) << wide;
+            EXPECT_EQ(update(), std::pair(0, 0)) << wide;
+            base.row(1)[60] ^= 0x10u;
+            picture.row(1)[37] ^= 0x20100u;  // frame row 3
+            EXPECT_EQ(update(), std::pair(1, 4)) << wide;
+        }
+    }
+    UseWideVectors(before);
+}
+
 TEST(FrameScaler, WideFramesKeepTheirPinnedPictures) {
     // Wide enough for whole vectors between the picture's edges and ragged ends after them;
     // the hashes are those of the first, plain per-pixel shrinking.
@@ -121,25 +152,31 @@ TEST(FrameScaler, WideFramesKeepTheirPinnedPictures) {
                  {31, 22, PixelOrder::RedHigh, 0xd7e546c0},
                  {20, 14, PixelOrder::AsIs, 0x5a6cdaf4},
                  {13, 9, PixelOrder::RedHigh, 0x04b5b2b9}};
-    for (const auto& c : cases) {
-        uint32_t hash = 2166136261u;
-        for (const auto& row : Scaled({&base, &picture, 5, 3}, c.w, c.h, c.order))
-            for (uint32_t p : row)
-                hash = (hash ^ p) * 16777619u;
-        EXPECT_EQ(hash, c.hash) << c.w << "x" << c.h;
+    for (const bool wide : {false, true}) {
+        const bool before = UseWideVectors(wide);
+        for (const auto& c : cases) {
+            uint32_t hash = 2166136261u;
+            for (const auto& row : Scaled({&base, &picture, 5, 3}, c.w, c.h, c.order))
+                for (uint32_t p : row)
+                    hash = (hash ^ p) * 16777619u;
+            EXPECT_EQ(hash, c.hash) << c.w << "x" << c.h << (wide ? " wide" : "");
+        }
+        UseWideVectors(before);
     }
 }
 
 TEST(FrameParts, CopiesRowsInEveryOrder) {
-    // Nine pixels a row (vectors' worth and one left over) between padded rows, into a buffer
-    // aligned for streaming stores and into one that is not.
-    constexpr int32_t kW = 9, kH = 2, kSrcPitch = 10, kDstPitch = 12;
+    // Nineteen pixels a row (vectors' worth and some left over) between padded rows, into a
+    // buffer aligned for streaming stores and into ones that are not, with either vectors.
+    constexpr int32_t kW = 19, kH = 2, kSrcPitch = 20, kDstPitch = 22;
     uint32_t src[kSrcPitch * kH];
     for (int i = 0; i < kSrcPitch * kH; ++i)
         src[i] = 0xAA000000u | static_cast<uint32_t>(RGB(i, 0x80 + i, 0xF0 - i));
-    for (PixelOrder order : {PixelOrder::RedLow, PixelOrder::RedHigh}) {
-        for (int offset : {0, 1}) {
-            alignas(16) uint32_t buffer[kDstPitch * kH + 1];
+    const bool before = UseWideVectors(false);
+    for (PixelOrder order : {PixelOrder::RedLow, PixelOrder::RedHigh, PixelOrder::AsIs}) {
+        for (int offset : {0, 1, 4, 9}) {
+            UseWideVectors(offset % 2 == 0);
+            alignas(32) uint32_t buffer[kDstPitch * kH + 9];
             std::fill(std::begin(buffer), std::end(buffer), 0x12345678u);
             uint32_t* dst = buffer + offset;
             CopyPixels(src, kSrcPitch, dst, kDstPitch, kW, kH, order);
@@ -147,7 +184,8 @@ TEST(FrameParts, CopiesRowsInEveryOrder) {
                 for (int x = 0; x < kDstPitch; ++x) {
                     const uint32_t i = y * kSrcPitch + x, red = i, green = 0x80 + i,
                                    blue = 0xF0 - i;
-                    const uint32_t want = x >= kW ? 0x12345678u  // padding
+                    const uint32_t want = x >= kW                     ? 0x12345678u  // padding
+                                          : order == PixelOrder::AsIs ? src[i]
                                           : order == PixelOrder::RedLow
                                               ? red | green << 8 | blue << 16
                                               : blue | green << 8 | red << 16;
@@ -157,6 +195,7 @@ TEST(FrameParts, CopiesRowsInEveryOrder) {
             }
         }
     }
+    UseWideVectors(before);
 }
 
 }  // namespace
