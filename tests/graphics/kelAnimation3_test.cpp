@@ -1,7 +1,5 @@
 #include "graphics/kelAnimation3.h"
 
-#include <tuple>
-
 #include "SpriteTestSupport.h"
 
 namespace {

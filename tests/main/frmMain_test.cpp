@@ -1,4 +1,3 @@
-#include <tuple>
 
 #include "GameFixture.h"
 #include "platform/Error.h"

@@ -2,8 +2,6 @@
 // says.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "../../fuzz/replay_entry.h"
 #include "CorpusFiles.h"
 

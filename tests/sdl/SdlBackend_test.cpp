@@ -9,14 +9,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
-#include <filesystem>
-#include <functional>
-#include <memory>
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
 
 #include "TempDir.h"
 #include "platform/Signals.h"

@@ -1,7 +1,6 @@
 #include "text/clsWord.h"
 
 #include <fstream>
-#include <iterator>
 
 #include "../graphics/SpriteTestSupport.h"
 

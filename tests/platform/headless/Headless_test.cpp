@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <tuple>
-#include <vector>
-
 #include "platform/clock/Clock.h"
 #include "platform/input/Cursor.h"
 #include "platform/input/Joystick.h"

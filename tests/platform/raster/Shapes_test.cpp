@@ -2,8 +2,6 @@
 
 #include <climits>
 #include <cmath>
-#include <string>
-#include <tuple>
 
 #include "Canvas.h"
 

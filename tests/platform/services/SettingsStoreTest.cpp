@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "TempDir.h"
 #include "platform/settings/SettingsFile.h"
 #include "platform/settings/SettingsStore.h"
