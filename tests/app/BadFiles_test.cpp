@@ -18,6 +18,7 @@
 #include "platform/headless/ReplayBackend.h"
 #include "program/Program.h"
 #include "program/Replay.h"
+#include "support/RecordingSink.h"
 #include "title/modModeArgs.h"
 
 namespace fs = std::filesystem;
@@ -316,11 +317,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, BadFiles, ::testing::ValuesIn(kCases), [](const 
 // A playback stops with the program, and says so.
 TEST(Quit, StopsAPlayback) {
     platform::ReplayPlayer player(std::make_unique<platform::Headless>(), {}, {640, 480});
-    struct : platform::EventSink {
-        void MouseButton(int, bool, POINT) override {}
-        void ClickControl(const std::string&) override {}
-        void CloseRequest(const std::string&, platform::UnloadMode) override {}
-    } sink;
+    RecordingSink sink;
     platform::RequestQuit();
     player.PumpEvents(sink);
     platform::ForgetQuitRequest();
