@@ -39,7 +39,7 @@ void GetDirection(double x1, double y1, double x2, double y2, double& ux, double
     if (y1 < y2) uy = -uy;
 }
 
-void WaitForFrame(int32_t& nextFrameTime, int32_t tickMs, int32_t giveUpMs) {
+void WaitForFrame(int32_t& nextFrameTime, int32_t tickMs, int32_t giveUpMs, int32_t spinMs) {
     using platform::ClockDiff;
     const auto next = static_cast<uint32_t>(nextFrameTime);
     for (;;) {
@@ -47,9 +47,9 @@ void WaitForFrame(int32_t& nextFrameTime, int32_t tickMs, int32_t giveUpMs) {
         const uint32_t t2 = timeGetTime();
         // A target far ahead is left over from a longer tick or a jump of the clock.
         if (ClockDiff(next, t2) >= tickMs + giveUpMs || ClockDiff(t1, next) >= 0) break;
-        if (ClockDiff(next, timeGetTime()) <= platform::kSpinMarginMs) continue;
+        if (ClockDiff(next, timeGetTime()) <= spinMs) continue;
         // Time may have run on since the last reading: never ask for a negative sleep.
-        const int32_t rest = ClockDiff(next, timeGetTime()) - platform::kSpinMarginMs;
+        const int32_t rest = ClockDiff(next, timeGetTime()) - spinMs;
         if (rest > 0) Sleep(static_cast<uint32_t>(rest));
     }
     nextFrameTime = static_cast<int32_t>(timeGetTime() + static_cast<uint32_t>(tickMs));

@@ -26,6 +26,9 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr int32_t kFrameMs = 20;
 // A deadline further ahead than a frame and this is left over from a jump of the clock.
 constexpr int32_t kGiveUpMs = 10;
+// A painting that moves every fifth frame need not start its frames to the millisecond: the
+// title sleeps its whole wait instead of spinning on the clock for the last of it.
+constexpr int32_t kSpinMs = 0;
 // The painting's line at 1280 pixels wide, where the looser row below the block was laid out.
 constexpr int32_t kRowLine = 4;
 
@@ -49,6 +52,9 @@ void Style(platform::CaptionedControl& control, const char* caption, double size
 
 frmTitle::frmTitle() : Form("frmTitle") {
     Caption = kTitle;
+    // The painting covers the window each time it moves, and the about picture, the one
+    // control that moves or hides, repaints the window when it does (ShowAbout).
+    ControlsOnImage = true;
     mModeButtons = {&cmdCasual,  &cmdDont, &cmdElectric,   &cmdFinal,  &cmdFun,     &cmdMini,
                     &cmdNoRules, &cmdOuch, &cmdRidiculous, &cmdSpeedy, &cmdVertigo, &cmdWork};
     Add(tmrMain);
@@ -83,10 +89,10 @@ frmTitle::frmTitle() : Form("frmTitle") {
     hscMouse.OnChange = [this] { gMouse = hscMouse.Value(); };
     Add(hscMouse);
     Style(cmdAbout, "About...", 7, true);
-    cmdAbout.OnClick = [this] { picAboutUs.Visible = !picAboutUs.Visible; };
+    cmdAbout.OnClick = [this] { ShowAbout(!picAboutUs.Visible); };
     Add(cmdAbout);
     picAboutUs.Visible = false;
-    picAboutUs.OnClick = [this] { picAboutUs.Visible = false; };
+    picAboutUs.OnClick = [this] { ShowAbout(false); };
     Add(picAboutUs);
 }
 
@@ -120,8 +126,15 @@ void frmTitle::Form_Load() {
     ::StretchBlt(mLogo.MaskHDC(), 0, 0, w, h, picture.MaskHDC(), 0, 0, picture.Width(),
                  picture.Height(), SRCCOPY);
     picture.Terminate();
-    mAbout.Initialize(false, -1, -1, kelSprite3::kNoColor, images + "About.bmp",
-                      kelSprite3::kNoColor);
+    // A window loaded again (a test's) starts its painting as the first one did.
+    mPainting.X = mPainting.Y = 0;
+    mDriftX = mDriftY = 0;
+    // The about picture box keeps its copy of the picture: the file's is not kept besides. The
+    // box, framed smaller at each activation, stays inside the picture.
+    kelSprite3 about;
+    about.Initialize(false, -1, -1, kelSprite3::kNoColor, images + "About.bmp",
+                     kelSprite3::kNoColor);
+    about.BitBlt(picAboutUs.hDC(), nullptr, 0, 0);
     for (platform::CheckBox* box : {&chkLevel2, &chkDisrupt, &chkSolid, &chkPieces, &chkSpeed})
         box->BackColor = RGB(128, 32, 32);
     ApplyOptions();
@@ -205,6 +218,9 @@ void frmTitle::Form_Activate() {
     ApplyOptions();
     Paint();
     TurnDrift();
+    // Back from a game, the new painting fills the window from the first frame.
+    if (mImageReleased) DrawPainting();
+    mImageReleased = false;
     Refresh();
     mFrame = 0;
     tmrMain.SetInterval(1);
@@ -265,7 +281,6 @@ void frmTitle::PlaceAbout() {
     const int32_t w = Int(290.0 / mCell) * mCell + mLine, h = Int(490.0 / mCell) * mCell + mLine;
     picAboutUs.Move(Int(left / mCell) * mCell + mGridOffsetX,
                     Int(top / mCell) * mCell + mGridOffsetY, w, h);
-    mAbout.BitBlt(picAboutUs.hDC(), nullptr, 0, 0);
     FrameRectangle(picAboutUs.hDC(), 0, 0, w, h, kBlack, 1);
 }
 
@@ -299,7 +314,7 @@ void frmTitle::tmrMain_Timer() {
             mFrame = 0;
         }
         platform::DoEvents();
-        WaitForFrame(mNextFrameTime, kFrameMs, kGiveUpMs);
+        WaitForFrame(mNextFrameTime, kFrameMs, kGiveUpMs, kSpinMs);
         if (!mQuit && gKeyboard->KeyUp(VK_ESCAPE) &&
             platform::MsgBox("Are you done provoking me?", platform::MessageBoxButtons::YesNo,
                              "Vask asks...") == platform::MessageBoxAnswer::Yes)
@@ -315,7 +330,28 @@ void frmTitle::tmrMain_Timer() {
         return;
     }
     mPainting.Terminate();
+    // A game covers the window: its image need not be kept meanwhile.
+    ReleaseImage();
+    mImageReleased = true;
     OpenGame();
+}
+
+void frmTitle::ShowAbout(bool visible) {
+    picAboutUs.Visible = visible;
+    // Controls are drawn onto the window's image: a hidden picture leaves its pixels there.
+    if (mLooping) DrawPainting();
+}
+
+void frmTitle::DrawPainting() {
+    const int32_t pw = mPainting.Width(), ph = mPainting.Height();
+    const int32_t x = Nearest(mPainting.X), y = Nearest(mPainting.Y);
+    const int32_t sx = x < 0 ? 1 : -1, sy = y < 0 ? 1 : -1;
+    const HDC dc = hDC();
+    mPainting.BitBlt(dc, nullptr, x, y);
+    mPainting.BitBlt(dc, nullptr, x + sx * pw, y);
+    mPainting.BitBlt(dc, nullptr, x, y + sy * ph);
+    mPainting.BitBlt(dc, nullptr, x + sx * pw, y + sy * ph);
+    mLogo.BitBlt(dc, nullptr, Nearest(mLogo.X), Nearest(mLogo.Y));
 }
 
 void frmTitle::DrawFrame() {
@@ -330,14 +366,7 @@ void frmTitle::DrawFrame() {
         mPainting.Y -= ph;
     else if (mPainting.Y < 0)
         mPainting.Y += ph;
-    const int32_t x = Nearest(mPainting.X), y = Nearest(mPainting.Y);
-    const int32_t sx = x < 0 ? 1 : -1, sy = y < 0 ? 1 : -1;
-    const HDC dc = hDC();
-    mPainting.BitBlt(dc, nullptr, x, y);
-    mPainting.BitBlt(dc, nullptr, x + sx * pw, y);
-    mPainting.BitBlt(dc, nullptr, x, y + sy * ph);
-    mPainting.BitBlt(dc, nullptr, x + sx * pw, y + sy * ph);
-    mLogo.BitBlt(dc, nullptr, Nearest(mLogo.X), Nearest(mLogo.Y));
+    DrawPainting();
     picAboutUs.Move(picAboutUs.Left() + mDriftX * mLine, picAboutUs.Top() + mDriftY * mLine);
     Refresh();
 }

@@ -92,7 +92,10 @@ class frmTitle : public platform::Form {
     void Paint();
     // Whether the painting has a white pixel in [0, width) x [0, height).
     bool WhiteWithin(int32_t width, int32_t height) const;
+    // The painting where it stands and the logo over it: the whole window's image.
+    void DrawPainting();
     void DrawFrame();
+    void ShowAbout(bool visible);
     void PlaceAbout();
 
     std::array<platform::CommandButton*, kGameModeCount> mModeButtons{};
@@ -105,7 +108,6 @@ class frmTitle : public platform::Form {
     int32_t mCell = 0;
     kelSprite3 mLogo;
     kelSprite3 mPainting;
-    kelSprite3 mAbout;  // the about picture as loaded, copied onto picAboutUs
     int32_t mGridOffsetX = 0;
     int32_t mGridOffsetY = 0;
     int32_t mDriftX = 0;
@@ -113,7 +115,8 @@ class frmTitle : public platform::Form {
     int32_t mFrame = 0;
     int32_t mNextFrameTime = 0;
     bool mLooping = false;
-    bool mQuit = false;  // the player (or a close request) said Yes to quitting
+    bool mImageReleased = false;  // handed back for a game; the next activation draws it anew
+    bool mQuit = false;           // the player (or a close request) said Yes to quitting
 };
 
 // The single title-form instance.

@@ -232,6 +232,30 @@ TEST_F(TitleTest, OptionClicksRecolourTheButtons) {
     }
 }
 
+// Controls drawn straight onto the window's image show the frames a composed copy shows,
+// also when the about picture hides between two moves of the painting and a click shows the
+// window then.
+TEST_F(TitleTest, ControlsOnTheImageShowTheFramesOfACopy) {
+    const std::string script =
+        "at pass 3 click cmdAbout\nat pass 8 click cmdAbout\n"
+        "at pass 9 click chkSolid\nat pass 12 click cmdAbout\n"
+        "at pass 13 click picAboutUs\nat pass 14 click chkSolid\n"
+        "answer yes\n" +
+        Escape(20, 21);
+    std::vector<uint64_t> frames[2];
+    for (const bool onImage : {true, true, false}) {  // the first leaves the state the others see
+        UseScreen(640, 480);
+        title.ControlsOnImage = onImage;
+        title.Show();
+        Script(script);
+        Application::Get().RunMessageLoop();
+        frames[onImage] = headless->FrameHashes();
+    }
+    title.ControlsOnImage = true;
+    EXPECT_GT(frames[1].size(), 6u);
+    EXPECT_EQ(frames[1], frames[0]);
+}
+
 // A stored mouse value that is not a whole number from 0 to 199 gives 100.
 TEST_F(TitleTest, StoredMouseValueIsReadBackOrGives100) {
     const std::pair<const char*, int32_t> stored[] = {

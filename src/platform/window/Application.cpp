@@ -94,7 +94,9 @@ bool Application::Unload(Form& form, UnloadMode mode) {
     Erase(zorder_, &form);
     form.loaded_ = false;
     form.visible_ = false;
-    form.ClearImage();
+    form.ReleaseImage();
+    // A composed frame is needed again only with the next form that cannot do without one.
+    DropFrame();
     form.unloading_ = false;
     if (active_ == &form) active_ = nullptr;
     Activate();
@@ -186,6 +188,17 @@ bool Application::RunMessageLoop() {
 
 void Application::Present(Form& form) {
     if (&form != ActiveForm()) return;
+    FrameParts parts;
+    if (form.ControlsOnImage) {
+        // Drawn over their last selves, as the form's image still holds them: the same.
+        const HDC dc = form.hDC();
+        for (const Control* c : form.controls_) {
+            if (c->Visible && c->Draws()) c->Compose(dc);
+        }
+        parts.base = form.image();
+        CurrentBackend().Present(parts);
+        return;
+    }
     const int32_t w = std::max(1, form.Width()), h = std::max(1, form.Height());
     // The largest opaque control (the playfield, mostly) hides what lies beneath it.
     const Control* cover = nullptr;
@@ -205,7 +218,7 @@ void Application::Present(Form& form) {
     for (auto it = form.controls_.rbegin(); picture && it != form.controls_.rend(); ++it) {
         const Control* c = *it;
         if (c == cover) break;
-        if (!c->Visible) continue;
+        if (!c->Visible || !c->Draws()) continue;
         others = true;
         const bool apart = c->Left() >= hole.right || c->Left() + c->Width() <= hole.left ||
                            c->Top() >= hole.bottom || c->Top() + c->Height() <= hole.top;
@@ -214,8 +227,7 @@ void Application::Present(Form& form) {
     const Bitmap& image = *form.image();
     if (picture && (image.width != w || image.height != h)) picture = nullptr;
     for (auto it = form.controls_.begin(); picture && !others && it != form.controls_.end(); ++it)
-        others = (*it)->Visible && *it != cover;
-    FrameParts parts;
+        others = (*it)->Visible && (*it)->Draws() && *it != cover;
     if (picture) {
         parts.picture = picture;
         parts.left = cover->Left();
@@ -232,11 +244,19 @@ void Application::Present(Form& form) {
         ResizeSurface(*frame_, w, h, 0);
         CopySurfaceAround(image, *frame_, hole);
         for (const Control* c : form.controls_) {
-            if (c->Visible && (c != cover || !picture)) c->Compose(frameDC_);
+            if (c->Visible && c->Draws() && (c != cover || !picture)) c->Compose(frameDC_);
         }
         parts.base = frame_;
     }
     CurrentBackend().Present(parts);
+}
+
+void Application::DropFrame() {
+    if (!frame_) return;
+    DeleteDC(frameDC_);
+    DeleteObject(frame_);
+    frame_ = nullptr;
+    frameDC_ = nullptr;
 }
 
 Control* Application::ControlAt(Form& form, POINT at) const {

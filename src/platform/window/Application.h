@@ -70,6 +70,7 @@ class Application : public EventSink {
     // Hands the keys pressed since the last pump to the focused control.
     void DeliverKeys();
     Form* FindForm(const std::string& name) const;
+    void DropFrame();
 
     std::vector<Form*> loaded_;  // load order
     std::vector<Form*> zorder_;  // visible forms, top last

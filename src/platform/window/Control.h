@@ -64,6 +64,8 @@ class Control {
 
     // Draws the control onto the composed frame at its place (target is the form's frame).
     virtual void Compose(HDC target) const;
+    // Whether Compose draws anything at all (a timer or a list has no face of its own).
+    virtual bool Draws() const { return true; }
     // Compose paints every pixel of the control's box, hiding whatever lies beneath.
     virtual bool Opaque() const { return false; }
     // Where Compose only copies an image of the control's own to its top left corner: that

@@ -48,9 +48,18 @@ int32_t Form::Height() const {
 }
 
 void Form::EnsureImage() const {
+    if (image_ && released_) ResizeSurface(*image_, Width(), Height(), backColor_);
+    released_ = false;
     if (image_) return;
     image_ = NewSurface(Width(), Height(), backColor_);
     dc_ = CreateBitmapDC(image_);
+}
+
+void Form::ReleaseImage() {
+    if (!image_ || released_) return;
+    ResizeSurface(*image_, 1, 1, backColor_);
+    image_->pixels[0] = backColor_;  // the one pixel kept holds what was drawn there
+    released_ = true;
 }
 
 HDC Form::hDC() const {
@@ -78,7 +87,7 @@ void Form::Move(int32_t left, int32_t top, int32_t width, int32_t height) {
     top_ = top;
     width_ = std::max(0, width);
     height_ = std::max(0, height);
-    if (image_) ResizeSurface(*image_, width_, height_, backColor_);
+    if (image_ && !released_) ResizeSurface(*image_, width_, height_, backColor_);
 }
 
 void Form::SetVisible(bool visible) {

@@ -49,6 +49,10 @@ class Form {
 
     bool Loaded() const { return loaded_; }
     bool Visible() const { return visible_; }
+    // Gives the image's pixels back until the image is next asked for, when it comes back in
+    // the back colour; its context stays valid. Unloading does this.
+    void ReleaseImage();
+
     // Visible = true shows the form (loading it first), false hides it.
     void SetVisible(bool visible);
 
@@ -60,6 +64,12 @@ class Form {
 
     // Shows the persistent image and the visible controls above it.
     void Refresh();
+
+    // Set by a form that draws its whole image again before any Refresh that follows a control
+    // moving or hiding (the title: its painting covers the window each time it moves). The
+    // window system then draws the controls straight onto the image instead of onto a copy
+    // of it: a frame-sized copy less per Refresh, and no frame-sized buffer to keep.
+    bool ControlsOnImage = false;
 
     // Window events.
     virtual void Form_Load() {}
@@ -83,6 +93,7 @@ class Form {
     bool visible_ = false;
     bool unloading_ = false;
     mutable Bitmap* image_ = nullptr;
+    mutable bool released_ = false;
     mutable HDC dc_ = nullptr;
 };
 

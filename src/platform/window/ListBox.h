@@ -13,6 +13,8 @@ class ListBox : public Control {
   public:
     explicit ListBox(std::string name = {}) : Control(std::move(name)) {}
 
+    bool Draws() const override { return false; }
+
     void AddItem(const std::string& item) { items_.push_back(item); }
     void Clear() { items_.clear(); }
     int32_t ListCount() const { return static_cast<int32_t>(items_.size()); }

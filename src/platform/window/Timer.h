@@ -15,6 +15,7 @@ class Timer : public Control {
     explicit Timer(std::string name = {}) : Control(std::move(name)) {}
 
     bool CanMove() const override { return false; }
+    bool Draws() const override { return false; }
 
     // Setting either restarts the count.
     void SetEnabled(bool enabled);

@@ -147,6 +147,15 @@ TEST_F(WindowTest, PictureBoxKeepsItsImageAndComposesAboveTheForm) {
     cmd.Move(40, 30, 20, 12);
     form.Refresh();
     EXPECT_EQ(std::pair(at(40, 30), at(41, 31)), std::pair(RGB(0, 0, 0), RGB(64, 96, 192)));
+
+    // A released image keeps one pixel until it is asked for again, then comes back whole in
+    // the back colour, through the same context.
+    const HDC formDC = form.hDC();
+    SetPixelV(formDC, 0, 0, RGB(1, 2, 3));
+    form.ReleaseImage();
+    EXPECT_EQ(formDC->bitmap->pixels.size(), 1u);
+    EXPECT_EQ(form.hDC(), formDC);
+    EXPECT_EQ(std::pair(formDC->bitmap->width, GetPixel(formDC, 0, 0)), std::pair(64, kBlue));
 }
 
 // Scripted answers come in order (the title's tests ask with them); unscripted, a question is
