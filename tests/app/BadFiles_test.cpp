@@ -1,43 +1,40 @@
-// Files a player may have damaged: each row runs the whole program, from its start-up to its
-// end on the headless back end, in a child process with a program folder and a config folder
-// of its own, and looks at the exit status, what it said on stderr and the settings file left.
+// Files a player may have damaged, and quit signals: each row runs the whole program, from its
+// start-up to its end on the headless back end, recorded, in a child process with a program
+// folder and a config folder of its own, and looks at the exit status, what it said on stderr,
+// the settings file and the replay left.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
-#include <filesystem>
-#include <string>
-#include <vector>
+#include <csignal>
 
 #include "TempDir.h"
+#include "platform/Signals.h"
 #include "platform/files/ProgramFolder.h"
-#include "platform/headless/Headless.h"
 #include "platform/headless/ReplayBackend.h"
 #include "program/Program.h"
 #include "program/Replay.h"
+#include "support/RecordingSink.h"
 #include "title/modModeArgs.h"
-
-namespace {
 
 namespace fs = std::filesystem;
 
-std::string Read(const fs::path& path) {
+static std::string Read(const fs::path& path) {
     // A named pipe left in place would block the read.
     if (!fs::is_regular_file(path)) return "(not a regular file)";
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-void Write(const fs::path& path, const std::string& bytes) {
+static void Write(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+static std::string Replaced(std::string text, const std::string& from, const std::string& to) {
     for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
     return text;
@@ -53,14 +50,14 @@ struct Dirs {
 };
 
 // Binary bytes that no text file has, the same every run.
-std::string Garbage(size_t n) {
+static std::string Garbage(size_t n) {
     std::string bytes(n, '\0');
     for (size_t i = 0; i < n; ++i)
         bytes[i] = static_cast<char>((i * 167 + 13) & 255);
     return bytes;
 }
 
-void HalfOf(const fs::path& file) {
+static void HalfOf(const fs::path& file) {
     Write(file, Read(file).substr(0, static_cast<size_t>(fs::file_size(file) / 2)));
 }
 
@@ -75,6 +72,9 @@ struct BadFileCase {
     std::string err;  // exactly what the program says, {ini} and {images} standing for the paths
     std::string settingsAfter;  // {stored} for the file as it was before the run
     bool kept = false;          // the game played is kept as last.qxr, and reads back
+    int signal = 0;             // raised at this pump, or (0) as the first message box comes up
+    uint64_t pump = 0;
+    std::optional<GameMode> mode = {};  // as --mode gives it; none: the title
 };
 
 void PrintTo(const BadFileCase& row, std::ostream* out) {
@@ -87,7 +87,7 @@ constexpr char kPlayAndQuit[] =
     "at pass 5 click cmdCasual\nat pass 30 key down Escape\nat pass 31 key up Escape\n"
     "answer yes\nat pass 60 key down Escape\nat pass 61 key up Escape\n";
 
-std::string Defaults(const std::string& why) {
+static std::string Defaults(const std::string& why) {
     return "quadrix: The settings file '{ini}' " + why + ": the default settings are used.\n";
 }
 const std::string kNoFolder =
@@ -154,6 +154,35 @@ const BadFileCase kCases[] = {
      Limit::ReadOnlyConfig, kQuit, 0, Defaults("is not a settings file") + kNoFolder, Garbage(100)},
     {"disk full", [](const Dirs&) {}, Limit::FullDisk, kQuit, 0,
      "quadrix: Can't save the settings to '{ini}': cannot write: File too large.\n", "{stored}"},
+    // A signal ends the program as the title's "Yes" does; a box it dismisses answers No.
+    {"SIGTERM during a game", [](const Dirs&) {}, Limit::None, kPlay, 0, "", kSavedAfterStored,
+     true, SIGTERM, 80},
+    {"SIGTERM during a mode game", [](const Dirs&) {}, Limit::None, "", 0, "", kSavedAfterStored,
+     true, SIGTERM, 40, GameMode::Casual},
+    {"SIGINT on the title", [](const Dirs&) {}, Limit::None, "", 0, "", kSavedAfterStored, false,
+     SIGINT, 20},
+    {"SIGHUP with the title's question up", [](const Dirs&) {}, Limit::None,
+     "at pass 5 key down Escape\nat pass 6 key up Escape\n", 0, "", kSavedAfterStored, false,
+     SIGHUP},
+};
+
+class SignalAt : public platform::BackendDecorator {
+  public:
+    SignalAt(std::unique_ptr<platform::Backend> inner, const BadFileCase& row)
+        : BackendDecorator(std::move(inner)), row_(row) {}
+    void PumpEvents(platform::EventSink& sink) override {
+        if (++pumps_ == row_.pump) std::raise(row_.signal);
+        inner_->PumpEvents(sink);
+    }
+    platform::MessageBoxAnswer ShowMessageBox(const std::string& title, const std::string& text,
+                                              platform::MessageBoxButtons buttons) override {
+        if (row_.pump == 0) std::raise(row_.signal);
+        return inner_->ShowMessageBox(title, text, buttons);
+    }
+
+  private:
+    const BadFileCase& row_;
+    uint64_t pumps_ = 0;
 };
 
 class BadFiles : public ::testing::TestWithParam<BadFileCase> {
@@ -228,20 +257,21 @@ class BadFiles : public ::testing::TestWithParam<BadFileCase> {
         }
         ::setenv("XDG_CONFIG_HOME", dirs_.config.c_str(), 1);
         ::setenv("XDG_DATA_HOME", root_.File("data").c_str(), 1);
+        platform::CatchQuitSignals();
         platform::SetProgramFolder(dirs_.program.string());
         ResetProgramState();
-        // As the game runs: every game recorded and kept as last.qxr.
-        auto owned = std::make_unique<platform::Headless>();
-        platform::Headless& headless = *owned;
-        platform::InstallBackend(std::make_unique<platform::ReplayRecorder>(std::move(owned)));
-        SetReplayTargets("", true);
-        headless.SetScreenSize(640, 480);
-        headless.SetPassLimit(5000);
+        auto headless = std::make_unique<platform::Headless>();
+        headless->SetScreenSize(640, 480);
+        headless->SetPassLimit(5000);
         platform::HeadlessScript script;
-        std::string error;
-        if (!platform::HeadlessScript::Parse(row.script, script, &error)) _exit(92);
-        headless.Load(script);
-        RunProgram(GameChoice{});
+        if (!platform::HeadlessScript::Parse(row.script, script, nullptr)) _exit(92);
+        headless->Load(script);
+        std::unique_ptr<platform::Backend> backend = std::move(headless);
+        if (row.signal) backend = std::make_unique<SignalAt>(std::move(backend), row);
+        // As the game runs: every game recorded and kept as last.qxr.
+        platform::InstallBackend(std::make_unique<platform::ReplayRecorder>(std::move(backend)));
+        SetReplayTargets("", true);
+        RunProgram(GameChoice{row.mode, {}});
         _exit(0);
     }
 
@@ -282,4 +312,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, BadFiles, ::testing::ValuesIn(kCases), [](const 
     return name;
 });
 
-}  // namespace
+// A playback stops with the program, and says so.
+TEST(Quit, StopsAPlayback) {
+    platform::ReplayPlayer player(std::make_unique<platform::Headless>(), {}, {640, 480});
+    RecordingSink sink;
+    platform::RequestQuit();
+    player.PumpEvents(sink);
+    platform::ForgetQuitRequest();
+    EXPECT_TRUE(player.Stopped());
+}

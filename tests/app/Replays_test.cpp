@@ -1,11 +1,9 @@
 // Replays through quadrix-sim replay: the kept recordings play back pass for pass, a fresh
 // recording plays back to the same trace, and an altered one fails --check.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
-#include <vector>
-
-#include <sys/stat.h>
 
 #include "SimRun.h"
 #include "TempDir.h"

@@ -2,18 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <vector>
 
 #include "SimRun.h"
-
-namespace {
 
 struct Placed {
     std::string name;
     int left, top, right, bottom;
 };
 
-std::vector<Placed> Controls(const std::string& json) {
+static std::vector<Placed> Controls(const std::string& json) {
     std::vector<Placed> controls;
     for (size_t at = json.find("{\"name\":"); at != std::string::npos;
          at = json.find("{\"name\":", at + 1)) {
@@ -53,5 +50,3 @@ TEST(TitleLayout, EveryControlOnEveryScreen) {
         }
     }
 }
-
-}  // namespace

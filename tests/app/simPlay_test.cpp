@@ -4,10 +4,8 @@
 #include "SimRun.h"
 #include "TempDir.h"
 
-namespace {
-
 // "Q" wins from anywhere; the game then ends by itself 402 passes later.
-const fs::path& WinScript() {
+static const fs::path& WinScript() {
     static const fs::path path = [] {
         const fs::path p = fs::temp_directory_path() / ("qx-win-" + std::to_string(getpid()));
         std::ofstream(p) << "# Q pressed during the game's pass 30, seen at 31\nat pass 31 key "
@@ -103,5 +101,3 @@ TEST(quadrixSim, HelpAndModesByCaption) {
     }
     EXPECT_EQ(Sim("settings --mode Mini" + screen).status, 2);  // no caption to go by
 }
-
-}  // namespace

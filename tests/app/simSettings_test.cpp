@@ -2,21 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <regex>
-#include <vector>
 
 #include "SimRun.h"
 
-namespace {
-
 // A flat object of numbers and Booleans, one line: {"key":value,...}
-std::vector<std::pair<std::string, std::string>> Fields(const std::string& json) {
+static std::vector<std::pair<std::string, std::string>> Fields(const std::string& json) {
     static const std::regex whole(R"(^\{("\w+":(-?[0-9.e+-]+|true|false),?)*\}\n$)");
     static const std::regex field(R"re("(\w+)":([^,}]+))re");
     std::vector<std::pair<std::string, std::string>> out;
     if (!std::regex_match(json, whole)) return out;
-    for (std::sregex_iterator i(json.begin(), json.end(), field), e; i != e; ++i) {
+    for (std::sregex_iterator i(json.begin(), json.end(), field), e; i != e; ++i)
         out.emplace_back((*i)[1], (*i)[2]);
-    }
     return out;
 }
 
@@ -51,5 +47,3 @@ TEST(quadrixSim, FiguresOptionsAndSeeds) {
     EXPECT_EQ(Sim(dont).out, Sim(dont + " --seed 12345").out);  // the default seed
     EXPECT_NE(Sim(dont + " --seed 7").out, Sim(dont + " --seed 8").out);
 }
-
-}  // namespace

@@ -1,20 +1,15 @@
 #include "graphics/kelAnimation3.h"
 
-#include <tuple>
-
 #include "SpriteTestSupport.h"
 
-namespace {
-
 // A sprite sheet whose every pixel starts transparent (black back colour and key).
-std::shared_ptr<kelSprite3> Sheet(int32_t width, int32_t height, int32_t numberX, int32_t numberY) {
+static std::shared_ptr<kelSprite3> Sheet(int32_t width, int32_t height, int32_t numberX,
+                                         int32_t numberY) {
     auto sheet = spritetest::Surface(true, width, height, 0, "", 0);
     sheet->NumberX = numberX;
     sheet->NumberY = numberY;
     return sheet;
 }
-
-}  // namespace
 
 TEST(kelAnimation3, CutsTheSheetOrSaysWhyNot) {
     kelAnimation3 a;

@@ -6,17 +6,13 @@
 #include "SpriteTestSupport.h"
 #include "platform/window/Form.h"
 
-namespace {
-
 using namespace spritetest;
 
 constexpr COLORREF kBack = RGB(1, 2, 3), kInk = RGB(250, 20, 90);
 
-bool In(int32_t v, int32_t lo, int32_t hi) {
+static bool In(int32_t v, int32_t lo, int32_t hi) {
     return v >= lo && v < hi;
 }
-
-}  // namespace
 
 TEST(FillRectangle, CoversHalfOpenArea) {
     Target b(12, 12, kBack);

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "platform/headless/Headless.h"
 #include "platform/input/Keys.h"
 

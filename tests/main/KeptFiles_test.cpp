@@ -4,9 +4,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <filesystem>
-#include <functional>
-
 #include "TempDir.h"
 #include "platform/files/AtomicFile.h"
 #include "platform/settings/SettingsStore.h"

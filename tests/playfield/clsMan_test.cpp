@@ -1,5 +1,3 @@
-#include <tuple>
-#include <vector>
 
 #include "PlayfieldFixture.h"
 #include "graphics/modGraphic.h"

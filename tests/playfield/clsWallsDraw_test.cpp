@@ -1,5 +1,4 @@
 // Wall drawing: outline style with its mix mode, wrapped pieces, and solid-style stacking.
-#include <vector>
 
 #include "PlayfieldFixture.h"
 #include "graphics/modGraphic.h"

@@ -1,7 +1,6 @@
 // Wall layout: placement, merging, "Pieces", directions, random draw order, colours, the bound
 // on placement attempts, every mode's set-up and the picture.
 #include "PlayfieldFixture.h"
-#include "Raised.h"
 #include "graphics/kelSprite3.h"
 
 class WallsLayoutTest : public PlayfieldFixture {
@@ -146,14 +145,6 @@ TEST_F(WallsLayoutTest, CrowdedLayoutGivesUpOnWallsThatDoNotFit) {
         EXPECT_FALSE(walls.ManCollide2(w.X1, w.Y1, w.DirX, w.DirY, w.Speed)) << i;
         walls.SetWall(i, w);
     }
-}
-
-TEST_F(WallsLayoutTest, MissingPictureRaisesTheSurfaceError) {
-    platform::SetProgramFolder("/nonexistent/quadrix");
-    EXPECT_EQ(Raised([&] { walls.Initialize(10); }),
-              "80040001 Can't find file '/nonexistent/quadrix/images/Dollar.bmp'.");
-    platform::SetProgramFolder("");  // the executable's folder
-    EXPECT_TRUE(platform::ProgramFolder() != "" && platform::ProgramFolder() != ".");
 }
 
 // Every game mode, at both levels and with the layout options, sets its walls up on the

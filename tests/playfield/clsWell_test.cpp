@@ -1,8 +1,7 @@
-#include <vector>
 
+#include "playfield/clsWell.h"
 #include "PlayfieldFixture.h"
 #include "graphics/modGraphic.h"
-#include "playfield/clsWell.h"
 
 constexpr COLORREF kOutside = RGB(1, 1, 1);
 

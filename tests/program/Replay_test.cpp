@@ -2,8 +2,6 @@
 // says.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "../../fuzz/replay_entry.h"
 #include "CorpusFiles.h"
 
@@ -50,12 +48,19 @@ TEST(ReplayReader, RefusalsNameFileLineAndReason) {
     const std::string check =
         "check pass 256 hash 0000000000000001 state 0 counter 2 x 3 y 4 hit 1 walls 5 sum 6 "
         "boxes 7";
-    auto screen = [&](const std::string& size) {
-        return "quadrix-replay 2\nprogram 1.1\nmode cmdCasual\nscreen " + size + "\n";
-    };
-    const struct {
+    struct Row {
         std::string text, message;
-    } rows[] = {
+    };
+    auto screen = [&](const std::string& size) {
+        return Row{
+            "quadrix-replay 2\nprogram 1.1\nmode cmdCasual\nscreen " + size + "\n",
+            "r.qxr:4: screen " + size + " is not one the game records (640x480 to 7680x4320)"};
+    };
+    // The eighth line, after a good head, refused for why; the message quotes it.
+    auto eighth = [&](const std::string& line, const std::string& why) {
+        return Row{good + line + "\n", "r.qxr:8: " + why + ": " + line};
+    };
+    const Row rows[] = {
         {"", "r.qxr:0: not a quadrix replay (empty)"},
         {"BM\x01\x02", "r.qxr:1: not a quadrix replay (no 'quadrix-replay' line)"},
         {"quadrix-replay 3\nprogram 1.2\n",
@@ -67,50 +72,36 @@ TEST(ReplayReader, RefusalsNameFileLineAndReason) {
         {"quadrix-replay 2\nprogram 1.1\nmode cmdCasual solid ouch\n",
          "r.qxr:3: options come once each, in the order ouch anarchy solid pieces speed: mode "
          "cmdCasual solid ouch"},
-        {screen("65535x65535"),
-         "r.qxr:4: screen 65535x65535 is not one the game records (640x480 to 7680x4320)"},
-        {screen("1x1"), "r.qxr:4: screen 1x1 is not one the game records (640x480 to 7680x4320)"},
-        {screen("2x65535"),
-         "r.qxr:4: screen 2x65535 is not one the game records (640x480 to 7680x4320)"},
-        {screen("640x99999999999"),
+        screen("65535x65535"),
+        screen("1x1"),
+        screen("2x65535"),
+        {screen("640x99999999999").text,
          "r.qxr:4: bad screen line (want screen WxH): screen 640x99999999999"},
         {head + "mouse 100\n", "r.qxr:5: expected the 'seed' line, found: mouse 100"},
         {head + "seed -1\n", "r.qxr:5: bad seed line: seed -1"},
         {head + "seed 1\nmouse 200\n", "r.qxr:6: bad mouse line (want 0 to 199): mouse 200"},
         {good + "mode cmdFinal\n", "r.qxr:8: a second 'mode' line"},
         {good + "mouse 3\n", "r.qxr:8: a second 'mouse' line"},
-        {good + "at pass 3 key down Nope\n" + end,
-         "r.qxr:8: not an event: at pass 3 key down Nope"},
-        {good + "at pass 3 cursor 2147483648 0\n",
-         "r.qxr:8: not an event: at pass 3 cursor 2147483648 0"},
-        {good + "at ms 5 key down Q\n",
-         "r.qxr:8: timed events are not recorded: at ms 5 key down Q"},
-        {good + "at pass 4 click cmdCasual\n",
-         "r.qxr:8: clicks are not recorded: at pass 4 click cmdCasual"},
-        {good + "at pass 4 answer yes\n",
-         "r.qxr:8: message box answers are not recorded: at pass 4 answer yes"},
-        {good + "at pass 4 mouse down left\n",
-         "r.qxr:8: mouse button lines are not recorded (buttons are keys): at pass 4 mouse down "
-         "left"},
-        {good + "at pass 4 close frmMain code\n",
-         "r.qxr:8: a recorded close names no form: at pass 4 close frmMain code"},
-        {good + "at pass 4 close code\n",
-         "r.qxr:8: a close from code is not recorded: at pass 4 close code"},
-        {good + "at pass 4 joystick 16 unplug\n",
-         "r.qxr:8: joystick numbers go from 0 to 15: at pass 4 joystick 16 unplug"},
-        {good + "at pass 0 key up W\n",
-         "r.qxr:8: bad pass number (want at pass 1 to 10000001): at pass 0 key up W"},
-        {good + "at pass 2 key up W\n", "r.qxr:8: pass 2 comes after pass 3: at pass 2 key up W"},
-        {good + "key up W\n", "r.qxr:8: the game's load comes before its passes: key up W"},
+        eighth("at pass 3 key down Nope", "not an event"),
+        eighth("at pass 3 cursor 2147483648 0", "not an event"),
+        eighth("at ms 5 key down Q", "timed events are not recorded"),
+        eighth("at pass 4 click cmdCasual", "clicks are not recorded"),
+        eighth("at pass 4 answer yes", "message box answers are not recorded"),
+        eighth("at pass 4 mouse down left",
+               "mouse button lines are not recorded (buttons are keys)"),
+        eighth("at pass 4 close frmMain code", "a recorded close names no form"),
+        eighth("at pass 4 close code", "a close from code is not recorded"),
+        eighth("at pass 4 joystick 16 unplug", "joystick numbers go from 0 to 15"),
+        eighth("at pass 0 key up W", "bad pass number (want at pass 1 to 10000001)"),
+        eighth("at pass 2 key up W", "pass 2 comes after pass 3"),
+        eighth("key up W", "the game's load comes before its passes"),
         {good + "at pass 7 key up W\n" + end,
          "r.qxr:9: the game ends at pass 5, before the events at pass 7 (line 8)"},
         {good + "end passes 0 hash 00000000000000aa\n",
          "r.qxr:8: end passes 0: a recorded game has 1 to 10000000 passes"},
-        {good + "end passes 18446744073709551616 hash 00000000000000aa\n",
-         "r.qxr:8: bad end line (want end passes N hash HEX): end passes 18446744073709551616 "
-         "hash 00000000000000aa"},
-        {good + "end passes 5 hash 12\n",
-         "r.qxr:8: bad end line (want end passes N hash HEX): end passes 5 hash 12"},
+        eighth("end passes 18446744073709551616 hash 00000000000000aa",
+               "bad end line (want end passes N hash HEX)"),
+        eighth("end passes 5 hash 12", "bad end line (want end passes N hash HEX)"),
         {good + end + "at pass 9 key up W\n",
          "r.qxr:9: text after the end line: at pass 9 key up W"},
         {good, "r.qxr:7: cut short: no end line"},
@@ -119,13 +110,11 @@ TEST(ReplayReader, RefusalsNameFileLineAndReason) {
          "r.qxr:8: 300 passes need 1 check lines, found 0"},
         {good + check + "\n" + end,
          "r.qxr:9: the game ends at pass 5, before its check at pass 256"},
-        {good + "check pass 512" + check.substr(14) + "\n",
-         "r.qxr:8: a check line every 256 passes, the next at pass 256: check pass 512" +
-             check.substr(14)},
-        {good + check + " \n",
-         "r.qxr:8: bad check line (want check pass N hash 0000000000000000 state 0 counter 0 x "
-         "0 y 0 hit 0 walls 0 sum 0 boxes 0): " +
-             check + " "},
+        eighth("check pass 512" + check.substr(14),
+               "a check line every 256 passes, the next at pass 256"),
+        eighth(check + " ",
+               "bad check line (want check pass N hash 0000000000000000 state 0 counter 0 x 0 y 0 "
+               "hit 0 walls 0 sum 0 boxes 0)"),
         {"quadrix-replay 1" + good.substr(16) + check + "\n",
          "r.qxr:8: check lines came with replay format 2: " + check},
         {good + std::string("at pass 4 key up W\0\n", 20), "r.qxr:8: a NUL byte: not a text file"},

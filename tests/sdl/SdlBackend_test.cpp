@@ -8,14 +8,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
-#include <filesystem>
-#include <functional>
-#include <memory>
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
 
 // Reads back the screenshots.
 #define STB_IMAGE_IMPLEMENTATION
@@ -28,31 +20,10 @@
 #include "platform/frame/FrameScaler.h"
 #include "platform/input/Cursor.h"
 #include "platform/input/Keys.h"
+#include "support/RecordingSink.h"
 
-std::string Where(POINT p) {
-    return std::to_string(p.x) + "," + std::to_string(p.y);
-}
-
-// What reaches the game, one line an event: "left down 10,20", "move 7,9", "close".
-struct RecordingSink : platform::EventSink {
-    void MouseButton(int vk, bool down, POINT at) override {
-        const std::string button = vk == VK_LBUTTON   ? "left"
-                                   : vk == VK_RBUTTON ? "right"
-                                   : vk == VK_MBUTTON ? "middle"
-                                                      : std::to_string(vk);
-        events.push_back(button + (down ? " down " : " up ") + Where(at));
-    }
-    void MouseMove(POINT at) override { events.push_back("move " + Where(at)); }
-    void ClickControl(const std::string&) override {}
-    void CloseRequest(const std::string& form, platform::UnloadMode mode) override {
-        EXPECT_EQ(form, "");
-        EXPECT_EQ(mode, platform::UnloadMode::User);
-        events.push_back("close");
-    }
-    void QuitRequest() override { events.push_back("quit"); }
-    std::vector<std::string> events;
-};
 using Events = std::vector<std::string>;
+static const auto Where = RecordingSink::Where;
 
 class SdlBackendTest : public ::testing::Test {
   protected:
@@ -97,9 +68,9 @@ class SdlBackendTest : public ::testing::Test {
     Events Pumped(const std::string& only = "") {
         sdl->PumpEvents(sink);
         Events got;
-        for (const std::string& line : sink.events)
+        for (const std::string& line : sink.log)
             if (line.starts_with(only)) got.push_back(line);
-        sink.events.clear();
+        sink.log.clear();
         return got;
     }
 
@@ -146,8 +117,8 @@ TEST_F(SdlBackendTest, MouseAndClose) {
     Button(false, SDL_BUTTON_X1, 0, 0);  // no button of the game's
     Button(false, SDL_BUTTON_X2, 0, 0);
     Button(false, SDL_BUTTON_LEFT, 11, 21);
-    EXPECT_EQ(Pumped(), (Events{"left down 10,20", "right down 30,40", "middle down 50,60",
-                                "left up 11,21"}));
+    EXPECT_EQ(Pumped(), (Events{"mouse 1 down 10,20", "mouse 2 down 30,40", "mouse 4 down 50,60",
+                                "mouse 1 up 11,21"}));
     EXPECT_EQ(Table(VK_LBUTTON), 0x01);
     EXPECT_EQ(Table(VK_RBUTTON), 0x81);
 
@@ -155,14 +126,14 @@ TEST_F(SdlBackendTest, MouseAndClose) {
     sdl->SetCursorPos({300, 200});
     sdl->MouseEvent(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, 0, 0);
     EXPECT_EQ(Table(VK_LBUTTON), 0x00);
-    EXPECT_TRUE(sink.events.empty());
-    EXPECT_EQ(Pumped("left"), (Events{"left down 300,200", "left up 300,200"}));
+    EXPECT_TRUE(sink.log.empty());
+    EXPECT_EQ(Pumped("mouse 1"), (Events{"mouse 1 down 300,200", "mouse 1 up 300,200"}));
 
     // The close button asks the game to close; the session's quit asks the program to end,
     // at every pump from then on.
     Push(SDL_WINDOWEVENT, [](SDL_Event& e) { e.window.event = SDL_WINDOWEVENT_CLOSE; });
     Push(SDL_QUIT);
-    EXPECT_EQ(Pumped(), (Events{"close", "quit"}));
+    EXPECT_EQ(Pumped(), (Events{"close  0", "quit"}));
     EXPECT_EQ(Pumped(), (Events{"quit"}));
     platform::ForgetQuitRequest();
     EXPECT_EQ(Pumped(), Events{});
@@ -223,7 +194,7 @@ TEST_F(SdlBackendTest, VirtualCursorWhereThePointerCannotBeWarped) {
     }
     sdl->SetCursorPos({512, 384});
     Button(true, SDL_BUTTON_LEFT, 1, 1);
-    EXPECT_EQ(Pumped("left"), Events{"left down 512,384"});
+    EXPECT_EQ(Pumped("mouse 1"), Events{"mouse 1 down 512,384"});
     EXPECT_EQ(sdl->ShowCursor(true), 0);
 }
 

@@ -3,9 +3,6 @@
 
 #include <array>
 #include <cstring>
-#include <string>
-#include <tuple>
-#include <utility>
 
 #include "platform/input/KeyMap.h"
 #include "platform/input/Keys.h"

@@ -10,10 +10,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
 // A fresh folder tree below the test temp folder; returns its path.
-std::string MakeTree(const std::string& name, const std::vector<std::string>& files) {
+static std::string MakeTree(const std::string& name, const std::vector<std::string>& files) {
     const fs::path root = fs::path(::testing::TempDir()) / ("qx_files_" + name);
     fs::remove_all(root);
     for (const auto& f : files) {
@@ -25,14 +23,12 @@ std::string MakeTree(const std::string& name, const std::vector<std::string>& fi
 }
 
 // The listed paths, each less the root and its separator.
-std::vector<std::string> Listed(const clsFiles& files, const std::string& root) {
+static std::vector<std::string> Listed(const clsFiles& files, const std::string& root) {
     std::vector<std::string> paths;
     for (int32_t i = 1; i <= files.Count(); ++i)
         paths.push_back(files.FileNamePath(i).substr(root.size() + 1));
     return paths;
 }
-
-}  // namespace
 
 TEST(ClsFiles, BreadthFirstListingAndIndexes) {
     const std::vector<std::string> expected = {

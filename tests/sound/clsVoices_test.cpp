@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "sound/kelSounds2.h"
 
 TEST(clsVoices, StopzAndPlayOnEmptyOrMissingSlots) {

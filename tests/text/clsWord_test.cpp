@@ -1,11 +1,8 @@
 #include "text/clsWord.h"
 
 #include <fstream>
-#include <iterator>
 
 #include "../graphics/SpriteTestSupport.h"
-
-namespace {
 
 using Info = std::array<int32_t, 3>;
 constexpr COLORREF kKey = RGB(255, 0, 255), kGrey = RGB(128, 128, 128), kRed = RGB(255, 0, 0),
@@ -15,7 +12,7 @@ constexpr int32_t kCell = 10, kHeight = 5;
 // 90 cells of 10 x 5 in the key colour; an inked glyph is a bar of its width, centred as the
 // layout expects (margins (10 - width) / 2, half to even). The loader reads BMP whatever the name.
 // Gives the font's base path in the temporary folder.
-std::string WriteGlyphs(const std::string& name) {
+static std::string WriteGlyphs(const std::string& name) {
     std::vector<COLORREF> pixels(90 * kCell * kHeight, kKey);
     const std::tuple<char, int, int, COLORREF> ink[] = {
         {'A', 8, 1, kRed}, {'B', 6, 2, kGreen}, {'a', 5, 2, kBlue}, {'b', 7, 2, kYellow}};
@@ -27,13 +24,13 @@ std::string WriteGlyphs(const std::string& name) {
     return gif.substr(0, gif.size() - 4);
 }
 
-std::string Line(int code, const std::string& width, char chr = 'x') {
+static std::string Line(int code, const std::string& width, char chr = 'x') {
     return "\t<ASCII>" + std::to_string(code) + "</ASCII><CHR>" + chr + "</CHR><WIDTH>" + width +
            "</WIDTH>\r\n";
 }
 
 // Space 10, A 8, B 6, a 5, b 7, c 3, ! 10, and entries that must be ignored or rounded.
-clsWord MakeFont(const std::string& name) {
+static clsWord MakeFont(const std::string& name) {
     const std::string base = WriteGlyphs(name);
     std::ofstream(base + ".txt", std::ios::binary)
         << "<CHARACTERS>\r\n"
@@ -45,8 +42,6 @@ clsWord MakeFont(const std::string& name) {
     word.Initialize(base, static_cast<kelSprite3::Color>(kKey));
     return word;
 }
-
-}  // namespace
 
 TEST(ClsWord, DescriptionSpacingRulesAndTextInfo) {
     clsWord word = MakeFont("qx_word_layout");

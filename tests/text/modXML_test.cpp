@@ -4,8 +4,6 @@
 
 #include <fstream>
 
-namespace {
-
 // Each handler call as "tag|text|context", the context's names joined by '/' (the bottom of
 // the stack is the sentinel "").
 using Events = std::vector<std::string>;
@@ -27,8 +25,8 @@ struct Recorder : XMLHandler {
     bool clearContext = false;
 };
 
-Result Parse(const std::string& content, const std::string& target = "",
-             bool clearContext = false) {
+static Result Parse(const std::string& content, const std::string& target = "",
+                    bool clearContext = false) {
     // A file per test: ctest may run the tests side by side.
     const std::string path = ::testing::TempDir() + "qx_xml_" +
                              ::testing::UnitTest::GetInstance()->current_test_info()->name();
@@ -42,23 +40,22 @@ Result Parse(const std::string& content, const std::string& target = "",
 }
 
 // The events of an element holding only text, opened inside context.
-Events Leaf(const std::string& name, const std::string& text, const std::string& context = "") {
+static Events Leaf(const std::string& name, const std::string& text,
+                   const std::string& context = "") {
     const std::string inside = context + "/" + name;
     return {"<" + name + "||" + context, name + "|" + text + "|" + inside, name + ">||" + inside};
 }
 
-Events operator+(Events a, const Events& b) {
+static Events operator+(Events a, const Events& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
 
 // The events of an element holding one element with text.
-Events Wrap(const std::string& outer, const std::string& name, const std::string& text) {
+static Events Wrap(const std::string& outer, const std::string& name, const std::string& text) {
     return Events{"<" + outer + "||"} + Leaf(name, text, "/" + outer) +
            Events{outer + ">||/" + outer};
 }
-
-}  // namespace
 
 TEST(ModXML, EventSequencesAndTargetElement) {
     EXPECT_EQ(Parse("<A>\n5\n</A>\n"), (Result{"", Leaf("A", "5")}));

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <string>
 
 // The pixels a written BMP carries are checked by reading it back in the picture tests.
 TEST(FrameFile, HashesFollowEveryChannelAndFilesReportFailure) {

@@ -2,17 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <tuple>
-#include <vector>
-
 #include "platform/clock/Clock.h"
 #include "platform/input/Cursor.h"
 #include "platform/input/Joystick.h"
 #include "platform/input/KeyMap.h"
 #include "platform/input/Keys.h"
-
-namespace {
+#include "support/RecordingSink.h"
 
 class HeadlessTest : public ::testing::Test {
   protected:
@@ -108,18 +103,6 @@ TEST_F(HeadlessTest, AbsentJoystickFailsToOpen) {
     EXPECT_EQ(joyGetPosEx(0, &info), JOYERR_UNPLUGGED);
 }
 
-struct Recorder : platform::EventSink {
-    void MouseButton(int vk, bool down, POINT at) override {
-        log.push_back("mouse " + std::to_string(vk) + (down ? " down " : " up ") +
-                      std::to_string(at.x) + "," + std::to_string(at.y));
-    }
-    void ClickControl(const std::string& name) override { log.push_back("click " + name); }
-    void CloseRequest(const std::string& form, platform::UnloadMode mode) override {
-        log.push_back("close " + form + " " + std::to_string(static_cast<int>(mode)));
-    }
-    std::vector<std::string> log;
-};
-
 TEST_F(HeadlessTest, TextScriptIsAppliedAtItsPassesAndTimes) {
     platform::HeadlessScript script;
     std::string error;
@@ -140,7 +123,7 @@ TEST_F(HeadlessTest, TextScriptIsAppliedAtItsPassesAndTimes) {
                                         script, &error))
         << error;
     headless->Load(script);
-    Recorder sink;
+    RecordingSink sink;
     JOYINFOEX info;
     // Per pass: Left's table entry, the first joystick's X (0 while unplugged).
     const std::pair<BYTE, uint32_t> passes[] = {{0, 0},    {0x81, 0},     {0x81, 0},
@@ -153,9 +136,9 @@ TEST_F(HeadlessTest, TextScriptIsAppliedAtItsPassesAndTimes) {
         joyGetPosEx(0, &info);
         EXPECT_EQ(info.dwXpos, passes[i].second);
     }
-    const std::vector<std::string> expected = {"mouse 1 down 30,40", "mouse 1 up 30,40",
-                                               "click cmdCasual", "close frmMain 3", "close  0"};
-    EXPECT_EQ(sink.log, expected);
+    EXPECT_EQ(sink.log,
+              (std::vector<std::string>{"move 30,40", "mouse 1 down 30,40", "mouse 1 up 30,40",
+                                        "click cmdCasual", "close frmMain 3", "close  0"}));
     EXPECT_EQ(std::pair(info.dwYpos, info.dwButtons), std::pair(32767u, 128u));
 
     // The time event waits for 50 ms of virtual time.
@@ -181,5 +164,3 @@ TEST_F(HeadlessTest, TextScriptIsAppliedAtItsPassesAndTimes) {
     headless->PumpEvents(sink);
     EXPECT_THROW(headless->PumpEvents(sink), platform::HeadlessLimit);
 }
-
-}  // namespace

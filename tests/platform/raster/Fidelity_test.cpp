@@ -2,21 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <tuple>
 
 #include "Canvas.h"
-
-namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kInk = RGB(200, 10, 10);
 constexpr COLORREF kFill = RGB(10, 200, 10);
 
-HGDIOBJ PenOf(int32_t w) {
+static HGDIOBJ PenOf(int32_t w) {
     return w ? CreatePen(PS_SOLID, w, kInk) : GetStockObject(NULL_PEN);
 }
-
-}  // namespace
 
 TEST(Rule1WidePens, LinesEndInRoundCapsOfTheDiscWidth) {
     // The w = 7 disc has rows 3, 5, 7, 7, 7, 5, 3: the cap past (200, 10) reaches 1, 2, 3, 3, 3,

@@ -4,7 +4,6 @@
 
 #include <climits>
 #include <cmath>
-#include <tuple>
 
 TEST(Numbers, RoundingsSaturateOutsideTheRange) {
     // x, Int(x), Nearest(x).

@@ -1,20 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "Canvas.h"
 #include "Raised.h"
 
-namespace {
-
 // Width, bytes per row and bits per pixel, as the old interface reports them.
-std::tuple<int32_t, int32_t, uint16_t> Info(HGDIOBJ bmp) {
+static std::tuple<int32_t, int32_t, uint16_t> Info(HGDIOBJ bmp) {
     BITMAP info;
     EXPECT_EQ(GetObjectA(bmp, sizeof info, &info), static_cast<int>(sizeof info));
     return {info.bmWidth, info.bmWidthBytes, info.bmBitsPixel};
 }
-
-}  // namespace
 
 TEST(Contexts, DefaultsAndCompatibleBitmapFormats) {
     HDC screen = GetDC(nullptr);

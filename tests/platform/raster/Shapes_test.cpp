@@ -2,22 +2,16 @@
 
 #include <climits>
 #include <cmath>
-#include <string>
-#include <tuple>
 
 #include "Canvas.h"
-
-namespace {
 
 constexpr COLORREF kPen = RGB(200, 10, 10);
 constexpr COLORREF kBrush = RGB(10, 200, 10);
 constexpr COLORREF kBack = RGB(1, 2, 3);
 
-bool In(int32_t v, int32_t lo, int32_t hi) {
+static bool In(int32_t v, int32_t lo, int32_t hi) {
     return v >= lo && v < hi;
 }
-
-}  // namespace
 
 TEST(Rectangle, CoverageOfNullAndWidePens) {
     // Pen of width w (none for 0), h = w / 2: band between [l-h, r-1-h+w) and [l-h+w, r-1-h),

@@ -14,4 +14,6 @@ TEST(ProgramFolder, BuildTreeThenInstalledTree) {
     };
     for (const auto& [exeDir, folder] : rows)
         EXPECT_EQ(platform::ProgramFolderFor(exeDir), folder);
+    platform::SetProgramFolder("");  // the executable's own
+    EXPECT_TRUE(platform::ProgramFolder() != "" && platform::ProgramFolder() != ".");
 }

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <tuple>
-
 #include "TempDir.h"
 #include "platform/files/Screenshots.h"
 
