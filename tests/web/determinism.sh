@@ -12,17 +12,20 @@ cases=0 differ=0
 
 # One case: quadrix-sim's arguments, where @ stands for the run's own trace file.
 both() {
-  local name="$1" status
+  local name="$1"
   shift
   cases=$((cases + 1))
   for build in native web; do
     local run=("$NATIVE") && [ "$build" = web ] && run=(node "$WEB")
-    status=0
-    "${run[@]}" "${@//@/$OUT/$name.$build.trace}" >"$OUT/$name.$build.out" \
-      2>"$OUT/$name.$build.err" || status=$?
-    sed -i -E 's/"(cpuPerPassMs|setupCpuMsWorst)":\{[^}]*\},?//' "$OUT/$name.$build.out"
-    echo "exit $status" >>"$OUT/$name.$build.out"
+    {
+      status=0
+      "${run[@]}" "${@//@/$OUT/$name.$build.trace}" >"$OUT/$name.$build.out" \
+        2>"$OUT/$name.$build.err" || status=$?
+      sed -i -E 's/"(cpuPerPassMs|setupCpuMsWorst)":\{[^}]*\},?//' "$OUT/$name.$build.out"
+      echo "exit $status" >>"$OUT/$name.$build.out"
+    } &
   done
+  wait
   for what in out err trace; do
     [ -e "$OUT/$name.native.$what" ] || continue
     cmp -s "$OUT/$name.native.$what" "$OUT/$name.web.$what" && continue
