@@ -5,8 +5,8 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QUADRIX_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libbenchmark-dev
-  libsdl2-dev libsdl2-ttf-dev libx11-dev libxext-dev libstb-dev
-  libfontconfig-dev fontconfig fonts-dejavu-core
+  libsdl2-dev libx11-dev libxext-dev
+  libstb-dev fonts-dejavu-core
   clang-format
   lintian
   xvfb xdotool
