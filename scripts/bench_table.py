@@ -88,6 +88,14 @@ def pacing():
                 f"{m[2]}% of a core ({m[3]})")
 
 
+# --- Steering arithmetic ------------------------------------------------------------------------
+def steering():
+    data, _ = bench_json([os.path.join(BENCH, "steering_bench"), "--benchmark_min_time=0.3"])
+    ns = {b["name"]: b["cpu_time"] for b in data["benchmarks"]}
+    row("steering (once per pass)", "angle and direction, own maths against the C library",
+        f"{ns['BM_MouseSteering']:.0f} ns against {ns['BM_MouseSteeringCLibrary']:.0f} ns")
+
+
 # --- The web build ------------------------------------------------------------------------------
 def node_rows():
     """A FIN pass at 1280x1024 by quadrix-sim for node against the native one, in turns."""
@@ -276,6 +284,7 @@ def main():
     load0 = os.getloadavg()[0]
     passes()
     pacing()
+    steering()
     node_rows()
     display_rows()
     load1 = os.getloadavg()[0]
