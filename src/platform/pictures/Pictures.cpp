@@ -21,6 +21,7 @@ constexpr size_t kMaxFileBytes = static_cast<size_t>(kMaxPixels) * 4 + (1u << 20
 
 const char* const kCutShort = "the picture is cut short";
 const char* const kBadSize = "the picture's size is zero, negative or too large";
+const char* const kBadCode = "the picture is damaged: its compressed data cannot be read";
 
 bool SizeAllowed(int64_t width, int64_t height) {
     return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
@@ -272,10 +273,10 @@ bool ReadSubBlocks(Bytes& in, std::vector<uint8_t>* joined) {
 }
 
 // The colour indices of one frame from its LZW data, row by row in the frame's order
-// (interlaced or not). Data that ends early leaves the remaining pixels at index 0, as other
-// viewers show such a frame; a code that cannot be there refuses the file.
-bool Unpack(const std::vector<uint8_t>& data, uint32_t minCodeSize, size_t width, size_t height,
-            bool interlaced, std::vector<uint8_t>& indices) {
+// (interlaced or not), or why they cannot be had: a code that cannot be there, or data that
+// ends before the last pixel.
+const char* Unpack(const std::vector<uint8_t>& data, uint32_t minCodeSize, size_t width,
+                   size_t height, bool interlaced, std::vector<uint8_t>& indices) {
     constexpr uint32_t kMaxCodes = 4096;
     const uint32_t clear = 1u << minCodeSize, end = clear + 1;
     std::vector<uint16_t> prefix(kMaxCodes);
@@ -315,12 +316,12 @@ bool Unpack(const std::vector<uint8_t>& data, uint32_t minCodeSize, size_t width
         }
         if (code == end) break;
         if (previous == kMaxCodes) {
-            if (code >= clear) return false;
+            if (code >= clear) return kBadCode;
             put(static_cast<uint8_t>(code));
             previous = code;
             continue;
         }
-        if (code > next) return false;
+        if (code > next) return kBadCode;
         if (next < kMaxCodes) {
             prefix[next] = static_cast<uint16_t>(previous);
             suffix[next] = code < next ? first[code] : first[previous];
@@ -336,7 +337,7 @@ bool Unpack(const std::vector<uint8_t>& data, uint32_t minCodeSize, size_t width
             put(string[--length]);
         previous = code;
     }
-    return true;
+    return y < height ? kCutShort : nullptr;
 }
 
 Decoded DecodeGif(Bytes& in) {
@@ -383,11 +384,10 @@ Decoded DecodeGif(Bytes& in) {
         const uint32_t minCodeSize = in.U8();
         std::vector<uint8_t> data;
         if (!ReadSubBlocks(in, &data)) break;
-        if (minCodeSize < 1 || minCodeSize > 8)
-            return Refused("the picture is damaged: its compressed data cannot be read");
+        if (minCodeSize < 1 || minCodeSize > 8) return Refused(kBadCode);
         std::vector<uint8_t> indices(static_cast<size_t>(width) * height);
-        if (!Unpack(data, minCodeSize, width, height, flags & 0x40, indices))
-            return Refused("the picture is damaged: its compressed data cannot be read");
+        if (const char* why = Unpack(data, minCodeSize, width, height, flags & 0x40, indices))
+            return Refused(why);
         HBITMAP bitmap =
             CreateBitmap(static_cast<int32_t>(width), static_cast<int32_t>(height), 1, 32, nullptr);
         for (size_t i = 0; i < indices.size(); ++i)
