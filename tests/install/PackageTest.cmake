@@ -31,6 +31,13 @@ foreach(file IN LISTS expected)
     message(FATAL_ERROR "not in the package: /${file}")
   endif()
 endforeach()
+# The game draws with the system's DejaVu files: the package needs them and ships none.
+file(GLOB_RECURSE fonts ${OUT}/root/*.ttf)
+execute_process(COMMAND ${DPKG_DEB} -f ${deb} Depends OUTPUT_VARIABLE depends
+                COMMAND_ERROR_IS_FATAL ANY)
+if(fonts OR NOT depends MATCHES "fonts-dejavu-core")
+  message(FATAL_ERROR "fonts in the package (${fonts}) or no fonts-dejavu-core in: ${depends}")
+endif()
 if(EXISTS ${OUT}/root/usr/bin)
   message(FATAL_ERROR "the package has /usr/bin; its programs belong in /usr/games")
 endif()

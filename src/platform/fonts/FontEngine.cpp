@@ -20,6 +20,8 @@ constexpr int32_t kMaxPixelSize = 2048;
 constexpr double kMaxWidthScale = 64.0;
 constexpr int64_t kMaxInkPixels = 64ll << 20;
 constexpr size_t kMaxCachedFonts = 64;
+// Glyph images a realised font keeps; a font drawn huge renders again rather than hoard.
+constexpr size_t kMaxCachedInk = 16u << 20;
 constexpr const char* kAverageSample = "abcdefghijklmnopqrstuvwxyz";
 
 // Line metrics in FreeType's fixed-point arithmetic (16.16 scale, 26.6 pixels), so that lines
@@ -89,15 +91,23 @@ struct Realized {
     int32_t strikeTop = -1;
     int32_t lineThickness = 1;
     std::array<std::unique_ptr<Glyph>, 256> glyphs;
+    size_t cachedInk = 0;
 
+    // Valid until the next call.
     const Glyph& GlyphOf(unsigned char c) {
         std::unique_ptr<Glyph>& slot = glyphs[c];
         if (!slot) {
+            if (cachedInk > kMaxCachedInk) {
+                for (auto& glyph : glyphs)
+                    glyph.reset();
+                cachedInk = 0;
+            }
             slot = std::make_unique<Glyph>();
             const int32_t index = file->GlyphFor(c);
             const int64_t scale = ScaleFor(*file, ppem).scale;
             slot->advance = Floor26(MulFix(file->AdvanceUnits(index), scale) + 32);
             slot->ink = file->Render(index, ppem);
+            cachedInk += slot->ink.ink.size();
         }
         return *slot;
     }

@@ -23,7 +23,7 @@
 #endif
 #define STBTT_STATIC
 #define STB_TRUETYPE_IMPLEMENTATION
-#include <stb/stb_truetype.h>
+#include <stb_truetype.h>
 #pragma GCC diagnostic pop
 
 namespace platform::fonts {
@@ -389,8 +389,8 @@ GlyphInk TrueTypeFont::Render(int32_t glyph, int32_t ppem) const {
     const auto x1 = static_cast<int32_t>(std::ceil(static_cast<float>(maxX) * scale));
     const auto y0 = static_cast<int32_t>(std::floor(static_cast<float>(-maxY) * scale));
     const auto y1 = static_cast<int32_t>(std::ceil(static_cast<float>(-minY) * scale));
-    // A glyph many ems across is not a letter; leave it blank rather than allocate for it.
-    const int64_t limit = int64_t{ppem} * 8 + 16;
+    // A glyph several ems across is not a letter; leave it blank rather than allocate for it.
+    const int64_t limit = int64_t{ppem} * 4 + 16;
     if (x1 - x0 <= 0 || y1 - y0 <= 0 || x1 - x0 > limit || y1 - y0 > limit) {
         stbtt_FreeShape(&stb_->info, vertices);
         return out;

@@ -7,13 +7,13 @@
 #include <random>
 #include <tuple>
 
+#include "../../../fuzz/font_entry.h"
 #include "Raised.h"
 #include "TempDir.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/fonts/FontEngine.h"
 #include "platform/fonts/Fonts.h"
 #include "platform/fonts/TextLayout.h"
-#include "platform/fonts/TrueType.h"
 
 namespace {
 
@@ -44,15 +44,6 @@ void Put16(std::string& font, size_t at, uint16_t v) {
     font[at] = char(v >> 8), font[at + 1] = char(v);
 }
 
-// Reads the font and draws every character it maps at two sizes.
-void UseFont(const std::string& bytes) {
-    platform::fonts::TrueTypeFont font(bytes, "test.ttf");
-    for (int c = 0; c < 256; ++c) {
-        for (int32_t ppem : {9, 40})
-            font.Render(font.GlyphFor(static_cast<unsigned char>(c)), ppem);
-    }
-}
-
 }  // namespace
 
 TEST(Fonts, FilesComeFromTheProgramFolderFirst) {
@@ -73,7 +64,7 @@ TEST(Fonts, FilesComeFromTheProgramFolderFirst) {
 
 TEST(Fonts, DamagedFilesAreRefusedBeforeTheyAreRead) {
     const std::string good = SystemFont("DejaVuSans.ttf");
-    EXPECT_EQ(Raised([&] { UseFont(good); }), "(no error)");
+    EXPECT_EQ(Raised([&] { fontfuzz::DrawEveryCharacter(good); }), "(no error)");
     const size_t head = TableAt(good, "head"), loca = TableAt(good, "loca");
     const size_t glyf = TableAt(good, "glyf");
     const std::pair<const char*, std::function<void(std::string&)>> damages[] = {
@@ -97,8 +88,8 @@ TEST(Fonts, DamagedFilesAreRefusedBeforeTheyAreRead) {
     for (const auto& [why, damage] : damages) {
         std::string bad = good;
         damage(bad);
-        EXPECT_EQ(Raised([&] { UseFont(bad); }),
-                  "80040001 The font file test.ttf is damaged or not a TrueType font: " +
+        EXPECT_EQ(Raised([&] { fontfuzz::DrawEveryCharacter(bad); }),
+                  "80040001 The font file fuzz.ttf is damaged or not a TrueType font: " +
                       std::string(why) + ".");
     }
     // Stray bytes anywhere the reader looks: refused or drawn, never a crash (the sanitizer
@@ -112,7 +103,7 @@ TEST(Fonts, DamagedFilesAreRefusedBeforeTheyAreRead) {
         const auto& [from, length] = regions[random() % 4];
         for (int n = 1 + int(random() % 8); n > 0; --n)
             bad[from + random() % length] = char(random());
-        refused += Raised([&] { UseFont(bad); }) != "(no error)";
+        refused += Raised([&] { fontfuzz::DrawEveryCharacter(bad); }) != "(no error)";
     }
     EXPECT_GT(refused, 10);
 }
