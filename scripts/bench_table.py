@@ -8,6 +8,7 @@ killed afterwards; without Xvfb the DISPLAY given is used, and without either th
 import json
 import os
 import re
+import resource
 import shutil
 import signal
 import subprocess
@@ -94,6 +95,36 @@ def steering():
     ns = {b["name"]: b["cpu_time"] for b in data["benchmarks"]}
     row("steering (once per pass)", "angle and direction, own maths against the C library",
         f"{ns['BM_MouseSteering']:.0f} ns against {ns['BM_MouseSteeringCLibrary']:.0f} ns")
+
+
+# --- The web build ------------------------------------------------------------------------------
+def node_rows():
+    """A FIN pass at 1280x1024 by quadrix-sim for node against the native one, in turns. Node
+    has no per-thread CPU clock and a loaded machine stretches wall times, so both are timed by
+    the CPU time of the whole process: a run of 600 passes less a run of one (start-up)."""
+    web = os.path.join(ROOT, "build", "web", "quadrix-sim.js")
+    what = "FIN pass 1280x1024, node / native"
+    if not os.path.exists(web) or not shutil.which("node"):
+        row("web build", what, "skipped (no build/web/quadrix-sim.js or no node)")
+        return
+    print("quadrix-sim native and under node, in turns...", file=sys.stderr, flush=True)
+    play = ["play", "--mode", "FIN", "--screen", "1280x1024", "--passes"]
+    per_pass = {"native": [], "node": []}
+    for _ in range(3):
+        for name, cmd in (("native", [os.path.join(BUILD, "quadrix-sim")]), ("node", ["node", web])):
+            cpu = []
+            for passes in ("1", "600"):
+                before = resource.getrusage(resource.RUSAGE_CHILDREN)
+                r = run(cmd + play + [passes])
+                after = resource.getrusage(resource.RUSAGE_CHILDREN)
+                if r.returncode != 0:
+                    row("web build", what, f"skipped ({name} exited with {r.returncode})")
+                    return
+                cpu.append(after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime)
+            per_pass[name].append((cpu[1] - cpu[0]) / 599 * 1000)
+    native, node = (sorted(per_pass[n])[1] for n in ("native", "node"))
+    row("web build", what, f"{node:.3f} ms / {native:.3f} ms = {node / native:.2f} x "
+        "(process CPU per pass, median of 3 runs)")
 
 
 # --- Display ------------------------------------------------------------------------------------
@@ -303,6 +334,7 @@ def main():
     passes()
     pacing()
     steering()
+    node_rows()
     display_rows()
     load1 = os.getloadavg()[0]
     width = max(len(w) for _, w, _ in rows)
