@@ -18,6 +18,8 @@ T Convert(T p) {
         return (p & 0xFF00u) | ((p & 0xFFu) << 16) | ((p >> 16) & 0xFFu);
     else if constexpr (kOrder == PixelOrder::RedLow)
         return p & 0xFFFFFFu;
+    else if constexpr (kOrder == PixelOrder::Rgba)
+        return (p & 0xFFFFFFu) | 0xFF000000u;
     else
         return p;
 }
@@ -59,6 +61,8 @@ void ConvertRun(const uint32_t* src, uint32_t* dst, int32_t width, PixelOrder or
             return Run<PixelOrder::RedLow>(src, dst, width);
         case PixelOrder::RedHigh:
             return Run<PixelOrder::RedHigh>(src, dst, width);
+        case PixelOrder::Rgba:
+            return Run<PixelOrder::Rgba>(src, dst, width);
     }
 }
 

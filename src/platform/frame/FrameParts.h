@@ -39,8 +39,9 @@ struct FrameParts {
 };
 
 // Where the frame's pixels go: COLORREF order kept exactly, or a display's 32-bit pixels with
-// red in the low byte or in the third (XBGR8888 / XRGB8888 in SDL's names), top byte 0.
-enum class PixelOrder { AsIs, RedLow, RedHigh };
+// red in the low byte or in the third (XBGR8888 / XRGB8888 in SDL's names), top byte 0, or a
+// canvas's RGBA bytes (red low, alpha 255 on top).
+enum class PixelOrder { AsIs, RedLow, RedHigh, Rgba };
 
 // Copies rows of width pixels, converting; pitches are in pixels.
 void CopyPixels(const uint32_t* src, int32_t srcPitch, uint32_t* dst, int32_t dstPitch,

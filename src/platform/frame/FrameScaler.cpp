@@ -32,6 +32,8 @@ uint32_t Order(uint32_t p, PixelOrder order) {
             return (p & 0xFF00u) | ((p & 0xFFu) << 16) | ((p >> 16) & 0xFFu);
         case PixelOrder::RedLow:
             return p & 0xFFFFFFu;
+        case PixelOrder::Rgba:
+            return (p & 0xFFFFFFu) | 0xFF000000u;
         case PixelOrder::AsIs:
             break;
     }
@@ -143,6 +145,9 @@ void Across(const Lanes* lanes, const int32_t* first, const uint16_t* wide, int 
         case PixelOrder::RedHigh:
             return Across<kPairs, PixelOrder::RedHigh>(lanes, first, wide, pairs, weight, taps,
                                                        width, out);
+        case PixelOrder::Rgba:
+            return Across<kPairs, PixelOrder::Rgba>(lanes, first, wide, pairs, weight, taps, width,
+                                                    out);
     }
 }
 

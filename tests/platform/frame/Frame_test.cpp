@@ -137,7 +137,7 @@ TEST(FrameParts, CopiesRowsInEveryOrder) {
     uint32_t src[kSrcPitch * kH];
     for (int i = 0; i < kSrcPitch * kH; ++i)
         src[i] = 0xAA000000u | static_cast<uint32_t>(RGB(i, 0x80 + i, 0xF0 - i));
-    for (PixelOrder order : {PixelOrder::RedLow, PixelOrder::RedHigh}) {
+    for (PixelOrder order : {PixelOrder::RedLow, PixelOrder::RedHigh, PixelOrder::Rgba}) {
         for (int offset : {0, 1}) {
             alignas(16) uint32_t buffer[kDstPitch * kH + 1];
             std::fill(std::begin(buffer), std::end(buffer), 0x12345678u);
@@ -147,10 +147,11 @@ TEST(FrameParts, CopiesRowsInEveryOrder) {
                 for (int x = 0; x < kDstPitch; ++x) {
                     const uint32_t i = y * kSrcPitch + x, red = i, green = 0x80 + i,
                                    blue = 0xF0 - i;
+                    const uint32_t alpha = order == PixelOrder::Rgba ? 0xFF000000u : 0;
                     const uint32_t want = x >= kW ? 0x12345678u  // padding
-                                          : order == PixelOrder::RedLow
-                                              ? red | green << 8 | blue << 16
-                                              : blue | green << 8 | red << 16;
+                                          : order == PixelOrder::RedHigh
+                                              ? blue | green << 8 | red << 16
+                                              : red | green << 8 | blue << 16 | alpha;
                     EXPECT_EQ(dst[y * kDstPitch + x], want)
                         << x << "," << y << " offset " << offset;
                 }
