@@ -88,6 +88,38 @@ def pacing():
                 f"{m[2]}% of a core ({m[3]})")
 
 
+# --- Steering arithmetic ------------------------------------------------------------------------
+def steering():
+    data, _ = bench_json([os.path.join(BENCH, "steering_bench"), "--benchmark_min_time=0.3"])
+    ns = {b["name"]: b["cpu_time"] for b in data["benchmarks"]}
+    row("steering (once per pass)", "angle and direction, own maths against the C library",
+        f"{ns['BM_MouseSteering']:.0f} ns against {ns['BM_MouseSteeringCLibrary']:.0f} ns")
+
+
+# --- The web build ------------------------------------------------------------------------------
+def node_rows():
+    """A FIN pass at 1280x1024 by quadrix-sim for node against the native one, in turns."""
+    web = os.path.join(ROOT, "build", "web", "quadrix-sim.js")
+    what = "FIN pass 1280x1024, node / native"
+    if not os.path.exists(web) or not shutil.which("node"):
+        row("web build", what, "skipped (no build/web/quadrix-sim.js or no node)")
+        return
+    print("quadrix-sim native and under node, in turns...", file=sys.stderr, flush=True)
+    play = ["play", "--mode", "FIN", "--screen", "1280x1024", "--passes", "600"]
+    medians = {"native": [], "node": []}
+    for _ in range(3):
+        for name, cmd in (("native", [os.path.join(BUILD, "quadrix-sim")]), ("node", ["node", web])):
+            r = run(cmd + play)
+            if r.returncode != 0:
+                row("web build", what, f"skipped ({name} exited with {r.returncode})")
+                return
+            medians[name].append(json.loads(r.stdout)["cpuPerPassMs"]["median"])
+    native, node = (sorted(medians[n])[1] for n in ("native", "node"))
+    # Node has no per-thread CPU clock: its pass is timed by the monotonic clock.
+    row("web build", what, f"median {node:.3f} ms / {native:.3f} ms = {node / native:.2f} x "
+        "(node timed by the wall clock, median of 3 runs of 600 passes each)")
+
+
 # --- Display ------------------------------------------------------------------------------------
 def free_display():
     for n in range(90, 200):
@@ -274,6 +306,8 @@ def main():
     load0 = os.getloadavg()[0]
     passes()
     pacing()
+    steering()
+    node_rows()
     display_rows()
     web_rows()
     load1 = os.getloadavg()[0]

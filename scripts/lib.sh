@@ -5,8 +5,8 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QUADRIX_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libbenchmark-dev
-  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libx11-dev libxext-dev
-  libfontconfig-dev fontconfig fonts-dejavu-core
+  libsdl2-dev libx11-dev libxext-dev
+  libstb-dev fonts-dejavu-core
   clang-format
   lintian
   xvfb xdotool
@@ -36,7 +36,8 @@ configure_and_build() {
     export CCACHE_BASEDIR="$ROOT"
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   fi
-  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "${launcher[@]}" "$@" >/dev/null
+  # CONFIGURE_WITH: a wrapper for another tool chain (emcmake).
+  ${CONFIGURE_WITH:-} cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "${launcher[@]}" "$@" >/dev/null
   cmake --build "$dir" --parallel "$(nproc)"
 }
 
@@ -47,4 +48,15 @@ check_format() {
   [ -n "$files" ] || return 0
   (cd "$ROOT" && echo "$files" | xargs clang-format --dry-run -Werror) ||
     { echo "Formatting differs from .clang-format: run clang-format -i on the files above." >&2; exit 1; }
+}
+
+# The web build in build/web: quadrix-sim for node (and the game for the browser) from the same
+# sources, with Debian's emscripten. Its libraries come prebuilt with the package, so nothing is
+# fetched at build time.
+build_web() {  # [build-dir]
+  ensure_packages emscripten nodejs
+  # emcc runs its own tools with node; they need Debian's node modules, which a node of
+  # another origin first on the path would not look for.
+  export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
+  CONFIGURE_WITH=emcmake configure_and_build "${1:-$ROOT/build/web}" Release
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -14,6 +13,7 @@
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Random.h"
+#include "platform/clock/SystemClock.h"
 #include "platform/headless/FrameFile.h"
 #include "platform/headless/Headless.h"
 #include "platform/headless/ReplayBackend.h"
@@ -109,12 +109,6 @@ int Parse(const std::vector<std::string>& args, PlayArgs& p, std::ostream& out, 
     if (!p.choice.mode) return Fail(err, "--mode is required");
     if (p.width == 0) return Fail(err, "--screen is required");
     return 0;
-}
-
-uint64_t ThreadCpuNs() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<uint64_t>(ts.tv_sec) * 1000000000u + static_cast<uint64_t>(ts.tv_nsec);
 }
 
 std::string Hex(uint64_t v) {
@@ -233,8 +227,8 @@ int RunGame(const Run& run, RunResult& r, const char* command, std::ostream& err
     frmMain& form = MainForm();
     uint64_t pass = 0, cpuStart = 0;
     bool cut = false;
-    form.OnPassStart = [&] { cpuStart = ThreadCpuNs(); };
-    form.OnPassWorkDone = [&] { r.cpu.push_back(ThreadCpuNs() - cpuStart); };
+    form.OnPassStart = [&] { cpuStart = platform::ThreadCpuNs(); };
+    form.OnPassWorkDone = [&] { r.cpu.push_back(platform::ThreadCpuNs() - cpuStart); };
     form.OnPassEnd = [&] {
         ++pass;
         if (form.mState == GameState::Hit && form.mStateCounter == 0) ++r.deaths;

@@ -3,7 +3,6 @@
 #include "app/simArgs.h"
 #include "title/modModeArgs.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -14,6 +13,7 @@
 
 #include "main/GameSettings.h"
 #include "main/modMain.h"
+#include "platform/NumberText.h"
 #include "platform/Random.h"
 #include "title/modModes.h"
 
@@ -82,9 +82,7 @@ const Field kFields[] = {
 // Shortest text that reads back as the same double; JSON has no NaN or infinity.
 std::string DoubleText(double v) {
     if (!std::isfinite(v)) return "null";
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, res.ptr);
+    return ShortestText(v);
 }
 
 struct ValueText {

@@ -19,6 +19,7 @@
 #include "main/frmMain.h"
 #include "main/modMain.h"
 #include "platform/Random.h"
+#include "platform/clock/SystemClock.h"
 #include "platform/headless/Headless.h"
 #include "platform/input/Keys.h"
 #include "platform/window/Application.h"
@@ -84,12 +85,6 @@ class SoakBackend : public platform::Headless {
     void Present(const platform::FrameParts&) override {}
 };
 
-uint64_t ThreadCpuNs() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<uint64_t>(ts.tv_sec) * 1000000000u + static_cast<uint64_t>(ts.tv_nsec);
-}
-
 uint64_t SplitMix(uint64_t x) {
     x += 0x9E3779B97F4A7C15ull;
     x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
@@ -132,7 +127,7 @@ class Soak {
     void Run() {
         frmMain& form = MainForm();
         form.OnLoad = [this] {
-            loadCpu_ = ThreadCpuNs();
+            loadCpu_ = platform::ThreadCpuNs();
             loadPending_ = true;
         };
         form.OnPassStart = [this] { PassStart(); };
@@ -437,7 +432,7 @@ class Soak {
         loadPending_ = false;
         gameRunning_ = true;
         ++games_;
-        const uint64_t setup = ThreadCpuNs() - loadCpu_;
+        const uint64_t setup = platform::ThreadCpuNs() - loadCpu_;
         worstSetup_[screen_] = std::max(worstSetup_[screen_], setup);
         setupSeen_[screen_] = true;
     }

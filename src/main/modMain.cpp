@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/Maths.h"
 #include "platform/clock/Clock.h"
 #include "platform/input/Cursor.h"
 
@@ -24,7 +25,7 @@ void CursorHide() {
 }
 
 double GetAngle(double x, double y) {
-    double a = (x == 0) ? kPi / 2 : std::fabs(std::atan(y / x));
+    double a = (x == 0) ? kPi / 2 : std::fabs(platform::Atan(y / x));
     if (x < 0) a = kPi - a;
     if (y > 0) a = kTwoPi - a;
     return a;
@@ -32,10 +33,10 @@ double GetAngle(double x, double y) {
 
 void GetDirection(double x1, double y1, double x2, double y2, double& ux, double& uy) {
     const double d = x1 - x2;
-    const double a = (d == 0) ? kPi / 2 : std::fabs(std::atan((y1 - y2) / d));
-    ux = std::cos(a);
+    const double a = (d == 0) ? kPi / 2 : std::fabs(platform::Atan((y1 - y2) / d));
+    ux = platform::Cos(a);
     if (x1 < x2) ux = -ux;
-    uy = std::sin(a);
+    uy = platform::Sin(a);
     if (y1 < y2) uy = -uy;
 }
 

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/fonts/Fonts.h"
 #include "platform/headless/Headless.h"
 
 namespace platform {
@@ -34,7 +33,6 @@ void InstallBackend(std::unique_ptr<Backend> backend) {
 }
 
 Headless& UseHeadless() {
-    PinFonts(true);
     auto headless = std::make_unique<Headless>();
     Headless& ref = *headless;
     InstallBackend(std::move(headless));

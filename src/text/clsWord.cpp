@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 
 #include "graphics/kelForm.h"
 #include "platform/Error.h"
+#include "platform/NumberText.h"
 #include "platform/Numbers.h"
 
 namespace {
@@ -184,10 +184,8 @@ void clsWord::Save(const std::string& pFileName) {
     out << "<CHARACTERS>\r\n";
     for (int32_t code = kFirstCode; code <= kLastCode; ++code) {
         const std::string character(1, static_cast<char>(code));
-        char number[32];
-        const auto end = std::to_chars(number, number + sizeof number, form.TextWidth(character));
         out << "\t<ASCII>" << code << "</ASCII><CHR>" << character << "</CHR><WIDTH>"
-            << std::string(number, end.ptr) << "</WIDTH>\r\n";
+            << ShortestText(form.TextWidth(character)) << "</WIDTH>\r\n";
     }
     out << "</CHARACTERS>\r\n";
     out.close();

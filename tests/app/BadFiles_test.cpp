@@ -110,9 +110,7 @@ const BadFileCase kCases[] = {
     {"Dollar.bmp missing", [](const Dirs& d) { fs::remove(d.images / "Dollar.bmp"); }, Limit::None,
      kPlay, 1, "quadrix: Can't find file '{images}/Dollar.bmp'.\n", "{stored}", true},
     {"Dollar.bmp cut short", [](const Dirs& d) { HalfOf(d.images / "Dollar.bmp"); }, Limit::None,
-     kPlay, 1,
-     "quadrix: Can't load picture '{images}/Dollar.bmp': the picture is damaged or cut short "
-     "(Error reading from datastream).\n",
+     kPlay, 1, "quadrix: Can't load picture '{images}/Dollar.bmp': the picture is cut short.\n",
      "{stored}", true},
     {"Dollar.bmp size garbled",
      [](const Dirs& d) {

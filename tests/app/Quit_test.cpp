@@ -17,7 +17,6 @@
 #include "main/modMain.h"
 #include "platform/Signals.h"
 #include "platform/files/ProgramFolder.h"
-#include "platform/fonts/Fonts.h"
 #include "platform/headless/ReplayBackend.h"
 #include "platform/window/Application.h"
 #include "program/Program.h"
@@ -80,7 +79,6 @@ TEST_P(Quit, EndsAsTheTitlesYesDoes) {
         platform::CatchQuitSignals();
         platform::SetProgramFolder(
             std::filesystem::path(QUADRIX_TEST_DATA).parent_path().parent_path().string());
-        platform::PinFonts(true);
         ResetProgramState();
         auto headless = std::make_unique<platform::Headless>();
         headless->SetScreenSize(640, 480);

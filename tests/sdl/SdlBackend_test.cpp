@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
-#include <SDL_image.h>
 
 #include <algorithm>
 #include <array>
@@ -17,6 +16,12 @@
 #include <tuple>
 #include <utility>
 #include <vector>
+
+// Reads back the screenshots.
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_STATIC
+#define STBI_ONLY_PNG
+#include <stb/stb_image.h>
 
 #include "TempDir.h"
 #include "platform/Signals.h"
@@ -272,18 +277,13 @@ TEST_F(SdlBackendTest, FramesReachTheWindowAndTheScreenshots) {
     for (const auto& entry : std::filesystem::directory_iterator(home.File("Pictures"))) {
         const std::string name = entry.path().filename().string();
         EXPECT_TRUE(name.starts_with("Quadrix ") && name.ends_with(".png")) << name;
-        SDL_Surface* png = IMG_Load(entry.path().c_str());
-        ASSERT_NE(png, nullptr) << IMG_GetError();
-        SDL_Surface* rgb = SDL_ConvertSurfaceFormat(png, SDL_PIXELFORMAT_XBGR8888, 0);
-        ASSERT_NE(rgb, nullptr);
+        int w = 0, h = 0, channels = 0;
+        stbi_uc* png = stbi_load(entry.path().c_str(), &w, &h, &channels, 3);
+        ASSERT_NE(png, nullptr) << stbi_failure_reason();
         std::vector<COLORREF>& pixels = saved.emplace_back();
-        for (int y = 0; y < rgb->h; ++y) {
-            const auto* row = static_cast<const uint32_t*>(rgb->pixels) + y * rgb->pitch / 4;
-            for (int x = 0; x < rgb->w; ++x)
-                pixels.push_back(row[x] & 0xFFFFFF);
-        }
-        SDL_FreeSurface(rgb);
-        SDL_FreeSurface(png);
+        for (size_t i = 0; i < static_cast<size_t>(w) * h; ++i)
+            pixels.push_back(RGB(png[3 * i], png[3 * i + 1], png[3 * i + 2]));
+        stbi_image_free(png);
     }
     std::sort(shown.begin(), shown.end());
     std::sort(saved.begin(), saved.end());

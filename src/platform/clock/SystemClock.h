@@ -9,5 +9,8 @@ namespace platform {
 uint32_t SystemNowMs();
 // Sleeps at least ms milliseconds (interrupted sleeps are resumed).
 void SystemSleepMs(uint32_t ms);
+// CPU time of the calling thread in nanoseconds; where the system keeps no such clock (node),
+// the monotonic clock stands in, which counts the same while the thread runs alone.
+uint64_t ThreadCpuNs();
 
 }  // namespace platform

@@ -3,6 +3,10 @@
 #include <filesystem>
 #include <system_error>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 namespace platform {
 
 namespace {
@@ -14,6 +18,23 @@ std::string& Override() {
 bool HasImages(const std::filesystem::path& folder) {
     std::error_code ec;
     return std::filesystem::is_directory(folder / "images", ec);
+}
+
+// The running program's file, or empty when it cannot be told.
+std::filesystem::path ProgramFile() {
+    std::error_code ec;
+#ifdef __EMSCRIPTEN__
+    // Under node the script node was given (its files are the real ones); in a browser a name
+    // in the root of the packaged files.
+    const int size = EM_ASM_INT({ return lengthBytesUTF8(thisProgram) + 1; });
+    std::string name(static_cast<size_t>(size), '\0');
+    EM_ASM({ stringToUTF8(thisProgram, $0, $1); }, name.data(), size);
+    name.resize(static_cast<size_t>(size - 1));
+    const std::filesystem::path file = std::filesystem::absolute(name, ec);
+#else
+    const std::filesystem::path file = std::filesystem::read_symlink("/proc/self/exe", ec);
+#endif
+    return ec ? std::filesystem::path() : file;
 }
 }  // namespace
 
@@ -27,9 +48,8 @@ std::string ProgramFolderFor(const std::string& exeDir) {
 
 std::string ProgramFolder() {
     if (!Override().empty()) return Override();
-    std::error_code ec;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return ".";
+    const std::filesystem::path exe = ProgramFile();
+    if (exe.empty()) return ".";
     return ProgramFolderFor(exe.parent_path().string());
 }
 

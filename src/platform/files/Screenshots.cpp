@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -109,17 +110,15 @@ bool PublishScreenshot(const std::string& from, const std::string& folder, const
     int why = EEXIST;
     for (int copy = 1; copy < 1000 && why == EEXIST; ++copy) {
         path = folder + "/" + ScreenshotName(when, copy);
-        // Taken only if no file has the name, even one made a moment ago by someone else.
-        if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
-            return true;
+        // The name is claimed first, so that a file made a moment ago by someone else is never
+        // replaced; the picture then takes the place of our own empty claim.
+        const int claim = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         why = errno;
-        if (why != EINVAL && why != ENOSYS) continue;
-        // A file system without that kind of rename: a new link fails the same way.
-        if (link(from.c_str(), path.c_str()) == 0) {
-            unlink(from.c_str());
-            return true;
-        }
+        if (claim < 0) continue;
+        close(claim);
+        if (std::rename(from.c_str(), path.c_str()) == 0) return true;
         why = errno;
+        unlink(path.c_str());
     }
     error = "cannot save '" + path + "': " +
             (why == EEXIST ? std::string("too many files of that name") : std::strerror(why));

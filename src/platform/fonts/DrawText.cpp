@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/Maths.h"
 #include "platform/fonts/FontEngine.h"
 #include "platform/fonts/TextLayout.h"
 #include "platform/raster/gdi.h"
@@ -83,8 +84,8 @@ void Composite(Bitmap& target, const Cell& cell, int32_t ox, int32_t oy, int32_t
             break;
         default: {
             double a = tenths * M_PI / 1800.0;
-            c = std::cos(a);
-            s = std::sin(a);
+            c = platform::Cos(a);
+            s = platform::Sin(a);
         }
     }
     // y grows downwards, so counter-clockwise on screen maps (x, y) to (x c + y s, -x s + y c).

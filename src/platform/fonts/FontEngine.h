@@ -1,5 +1,5 @@
-// Inside of the font layer: face resolution, realised-font metrics and glyph rendering. The
-// rendering half lives with the SDL2_ttf code (platform/sdl/Fonts.cpp).
+// Inside of the font layer: where the font files are, realised-font metrics and glyph rendering
+// (FontEngine.cpp, over the TrueType reader in TrueType.cpp).
 #pragma once
 
 #include <cstdint>
@@ -10,15 +10,11 @@
 
 namespace platform::fonts {
 
-struct FontFace {
-    std::string path;
-    bool fakeBold = false;    // bold asked for but the file is not bold: embolden glyphs
-    bool fakeItalic = false;  // likewise for the slant
-};
-FontFace ResolveFontFace(const std::string& family, bool bold, bool italic);
-
-// Text reaches the font layer in the old 8-bit character set (Windows-1252).
-std::string Cp1252ToUtf8(const std::string& text);
+// Folders searched for the font files, in order: the program's own fonts/ (the files ship with
+// the game), then the system's DejaVu folder.
+std::vector<std::string> FontFolders();
+// The first of folder/name that exists; a platform::Error naming every path tried otherwise.
+std::string FindFontFile(const std::string& name, const std::vector<std::string>& folders);
 
 // Cell height and ascent of a realised font, in pixels.
 struct LineMetrics {

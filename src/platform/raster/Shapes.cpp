@@ -257,7 +257,9 @@ void DrawThinEllipse(const Painter& p, int64_t l, int64_t t, int64_t r, int64_t 
         return other * std::sqrt(std::max(0.0, 1 - d * d));
     };
     // Where the slope passes 1: x steps within xm of the centre, y steps within ym.
-    const double diag = std::hypot(ra, rb), xm = ra * ra / diag, ym = rb * rb / diag;
+    // Radii are halves of whole pixels: their squares and sum are exact, so this rounds once
+    // everywhere, which no C library's hypot promises.
+    const double diag = std::sqrt(ra * ra + rb * rb), xm = ra * ra / diag, ym = rb * rb / diag;
     const int64_t top = nearest(cy - rb);
     const int64_t y1 = std::max<int64_t>(top, 0);
     const int64_t y2 = std::min<int64_t>(cy2 - top + 1, p.bmp->height);

@@ -1,7 +1,5 @@
 #include "platform/sdl/SdlScreenshot.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -12,8 +10,14 @@
 #include <filesystem>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "platform/files/Screenshots.h"
+
+// The PNG writer's functions are private to this file.
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_STATIC
+#include <stb/stb_image_write.h>
 
 namespace platform::sdl {
 
@@ -41,14 +45,19 @@ bool WriteShot(const Shot& shot) {
                     "': " + (ec ? ec.message() : std::string(std::strerror(errno)));
         } else {
             close(fd);
-            SDL_Surface* surface =
-                SDL_CreateRGBSurfaceWithFormatFrom(shot.pixels.get(), shot.width, shot.height, 32,
-                                                   shot.width * 4, SDL_PIXELFORMAT_XBGR8888);
-            if (!surface || IMG_SavePNG(surface, temp.c_str()) != 0)
-                error = std::string("cannot encode the picture: ") + SDL_GetError();
+            // Red in the low byte, as the writer wants its bytes; the top byte is not alpha.
+            const size_t pixels = static_cast<size_t>(shot.width) * shot.height;
+            std::vector<uint8_t> rgb(pixels * 3);
+            for (size_t i = 0; i < pixels; ++i)
+                for (size_t c = 0; c < 3; ++c)
+                    rgb[3 * i + c] = static_cast<uint8_t>(shot.pixels[i] >> (8 * c));
+            errno = 0;
+            if (!stbi_write_png(temp.c_str(), shot.width, shot.height, 3, rgb.data(),
+                                shot.width * 3))
+                error = std::string("cannot encode the picture: ") +
+                        (errno ? std::strerror(errno) : "out of memory");
             else
                 PublishScreenshot(temp, folder, shot.when, path, error);
-            if (surface) SDL_FreeSurface(surface);
             if (!error.empty()) unlink(temp.c_str());
         }
     }

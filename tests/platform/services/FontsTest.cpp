@@ -1,25 +1,123 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
 #include <tuple>
 
+#include "Raised.h"
+#include "TempDir.h"
+#include "platform/files/ProgramFolder.h"
+#include "platform/fonts/FontEngine.h"
 #include "platform/fonts/Fonts.h"
 #include "platform/fonts/TextLayout.h"
+#include "platform/fonts/TrueType.h"
 
-const std::string kDejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-const std::string kDejaVuBold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+namespace {
 
-TEST(Fonts, UnknownFamiliesFallBackAndStillMeasure) {
-    EXPECT_EQ(platform::ResolveFontFile("No Such Family Anywhere", false, false), kDejaVu);
-    EXPECT_EQ(platform::ResolveFontFile("No Such Family Anywhere", true, false), kDejaVuBold);
-    // An installed family is used as it is, not replaced by the fallback, unless the fonts
-    // are pinned, as headless runs have them.
-    EXPECT_EQ(platform::ResolveFontFile("DejaVu Serif", false, false), kDejaVu);
-    platform::PinFonts(false);
-    EXPECT_NE(platform::ResolveFontFile("DejaVu Serif", false, false).find("DejaVuSerif"),
-              std::string::npos);
-    platform::PinFonts(true);
+const std::string kSystemFonts = "/usr/share/fonts/truetype/dejavu/";
 
+std::string SystemFont(const std::string& name) {
+    std::ifstream in(kSystemFonts + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+size_t U16(const std::string& font, size_t at) {
+    return size_t(uint8_t(font[at])) << 8 | uint8_t(font[at + 1]);
+}
+
+// A table's entry in the font's directory (its offset at +8, its length at +12).
+size_t EntryOf(const std::string& font, const char* tag) {
+    for (size_t at = 12; at < 12 + U16(font, 4) * 16; at += 16) {
+        if (font.compare(at, 4, tag) == 0) return at;
+    }
+    return 0;
+}
+size_t TableAt(const std::string& font, const char* tag) {
+    const size_t entry = EntryOf(font, tag);
+    return U16(font, entry + 8) << 16 | U16(font, entry + 10);
+}
+
+void Put16(std::string& font, size_t at, uint16_t v) {
+    font[at] = char(v >> 8), font[at + 1] = char(v);
+}
+
+// Reads the font and draws every character it maps at two sizes.
+void UseFont(const std::string& bytes) {
+    platform::fonts::TrueTypeFont font(bytes, "test.ttf");
+    for (int c = 0; c < 256; ++c) {
+        for (int32_t ppem : {9, 40})
+            font.Render(font.GlyphFor(static_cast<unsigned char>(c)), ppem);
+    }
+}
+
+}  // namespace
+
+TEST(Fonts, FilesComeFromTheProgramFolderFirst) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.File("fonts"));
+    dir.Write("fonts/DejaVuSans.ttf", SystemFont("DejaVuSans.ttf"));
+    const std::string folder = platform::ProgramFolder();
+    platform::SetProgramFolder(dir.path());
+    EXPECT_EQ(platform::ResolveFontFile(false, false), dir.File("fonts/DejaVuSans.ttf"));
+    EXPECT_EQ(platform::ResolveFontFile(true, true), kSystemFonts + "DejaVuSans-BoldOblique.ttf");
+    platform::SetProgramFolder(folder);
+    EXPECT_EQ(Raised([&] {
+                  platform::fonts::FindFontFile("X.ttf", {dir.File("a"), dir.File("b")});
+              }),
+              "80040001 The font X.ttf is missing: none of " + dir.File("a/X.ttf") + ", " +
+                  dir.File("b/X.ttf") + " can be read (Debian ships it in fonts-dejavu-core).");
+}
+
+TEST(Fonts, DamagedFilesAreRefusedBeforeTheyAreRead) {
+    const std::string good = SystemFont("DejaVuSans.ttf");
+    EXPECT_EQ(Raised([&] { UseFont(good); }), "(no error)");
+    const size_t head = TableAt(good, "head"), loca = TableAt(good, "loca");
+    const size_t glyf = TableAt(good, "glyf");
+    const std::pair<const char*, std::function<void(std::string&)>> damages[] = {
+        {"the size is implausible", [](std::string& f) { f.clear(); }},
+        {"a table lies beyond the end of the file", [](std::string& f) { f.resize(f.size() / 2); }},
+        {"the table directory is cut short", [](std::string& f) { Put16(f, 4, 0xFFFF); }},
+        {"the em size is out of range", [&](std::string& f) { Put16(f, head + 18, 0); }},
+        {"the glyph widths are cut short",
+         [&](std::string& f) { Put16(f, TableAt(f, "maxp") + 4, 0xFFFF); }},
+        {"the glyph locations are cut short",
+         [&](std::string& f) { Put16(f, EntryOf(f, "loca") + 14, 4); }},
+        {"the character map is cut short",
+         [&](std::string& f) { Put16(f, TableAt(f, "cmap") + 2, 0xFFFF); }},
+        {"a glyph lies outside the glyph table",
+         [&](std::string& f) { Put16(f, loca + 4, 0xFFFF); }},
+        // The missing glyph made a composite of itself.
+        {"composite glyphs nest too deeply or in a circle", [&](std::string& f) {
+             const size_t g = glyf + U16(f, loca + 2);
+             Put16(f, g, 0xFFFF), Put16(f, g + 10, 2), Put16(f, g + 12, 0);
+         }}};
+    for (const auto& [why, damage] : damages) {
+        std::string bad = good;
+        damage(bad);
+        EXPECT_EQ(Raised([&] { UseFont(bad); }),
+                  "80040001 The font file test.ttf is damaged or not a TrueType font: " +
+                      std::string(why) + ".");
+    }
+    // Stray bytes anywhere the reader looks: refused or drawn, never a crash (the sanitizer
+    // build checks every read).
+    std::mt19937 random(19);
+    const std::pair<size_t, size_t> regions[] = {
+        {0, 400}, {TableAt(good, "cmap"), 7056}, {glyf, 40000}, {head, 66456}};
+    int refused = 0;
+    for (int trial = 0; trial < 300; ++trial) {
+        std::string bad = good;
+        const auto& [from, length] = regions[random() % 4];
+        for (int n = 1 + int(random() % 8); n > 0; --n)
+            bad[from + random() % length] = char(random());
+        refused += Raised([&] { UseFont(bad); }) != "(no error)";
+    }
+    EXPECT_GT(refused, 10);
+}
+
+TEST(Fonts, LinesAreMeasuredAsBefore) {
     LOGFONTA lf = platform::MakeLogFont("No Such Family Anywhere", 12, true, true);
     EXPECT_EQ(std::tuple(lf.lfHeight, lf.lfWeight, int{lf.lfItalic}), std::tuple(-16, FW_BOLD, 1));
     EXPECT_STREQ(lf.lfFaceName, "No Such Family Anywhere");
@@ -32,7 +130,9 @@ TEST(Fonts, UnknownFamiliesFallBackAndStillMeasure) {
     EXPECT_GT(a.width, 0);
     EXPECT_GT(b.width, a.width);
     EXPECT_GT(c.width, 2 * b.width);
-    EXPECT_GE(a.height, 16);  // a character height of 16 needs a taller cell
+    // FreeType's line heights: a character height of 16 needs a cell of 19, ascent 15.
+    EXPECT_EQ(a.height, 19);
+    EXPECT_EQ(platform::fonts::FontLineMetrics(lf).ascent, 15);
     EXPECT_EQ(a.height, c.height);
     EXPECT_EQ(platform::MeasureText(lf, "").width, 0);
     LOGFONTA bigger = platform::MakeLogFont("MS Sans Serif", 24, true, true);
@@ -51,6 +151,17 @@ TEST(Fonts, UnknownFamiliesFallBackAndStillMeasure) {
     wide.lfWidth = 20;
     int32_t letters = platform::MeasureText(wide, "abcdefghijklmnopqrstuvwxyz").width;
     EXPECT_NEAR(letters, 26 * 20, 2);
+
+    // Underline and strikeout are whole rows of ink under the baseline and half-way up.
+    LOGFONTA marked = platform::MakeLogFont("", 12, false, false);
+    marked.lfUnderline = marked.lfStrikeOut = 1;
+    const platform::fonts::InkImage ink = platform::fonts::RenderText(marked, "...");
+    std::vector<int32_t> rows;
+    for (int32_t y = 0; y < ink.height; ++y) {
+        const auto row = ink.ink.begin() + y * ink.width;
+        if (std::count(row, row + ink.width, 1) == ink.width) rows.push_back(y);
+    }
+    EXPECT_EQ(rows, (std::vector<int32_t>{9, 15}));
 }
 
 TEST(Fonts, LayoutBreaksLinesAndHandlesPrefixes) {

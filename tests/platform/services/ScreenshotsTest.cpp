@@ -49,5 +49,6 @@ TEST(Screenshots, NamesAreNeverTakenTwice) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("part")));
     std::string path, error;
     EXPECT_FALSE(platform::PublishScreenshot(dir.File("gone"), folder, when, path, error));
-    EXPECT_NE(error.find("15-04-05.png"), std::string::npos) << error;
+    EXPECT_NE(error.find("15-04-05-3.png"), std::string::npos) << error;
+    EXPECT_FALSE(std::filesystem::exists(folder + "/Quadrix 2026-12-06 15-04-05-3.png"));
 }
