@@ -327,6 +327,28 @@ def display_rows():
             disp.close()
 
 
+# --- In a web browser ----------------------------------------------------------------------------
+def web_rows():
+    web = os.path.join(ROOT, "build", "web")
+    section = "In headless Chromium (build/web)"
+    if not os.path.exists(os.path.join(web, "quadrix.wasm")):
+        row(section, "the browser build", "skipped (no build/web: scripts/web --build-only)")
+        return
+    print("web_bench (a minute)...", file=sys.stderr, flush=True)
+    r = run(["node", os.path.join(ROOT, "bench", "web_bench.mjs"), web], timeout=600)
+    if r.returncode != 0:
+        row(section, "the browser build", f"skipped ({r.stderr.strip()[-120:]})")
+        return
+    d = json.loads(r.stdout)
+    row(section, "present 1920x1080 (conversion + putImageData)",
+        f"{d['presentMedianMs']:.2f} ms median (at most 4)")
+    row(section, "\"60\" (16 ms ticks) at 1280x1024",
+        f"{d['mode16FramesPerSecond']} frames a second of {d['mode16Wanted']}")
+    sizes = d["downloadGzipBytes"]
+    row(section, "download, gzip -9", f"{sum(sizes.values()) / 1024:.0f} KiB (" +
+        ", ".join(f"{k} {v / 1024:.0f}" for k, v in sizes.items()) + ")")
+
+
 def main():
     print(f"Benchmarks of {BUILD} (load average now {os.getloadavg()[0]:.2f} on "
           f"{os.cpu_count()} CPUs)", file=sys.stderr, flush=True)
@@ -336,6 +358,7 @@ def main():
     steering()
     node_rows()
     display_rows()
+    web_rows()
     load1 = os.getloadavg()[0]
     width = max(len(w) for _, w, _ in rows)
     print()

@@ -11,7 +11,6 @@
 #include "platform/Fatal.h"
 #include "platform/Signals.h"
 #include "platform/files/ProgramFolder.h"
-#include "platform/headless/ReplayBackend.h"
 #include "platform/sdl/SdlBackend.h"
 #include "program/Program.h"
 #include "program/Replay.h"
@@ -45,12 +44,7 @@ int Replay(const std::string& path, const platform::SdlOptions& options) {
         std::fprintf(stderr, "quadrix: %s\n", error.c_str());
         return 2;
     }
-    auto player =
-        std::make_unique<platform::ReplayPlayer>(platform::MakeSdlBackend(options), replay.script,
-                                                 platform::ScreenSize{replay.width, replay.height});
-    platform::ReplayPlayer& played = *player;
-    platform::InstallBackend(std::move(player));
-    const PlaybackVerdict verdict = PlayBack(replay, played);
+    const PlaybackVerdict verdict = PlayBackOn(platform::MakeSdlBackend(options), replay);
     std::printf("quadrix: %s: %s\n", path.c_str(), verdict.text.c_str());
     return verdict.same ? 0 : 1;
 }
@@ -109,9 +103,7 @@ int main(int argc, char** argv) try {
     platform::CatchQuitSignals();
     try {
         if (!replay.empty()) return Replay(replay, options);
-        platform::InstallBackend(
-            std::make_unique<platform::ReplayRecorder>(platform::MakeSdlBackend(options)));
-        SetReplayTargets(record, true);
+        InstallRecording(platform::MakeSdlBackend(options), record);
     } catch (const std::exception& e) {
         platform::Fatal(e.what());
     }

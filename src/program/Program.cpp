@@ -49,13 +49,14 @@ void StartProgram() {
     InstallSessionHooks();
 }
 
-void Main() {
+void Main(std::optional<uint64_t> titleSeed) {
     StartProgram();
+    if (titleSeed) quadrix::SharedRandom().Seed(*titleSeed);
     LoadMouseSetting();
     TitleForm().Show();
 }
 
-void RunProgram(const GameChoice& choice) {
+void RunProgram(const GameChoice& choice, std::optional<uint64_t> titleSeed) {
     try {
         if (choice.mode) {
             StartProgram();
@@ -64,12 +65,25 @@ void RunProgram(const GameChoice& choice) {
             ApplyChoice(choice);
             MainForm().Load();
         } else {
-            Main();
+            Main(titleSeed);
         }
         platform::Application::Get().RunMessageLoop();
     } catch (const std::exception& e) {
         platform::Fatal(e);
     }
+}
+
+void InstallRecording(std::unique_ptr<platform::Backend> backend, const std::string& recordPath) {
+    platform::InstallBackend(std::make_unique<platform::ReplayRecorder>(std::move(backend)));
+    SetReplayTargets(recordPath, true);
+}
+
+PlaybackVerdict PlayBackOn(std::unique_ptr<platform::Backend> backend, const ReplayFile& replay) {
+    auto player = std::make_unique<platform::ReplayPlayer>(
+        std::move(backend), replay.script, platform::ScreenSize{replay.width, replay.height});
+    platform::ReplayPlayer& played = *player;
+    platform::InstallBackend(std::move(player));
+    return PlayBack(replay, played);
 }
 
 void ResetProgramState() {

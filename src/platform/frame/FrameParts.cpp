@@ -32,6 +32,8 @@ T Convert(T p) {
         return (p & 0xFF00u) | ((p & 0xFFu) << 16) | ((p >> 16) & 0xFFu);
     else if constexpr (kOrder == PixelOrder::RedLow)
         return p & 0xFFFFFFu;
+    else if constexpr (kOrder == PixelOrder::Rgba)
+        return (p & 0xFFFFFFu) | 0xFF000000u;
     else
         return p;
 }
@@ -75,6 +77,11 @@ __attribute__((target("avx2"))) inline __m256i OrderBytes() {
     return _mm256_setr_epi8(0, 1, 2, -1, 4, 5, 6, -1, 8, 9, 10, -1, 12, 13, 14, -1, 0, 1, 2, -1, 4,
                             5, 6, -1, 8, 9, 10, -1, 12, 13, 14, -1);
 }
+
+// A canvas pixel's alpha byte.
+__attribute__((target("avx2"))) inline __m256i Opaque() {
+    return _mm256_set1_epi32(static_cast<int32_t>(0xFF000000u));
+}
 #endif
 
 #if defined(__x86_64__)
@@ -89,6 +96,7 @@ __attribute__((target("avx2"))) void RunWide(const uint32_t* src, uint32_t* dst,
         for (; x + 8 <= width; x += 8) {
             __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + x));
             if constexpr (kOrder != PixelOrder::AsIs) p = _mm256_shuffle_epi8(p, order);
+            if constexpr (kOrder == PixelOrder::Rgba) p = _mm256_or_si256(p, Opaque());
             _mm256_stream_si256(reinterpret_cast<__m256i*>(dst + x), p);
         }
     }
@@ -139,6 +147,10 @@ __attribute__((target("avx2"))) bool UpdateWide(const uint32_t* src, uint32_t* d
             a = _mm256_shuffle_epi8(a, order);
             b = _mm256_shuffle_epi8(b, order);
         }
+        if constexpr (kOrder == PixelOrder::Rgba) {
+            a = _mm256_or_si256(a, Opaque());
+            b = _mm256_or_si256(b, Opaque());
+        }
         __m256i* to = reinterpret_cast<__m256i*>(dst + x);
         const __m256i same = _mm256_and_si256(_mm256_cmpeq_epi32(a, _mm256_loadu_si256(to)),
                                               _mm256_cmpeq_epi32(b, _mm256_loadu_si256(to + 1)));
@@ -159,6 +171,8 @@ auto ByOrder(PixelOrder order, Run&& run) {
             return run(std::integral_constant<PixelOrder, PixelOrder::RedLow>{});
         case PixelOrder::RedHigh:
             return run(std::integral_constant<PixelOrder, PixelOrder::RedHigh>{});
+        case PixelOrder::Rgba:
+            return run(std::integral_constant<PixelOrder, PixelOrder::Rgba>{});
         case PixelOrder::AsIs:
             break;
     }

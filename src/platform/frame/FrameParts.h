@@ -39,8 +39,9 @@ struct FrameParts {
 };
 
 // Where the frame's pixels go: COLORREF order kept exactly, or a display's 32-bit pixels with
-// red in the low byte or in the third (XBGR8888 / XRGB8888 in SDL's names), top byte 0.
-enum class PixelOrder { AsIs, RedLow, RedHigh };
+// red in the low byte or in the third (XBGR8888 / XRGB8888 in SDL's names), top byte 0, or a
+// canvas's RGBA bytes (red low, alpha 255 on top).
+enum class PixelOrder { AsIs, RedLow, RedHigh, Rgba };
 
 // Whether frames are converted and scaled with the wider vectors (AVX2) where the processor has
 // them, as they are unless told otherwise: the pixels are the same either way, and tests check

@@ -35,6 +35,8 @@ uint32_t Order(uint32_t p, PixelOrder order) {
             return (p & 0xFF00u) | ((p & 0xFFu) << 16) | ((p >> 16) & 0xFFu);
         case PixelOrder::RedLow:
             return p & 0xFFFFFFu;
+        case PixelOrder::Rgba:
+            return (p & 0xFFFFFFu) | 0xFF000000u;
         case PixelOrder::AsIs:
             break;
     }
@@ -187,6 +189,8 @@ __attribute__((target("avx2"))) int32_t AcrossWide(const Lanes* lanes, const int
                                 FourWide<kPairs, kOrder>(lanes, first, wide, pairs, x + 4));
         pixels = _mm256_permutevar8x32_epi32(pixels, inOrder);
         if constexpr (kOrder != PixelOrder::AsIs) pixels = _mm256_and_si256(pixels, mask);
+        if constexpr (kOrder == PixelOrder::Rgba)
+            pixels = _mm256_or_si256(pixels, _mm256_set1_epi32(static_cast<int32_t>(0xFF000000u)));
         _mm256_stream_si256(reinterpret_cast<__m256i*>(out + x), pixels);
     }
     return x;
@@ -234,6 +238,8 @@ void Across(const Lanes* lanes, const int32_t* first, const uint16_t* wide, int 
         }
         __m128i pixels = _mm_packus_epi16(a, b);
         if constexpr (kOrder != PixelOrder::AsIs) pixels = _mm_and_si128(pixels, mask);
+        if constexpr (kOrder == PixelOrder::Rgba)
+            pixels = _mm_or_si128(pixels, _mm_set1_epi32(static_cast<int32_t>(0xFF000000u)));
         // The display image is written, never read: past the cache where it is aligned.
         if (aligned)
             _mm_stream_si128(reinterpret_cast<__m128i*>(out + x), pixels);
@@ -262,6 +268,9 @@ void Across(const Lanes* lanes, const int32_t* first, const uint16_t* wide, int 
         case PixelOrder::RedHigh:
             return Across<kPairs, PixelOrder::RedHigh>(lanes, first, wide, pairs, weight, taps,
                                                        width, out, wideVectors);
+        case PixelOrder::Rgba:
+            return Across<kPairs, PixelOrder::Rgba>(lanes, first, wide, pairs, weight, taps, width,
+                                                    out, wideVectors);
     }
 }
 

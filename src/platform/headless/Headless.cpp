@@ -71,10 +71,8 @@ POINT Headless::CursorPos() {
     return cursor_;
 }
 
-// The cursor never leaves the screen, as on the old system.
 void Headless::MoveCursorTo(int32_t x, int32_t y) {
-    cursor_.x = std::clamp(x, 0, std::max(0, screen_.width - 1));
-    cursor_.y = std::clamp(y, 0, std::max(0, screen_.height - 1));
+    cursor_ = OnScreen(x, y, screen_);
 }
 
 void Headless::SetCursorPos(POINT at) {

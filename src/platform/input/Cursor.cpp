@@ -1,5 +1,7 @@
 #include "platform/input/Cursor.h"
 
+#include <algorithm>
+
 #include "platform/Backend.h"
 #include "platform/input/KeyTable.h"
 #include "platform/input/Keys.h"
@@ -24,6 +26,11 @@ void mouse_event(uint32_t flags, int32_t dx, int32_t dy, uint32_t, uintptr_t) {
 }
 
 namespace platform {
+POINT OnScreen(int32_t x, int32_t y, ScreenSize screen) {
+    return {std::clamp(x, 0, std::max(0, screen.width - 1)),
+            std::clamp(y, 0, std::max(0, screen.height - 1))};
+}
+
 void ApplyMouseButtons(uint32_t flags, KeyTable& keys, std::vector<MouseButtonChange>& queue) {
     const struct {
         uint32_t flag;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/Screen.h"
 #include "platform/raster/gdi.h"
 
 // Adds one (show) or takes one away (hide) from the display counter and returns the new
@@ -20,6 +21,9 @@ constexpr uint32_t MOUSEEVENTF_RIGHTUP = 0x10;
 void mouse_event(uint32_t flags, int32_t dx, int32_t dy, uint32_t data, uintptr_t extra);
 
 namespace platform {
+// The point moved onto the screen: the cursor never leaves it, as on the old system.
+POINT OnScreen(int32_t x, int32_t y, ScreenSize screen);
+
 class KeyTable;
 struct MouseButtonChange {
     int vk;

@@ -233,8 +233,7 @@ POINT SdlBackend::PointerPos() {
 }
 
 void SdlBackend::MoveCursorTo(int32_t x, int32_t y) {
-    cursor_.x = std::clamp(x, 0, std::max(0, screen_.width - 1));
-    cursor_.y = std::clamp(y, 0, std::max(0, screen_.height - 1));
+    cursor_ = OnScreen(x, y, screen_);
 }
 
 void SdlBackend::SetCursorPos(POINT at) {

@@ -1,43 +1,29 @@
-// A game controller or a plain joystick as the old multimedia joystick report: axes 0..65535
-// centred at 32767/32768, the hat in hundredths of a degree clockwise from up.
+// SDL's controller and hat numbering is the portable pad mapping's (platform/input/PadMap.h).
 #pragma once
 
 #include <SDL.h>
 
-#include <cstdint>
-
-#include "platform/input/Joystick.h"
+#include "platform/input/PadMap.h"
 
 namespace platform::sdl {
 
-// A game controller as SDL's mapping sees it.
-struct PadState {
-    int16_t axes[SDL_CONTROLLER_AXIS_MAX] = {};
-    bool buttons[SDL_CONTROLLER_BUTTON_MAX] = {};
-};
+using platform::AxisPosition;
+using platform::PadCaps;
+using platform::PadReport;
+using platform::PadState;
+using platform::PovOfHat;
+using platform::StickCaps;
+using platform::StickReport;
+using platform::StickState;
+using platform::TriggerPosition;
 
-// A joystick without a controller mapping: axes in report order (X, Y, Z, R, U, V), the
-// first hat and the buttons as bits.
-struct StickState {
-    int numAxes = 0;
-    int16_t axes[6] = {};
-    int numHats = 0;
-    uint8_t hat = SDL_HAT_CENTERED;
-    int numButtons = 0;
-    uint32_t buttons = 0;
-};
-
-uint32_t AxisPosition(int16_t value);
-// Both triggers on one axis: the left pulls towards 65535, the right towards 0.
-uint32_t TriggerPosition(int16_t left, int16_t right);
-uint32_t PovOfHat(uint8_t hat);
-
-// Sticks on X/Y and U (x), R (y); triggers on Z; d-pad as the hat; buttons 1-8 = A, B, X, Y,
-// shoulders, back, start (9 and 10: the stick clicks).
-JOYINFOEX PadReport(const PadState& pad);
-JOYCAPSA PadCaps(const char* name);
-
-JOYINFOEX StickReport(const StickState& stick);
-JOYCAPSA StickCaps(const char* name, const StickState& stick);
+static_assert(SDL_CONTROLLER_AXIS_MAX == kPadAxes && SDL_CONTROLLER_BUTTON_MAX <= kPadButtons);
+static_assert(SDL_CONTROLLER_AXIS_TRIGGERRIGHT == kPadTriggerRight &&
+              SDL_CONTROLLER_BUTTON_A == kPadA && SDL_CONTROLLER_BUTTON_BACK == kPadBack &&
+              SDL_CONTROLLER_BUTTON_START == kPadStart &&
+              SDL_CONTROLLER_BUTTON_LEFTSHOULDER == kPadLeftShoulder &&
+              SDL_CONTROLLER_BUTTON_DPAD_RIGHT == kPadDpadRight);
+static_assert(SDL_HAT_UP == kHatUp && SDL_HAT_RIGHT == kHatRight && SDL_HAT_DOWN == kHatDown &&
+              SDL_HAT_LEFT == kHatLeft && SDL_HAT_CENTERED == kHatCentered);
 
 }  // namespace platform::sdl

@@ -173,7 +173,8 @@ TEST(FrameParts, CopiesRowsInEveryOrder) {
     for (int i = 0; i < kSrcPitch * kH; ++i)
         src[i] = 0xAA000000u | static_cast<uint32_t>(RGB(i, 0x80 + i, 0xF0 - i));
     const bool before = UseWideVectors(false);
-    for (PixelOrder order : {PixelOrder::RedLow, PixelOrder::RedHigh, PixelOrder::AsIs}) {
+    for (PixelOrder order :
+         {PixelOrder::RedLow, PixelOrder::RedHigh, PixelOrder::AsIs, PixelOrder::Rgba}) {
         for (int offset : {0, 1, 4, 9}) {
             UseWideVectors(offset % 2 == 0);
             alignas(32) uint32_t buffer[kDstPitch * kH + 9];
@@ -184,11 +185,12 @@ TEST(FrameParts, CopiesRowsInEveryOrder) {
                 for (int x = 0; x < kDstPitch; ++x) {
                     const uint32_t i = y * kSrcPitch + x, red = i, green = 0x80 + i,
                                    blue = 0xF0 - i;
+                    const uint32_t alpha = order == PixelOrder::Rgba ? 0xFF000000u : 0;
                     const uint32_t want = x >= kW                     ? 0x12345678u  // padding
                                           : order == PixelOrder::AsIs ? src[i]
-                                          : order == PixelOrder::RedLow
-                                              ? red | green << 8 | blue << 16
-                                              : blue | green << 8 | red << 16;
+                                          : order == PixelOrder::RedHigh
+                                              ? blue | green << 8 | red << 16
+                                              : red | green << 8 | blue << 16 | alpha;
                     EXPECT_EQ(dst[y * kDstPitch + x], want)
                         << x << "," << y << " offset " << offset;
                 }

@@ -1,11 +1,11 @@
-#include "platform/sdl/SdlJoyMap.h"
+#include "platform/input/PadMap.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 #include <iterator>
 
-namespace platform::sdl {
+namespace platform {
 
 namespace {
 constexpr int kMaxButtons = 32;  // bits of dwButtons
@@ -39,10 +39,10 @@ uint32_t TriggerPosition(int16_t left, int16_t right) {
 
 uint32_t PovOfHat(uint8_t hat) {
     int x = 0, y = 0;  // opposite directions held together cancel out
-    if (hat & SDL_HAT_RIGHT) ++x;
-    if (hat & SDL_HAT_LEFT) --x;
-    if (hat & SDL_HAT_DOWN) ++y;
-    if (hat & SDL_HAT_UP) --y;
+    if (hat & kHatRight) ++x;
+    if (hat & kHatLeft) --x;
+    if (hat & kHatDown) ++y;
+    if (hat & kHatUp) --y;
     static constexpr uint32_t kPov[3][3] = {
         {31500, 0, 4500},  // up
         {27000, JOY_POVCENTERED, 9000},
@@ -53,34 +53,25 @@ uint32_t PovOfHat(uint8_t hat) {
 
 JOYINFOEX PadReport(const PadState& pad) {
     JOYINFOEX info;
-    info.dwXpos = AxisPosition(pad.axes[SDL_CONTROLLER_AXIS_LEFTX]);
-    info.dwYpos = AxisPosition(pad.axes[SDL_CONTROLLER_AXIS_LEFTY]);
-    info.dwUpos = AxisPosition(pad.axes[SDL_CONTROLLER_AXIS_RIGHTX]);
-    info.dwRpos = AxisPosition(pad.axes[SDL_CONTROLLER_AXIS_RIGHTY]);
-    info.dwZpos = TriggerPosition(pad.axes[SDL_CONTROLLER_AXIS_TRIGGERLEFT],
-                                  pad.axes[SDL_CONTROLLER_AXIS_TRIGGERRIGHT]);
+    info.dwXpos = AxisPosition(pad.axes[kPadLeftX]);
+    info.dwYpos = AxisPosition(pad.axes[kPadLeftY]);
+    info.dwUpos = AxisPosition(pad.axes[kPadRightX]);
+    info.dwRpos = AxisPosition(pad.axes[kPadRightY]);
+    info.dwZpos = TriggerPosition(pad.axes[kPadTriggerLeft], pad.axes[kPadTriggerRight]);
     info.dwVpos = 32767;
-    static constexpr SDL_GameControllerButton kButtons[] = {
-        SDL_CONTROLLER_BUTTON_A,
-        SDL_CONTROLLER_BUTTON_B,
-        SDL_CONTROLLER_BUTTON_X,
-        SDL_CONTROLLER_BUTTON_Y,
-        SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
-        SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
-        SDL_CONTROLLER_BUTTON_BACK,
-        SDL_CONTROLLER_BUTTON_START,
-        SDL_CONTROLLER_BUTTON_LEFTSTICK,
-        SDL_CONTROLLER_BUTTON_RIGHTSTICK,
+    static constexpr int kButtons[] = {
+        kPadA,    kPadB,     kPadX,         kPadY,          kPadLeftShoulder, kPadRightShoulder,
+        kPadBack, kPadStart, kPadLeftStick, kPadRightStick,
     };
     for (size_t i = 0; i < std::size(kButtons); ++i) {
         if (pad.buttons[kButtons[i]]) info.dwButtons |= 1u << i;
     }
     info.dwButtonNumber = static_cast<uint32_t>(std::popcount(info.dwButtons));
-    uint8_t hat = SDL_HAT_CENTERED;
-    if (pad.buttons[SDL_CONTROLLER_BUTTON_DPAD_UP]) hat |= SDL_HAT_UP;
-    if (pad.buttons[SDL_CONTROLLER_BUTTON_DPAD_DOWN]) hat |= SDL_HAT_DOWN;
-    if (pad.buttons[SDL_CONTROLLER_BUTTON_DPAD_LEFT]) hat |= SDL_HAT_LEFT;
-    if (pad.buttons[SDL_CONTROLLER_BUTTON_DPAD_RIGHT]) hat |= SDL_HAT_RIGHT;
+    uint8_t hat = kHatCentered;
+    if (pad.buttons[kPadDpadUp]) hat |= kHatUp;
+    if (pad.buttons[kPadDpadDown]) hat |= kHatDown;
+    if (pad.buttons[kPadDpadLeft]) hat |= kHatLeft;
+    if (pad.buttons[kPadDpadRight]) hat |= kHatRight;
     info.dwPOV = PovOfHat(hat);
     return info;
 }
@@ -126,4 +117,4 @@ JOYCAPSA StickCaps(const char* name, const StickState& stick) {
     return caps;
 }
 
-}  // namespace platform::sdl
+}  // namespace platform
