@@ -181,12 +181,9 @@ class DirectPicture {
     // FillRectangle(x1, y1, x2, y2, ink) mixed as pen OR NOT picture.
     void MergeFill(int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF ink) {
         const Box b = FillBox(x1, y1, x2, y2);
-        const uint32_t pen = ink & 0xFFFFFFu;
-        for (int32_t y = b.y1; y < b.y2; ++y) {
-            uint32_t* row = bmp_->row(y);
-            for (int32_t x = b.x1; x < b.x2; ++x)
-                row[x] = (pen | ~row[x]) & 0xFFFFFFu;
-        }
+        if (b.y1 >= b.y2) return;
+        MergePenNotBox(bmp_->row(b.y1) + b.x1, bmp_->width, b.x2 - b.x1, b.y2 - b.y1,
+                       ink & 0xFFFFFFu, 0xFFFFFFu);
     }
 
     // FillRectangle(x1, y1, x2, y2, ink), copied.
@@ -208,18 +205,31 @@ class DirectPicture {
         const uint32_t pen = ink & 0xFFFFFFu;
         const int32_t leftTo = std::min(std::max(ix.from, outer.x1), outer.x2);
         const int32_t rightFrom = std::max(std::min(ix.to, outer.x2), outer.x1);
-        for (int32_t y = outer.y1; y < outer.y2; ++y) {
+        // Rows through the hole get the two side bands, at most w (3) pixels each: stored
+        // directly, as a general fill's set-up costs more than they do.
+        const int32_t holeFrom = inner ? std::clamp(iy.from, outer.y1, outer.y2) : outer.y2;
+        const int32_t holeTo = inner ? std::clamp(iy.to, holeFrom, outer.y2) : outer.y2;
+        for (int32_t y = outer.y1; y < holeFrom; ++y)
+            std::fill(bmp_->row(y) + outer.x1, bmp_->row(y) + outer.x2, pen);
+        const int32_t leftN = leftTo - outer.x1;
+        const int32_t rightN = outer.x2 - rightFrom;
+        for (int32_t y = holeFrom; y < holeTo; ++y) {
             uint32_t* row = bmp_->row(y);
-            if (inner && y >= iy.from && y < iy.to) {
-                std::fill(row + outer.x1, row + leftTo, pen);
-                std::fill(row + rightFrom, row + outer.x2, pen);
-            } else {
-                std::fill(row + outer.x1, row + outer.x2, pen);
-            }
+            Band(row + outer.x1, leftN, pen);
+            Band(row + rightFrom, rightN, pen);
         }
+        for (int32_t y = holeTo; y < outer.y2; ++y)
+            std::fill(bmp_->row(y) + outer.x1, bmp_->row(y) + outer.x2, pen);
     }
 
   private:
+    // n (0 to 3) pixels.
+    static void Band(uint32_t* p, int32_t n, uint32_t pen) {
+        if (n > 0) p[0] = pen;
+        if (n > 1) p[1] = pen;
+        if (n > 2) p[2] = pen;
+    }
+
     struct Span {
         int32_t from = 0, to = 0;
     };

@@ -178,6 +178,12 @@ BOOL DeleteDC(HDC dc);
 // A context that draws into an existing bitmap it does not own (window surfaces use this).
 HDC CreateBitmapDC(Bitmap* target);
 
+// Pen OR NOT destination over a box of pixels (width x height, rows stride pixels apart),
+// kept to mask: the mix overlapping outlined walls draw with, eight pixels at a time where the
+// processor can. The callers clip.
+void MergePenNotBox(uint32_t* first, int64_t stride, int32_t width, int32_t height, uint32_t pen,
+                    uint32_t mask);
+
 // Raises platform::Error (out of memory) for a size w x h the raster does not make.
 void CheckBitmapSize(int64_t w, int64_t h);
 

@@ -99,6 +99,29 @@ TEST(Rop2, EveryModeMatchesItsTruthTable) {
     EXPECT_EQ(SetROP2(nullptr, R2_NOT), 0);
 }
 
+TEST(Rop2, RunsOfEveryLengthMixEachPixelOnceAndStopAtTheirEnd) {
+    // Long runs go eight pixels at a time: every length up to past two steps, over a background
+    // that differs pixel by pixel, must match the per-pixel mix and leave the rest alone.
+    const COLORREF pen = 0x0F33CC;
+    for (int mode : {R2_COPYPEN, R2_MERGEPENNOT}) {
+        for (int32_t n = 1; n <= 19; ++n) {
+            std::vector<uint32_t> back(24);
+            for (size_t i = 0; i < back.size(); ++i)
+                back[i] = static_cast<uint32_t>(i * 0x10305u) & 0xFFFFFFu;
+            Canvas c(24, 1, back);
+            c.Use(GetStockObject(NULL_PEN), CreateSolidBrush(pen));
+            SetROP2(c.dc, mode);
+            Rectangle(c.dc, 2, 0, 2 + n + 1, 2);
+            for (int32_t x = 0; x < 24; ++x) {
+                const uint32_t d = back[static_cast<size_t>(x)];
+                const bool in = x >= 2 && x < 2 + n;
+                EXPECT_EQ(c.At(x, 0), in ? ByTable(mode - 1, 0, pen, d, 24) : d)
+                    << "mode " << mode << " length " << n << " x " << x;
+            }
+        }
+    }
+}
+
 TEST(Ellipse, SymmetricInsideItsBoxAndOutlined) {
     const std::tuple<int32_t, int32_t, int32_t> cases[] = {
         {9, 7, 0}, {10, 10, 1}, {17, 8, 3}, {5, 20, 2}};
