@@ -62,6 +62,11 @@ def gif(width, height, palette, pixels, version=b"89a", transparent=None, interl
     return head + pal + ext + desc + lzw_literal(pixels, max(2, size_bits)) + b"\x3b"
 
 
+def interlaced(rows):
+    """The rows in the order an interlaced GIF stores them."""
+    return [row for start, step in ((0, 8), (4, 8), (2, 4), (1, 2)) for row in rows[start::step]]
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     green, red, blue, white = (0, 255, 0), (255, 0, 0), (0, 0, 255), (255, 255, 255)
@@ -83,6 +88,15 @@ def main():
                                               [i % 4 for i in range(15)], transparent=0,
                                               interlace=True),
     }
+    # 256 colours, several clear codes; interlaced ones as short as to miss whole passes.
+    colours = [(i, 255 - i, (i * 3) & 255) for i in range(256)]
+    for w, h, name in ((37, 23, "lzw_clear_codes"), (37, 23, "interlaced_clear_codes"),
+                       (5, 4, "interlaced_missing_passes"), (5, 3, "interlaced_missing_passes"),
+                       (5, 2, "interlaced_missing_passes")):
+        rows = [[(x * 7 + y * 31) & 255 for x in range(w)] for y in range(h)]
+        inter = name.startswith("interlaced")
+        pixels = sum(interlaced(rows) if inter else rows, [])
+        files[f"{name}_{w}x{h}.gif"] = gif(w, h, colours, pixels, interlace=inter)
     # Files that must be refused with the surface's error, never crash it.
     files["refused_truncated.bmp"] = files["rgb24_3x2.bmp"][:30]
     files["refused_huge.gif"] = gif(2, 2, [red, blue], [0, 1, 1, 0])[:6] + struct.pack(

@@ -4,11 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <filesystem>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "Raised.h"
 #include "graphics/kelSprite3.h"

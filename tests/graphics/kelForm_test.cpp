@@ -2,22 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "platform/headless/Headless.h"
 #include "platform/window/Application.h"
 
-namespace {
-
 // The selected font as "face height weight italic".
-std::string SelectedFont(kelForm& form) {
+static std::string SelectedFont(kelForm& form) {
     LOGFONTA f{};
     GetObjectA(GetCurrentObject(form.hDC(), GdiKind::Font), sizeof(f), &f);
     return std::string(f.lfFaceName) + " " + std::to_string(f.lfHeight) + " " +
            std::to_string(f.lfWeight) + " " + std::to_string(f.lfItalic);
 }
-
-}  // namespace
 
 TEST(kelForm, UnloadsItselfOnceItIsTheLastForm) {
     // With a pass limit: a form that never unloads would keep the message loop going.

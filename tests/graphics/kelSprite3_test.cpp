@@ -4,24 +4,21 @@
 
 #include "SpriteTestSupport.h"
 
-namespace {
-
 using namespace spritetest;
 using Color = kelSprite3::Color;
 
 constexpr Color G = RGB(0, 255, 0), R = RGB(255, 0, 0), B = RGB(0, 0, 255), W = RGB(255, 255, 255);
 constexpr Color K = 0, kClear = kelSprite3::kTransparentPixel, kNone = kelSprite3::kNoColor;
-constexpr char kMissing[] = "80040001 Can't find file '";
 
 // 4 x 3, green is the key colour; only the top-left corner is green.
 const std::vector<COLORREF> kPicture = {G, R, R, B, B, G, W, B, W, G, R, R};
 
-Color Pic(int32_t x, int32_t y) {
+static Color Pic(int32_t x, int32_t y) {
     return static_cast<Color>(kPicture[static_cast<size_t>(y * 4 + x)]);
 }
 
 // kPicture placed at (left, top) with green keyed out, over `under`.
-Color Over(int32_t x, int32_t y, int32_t left, int32_t top, Color under) {
+static Color Over(int32_t x, int32_t y, int32_t left, int32_t top, Color under) {
     const bool in = x >= left && x < left + 4 && y >= top && y < top + 3;
     return in && Pic(x - left, y - top) != G ? Pic(x - left, y - top) : under;
 }
@@ -33,7 +30,7 @@ struct Box {
 };
 
 // Bounds of a sprite's opaque pixels, checking that every coloured pixel is opaque; clears it.
-Box Ink(kelSprite3& s) {
+static Box Ink(kelSprite3& s) {
     Box box;
     for (int32_t y = 0; y < s.Height(); ++y) {
         for (int32_t x = 0; x < s.Width(); ++x) {
@@ -47,8 +44,6 @@ Box Ink(kelSprite3& s) {
     s.Cls();
     return box;
 }
-
-}  // namespace
 
 TEST(kelSprite3, PictureSpriteMasksItsKeyAndBlitsOnlyOpaquePixels) {
     const std::string path = WriteBmp("qx_sprite_key.bmp", 4, 3, kPicture);
@@ -125,7 +120,7 @@ TEST(kelSprite3, ErrorsAndTheWayBack) {
 
     const std::string missing = "/nonexistent/qx folder/Dollar.bmp";
     EXPECT_EQ(Raised([&] { sprite.Initialize(false, -1, -1, -1, missing, 255); }),
-              kMissing + missing + "'.");
+              "80040001 Can't find file '" + missing + "'.");
     // A file that is no picture is refused with the loader's reason, also right after a good one.
     sprite.Initialize(true, -1, -1, -1, WriteBmp("qx_sprite_good.bmp", 4, 3, kPicture), G);
     const std::string junk = (std::filesystem::temp_directory_path() / "qx_junk.bmp").string();

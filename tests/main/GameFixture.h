@@ -6,9 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
-#include <memory>
-#include <vector>
 
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"

@@ -4,8 +4,6 @@
 #include "GameFixture.h"
 #include "title/modModeArgs.h"
 
-namespace {
-
 // Frames are composed as usual but not recorded, as a real screen keeps no history.
 class Screen : public platform::Headless {
   public:
@@ -20,10 +18,7 @@ TEST_F(GameFixture, AWarmPassAllocatesNothing) {
         platform::InstallBackend(std::move(screen));
         StartProgram();
         quadrix::SharedRandom().Seed(5);
-        GameChoice choice;
-        choice.mode = mode;
-        choice.flags.solid = true;
-        ApplyChoice(choice);
+        ApplyChoice(GameChoice{mode, {.solid = true}});
         frmMain& form = MainForm();
         std::vector<uint64_t> perPass;
         perPass.reserve(200);
@@ -45,5 +40,3 @@ TEST_F(GameFixture, AWarmPassAllocatesNothing) {
             EXPECT_EQ(perPass[i], 0u) << "pass " << i + 1;
     }
 }
-
-}  // namespace

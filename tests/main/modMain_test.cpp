@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <tuple>
-
 #include "main/GameSettings.h"
 #include "platform/headless/Headless.h"
 #include "platform/input/Cursor.h"

@@ -7,9 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "input/clsJoystick.h"
 #include "input/clsKeyboard.h"

@@ -10,16 +10,11 @@
 
 namespace xread {
 
-namespace {
 // A window gone meanwhile is no reason to end the tests.
-int Ignore(Display*, XErrorEvent*) {
-    return 0;
-}
-Display* Open() {
-    XSetErrorHandler(Ignore);
+static Display* Open() {
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     return XOpenDisplay(nullptr);
 }
-}  // namespace
 
 std::vector<uint32_t> Grab(int x, int y, int w, int h) {
     std::vector<uint32_t> out;
@@ -40,39 +35,12 @@ std::vector<uint32_t> Grab(int x, int y, int w, int h) {
     return out;
 }
 
-std::array<int, 4> Place(unsigned long window) {
-    std::array<int, 4> at{-1, -1, 0, 0};
-    Display* d = Open();
-    if (!d) return at;
-    XWindowAttributes a{};
-    Window child = 0;
-    if (XGetWindowAttributes(d, window, &a)) {
-        XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &at[0], &at[1], &child);
-        at[2] = a.width;
-        at[3] = a.height;
-    }
-    XCloseDisplay(d);
-    return at;
-}
-
 unsigned long WindowOf(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     return SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11
                ? info.info.x11.window
                : 0;
-}
-
-std::array<int, 2> Pointer() {
-    std::array<int, 2> at{-1, -1};
-    Display* d = Open();
-    if (!d) return at;
-    Window root = 0, child = 0;
-    int wx = 0, wy = 0;
-    unsigned mask = 0;
-    XQueryPointer(d, DefaultRootWindow(d), &root, &child, &at[0], &at[1], &wx, &wy, &mask);
-    XCloseDisplay(d);
-    return at;
 }
 
 namespace {

@@ -2,27 +2,32 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "platform/frame/FrameParts.h"
 #include "platform/frame/FrameScaler.h"
-
-namespace {
 
 using namespace platform;
 using Rows = std::vector<std::vector<uint32_t>>;  // a picture, written as its rows
 
 constexpr uint32_t W = 0xFFFFFF, K = 0;  // white, black
 
-Bitmap Make(const Rows& rows) {
+static Bitmap Make(const Rows& rows) {
     Bitmap b(static_cast<int32_t>(rows[0].size()), static_cast<int32_t>(rows.size()), false);
     for (int32_t y = 0; y < b.height; ++y)
         std::copy(rows[y].begin(), rows[y].end(), b.row(y));
     return b;
 }
 
-Rows Scaled(const FrameParts& parts, int32_t w, int32_t h, PixelOrder order = PixelOrder::AsIs) {
+// A picture whose pixels are their index times a multiplier.
+static Bitmap Noise(int32_t w, int32_t h, uint32_t multiplier) {
+    Bitmap b(w, h, false);
+    for (size_t i = 0; i < b.pixels.size(); ++i)
+        b.pixels[i] = static_cast<uint32_t>(i) * multiplier;
+    return b;
+}
+
+static Rows Scaled(const FrameParts& parts, int32_t w, int32_t h,
+                   PixelOrder order = PixelOrder::AsIs) {
     std::vector<uint32_t> out(static_cast<size_t>(w + 1) * h, 0x12345678u);  // one spare a row
     FrameScaler().Draw(parts, out.data(), w + 1, w, h, order);
     Rows rows;
@@ -58,6 +63,9 @@ TEST(FrameScaler, ShrinksByAreaEnlargesSharpLetterboxes) {
         Make({{RGB(0, 0, 0), RGB(200, 100, 40)}, {RGB(100, 0, 0), RGB(40, 60, 80)}});
     const Bitmap three = Make({{1, 2, 3}, {4, 5, 6}});
     const Bitmap wide = Make({{1, 2, 3, 4}, {5, 6, 7, 8}});
+    const Rows doubled = {
+        {1, 1, 2, 2, 3, 3}, {1, 1, 2, 2, 3, 3}, {4, 4, 5, 5, 6, 6}, {4, 4, 5, 5, 6, 6}};
+    const Rows barred = {{K, K, K, K}, {1, 2, 3, 4}, {5, 6, 7, 8}, {K, K, K, K}};
     const struct {
         const char* what;
         const Bitmap& frame;
@@ -67,18 +75,8 @@ TEST(FrameScaler, ShrinksByAreaEnlargesSharpLetterboxes) {
     } cases[] = {
         {"2x2 averages", block, 1, 1, PixelOrder::AsIs, {{RGB(85, 40, 30)}}},
         {"red and blue swapped", block, 1, 1, PixelOrder::RedHigh, {{RGB(30, 40, 85)}}},
-        {"enlarged by 2",
-         three,
-         6,
-         4,
-         PixelOrder::AsIs,
-         {{1, 1, 2, 2, 3, 3}, {1, 1, 2, 2, 3, 3}, {4, 4, 5, 5, 6, 6}, {4, 4, 5, 5, 6, 6}}},
-        {"bars above and below",
-         wide,
-         4,
-         4,
-         PixelOrder::AsIs,
-         {{K, K, K, K}, {1, 2, 3, 4}, {5, 6, 7, 8}, {K, K, K, K}}},
+        {"enlarged by 2", three, 6, 4, PixelOrder::AsIs, doubled},
+        {"bars above and below", wide, 4, 4, PixelOrder::AsIs, barred},
         {"bars left and right", three, 5, 2, PixelOrder::AsIs, {{K, 1, 2, 3, K}, {K, 4, 5, 6, K}}},
     };
     for (const auto& c : cases)
@@ -109,11 +107,7 @@ TEST(FrameParts, UpdateWritesWhatChangedAndSaysWhere) {
     // Runs of 8, 40 and 16 pixels: whole blocks of 16 and ragged ends. Over anything, then
     // over itself, then with a change in a block of one row and in a ragged end of another.
     constexpr int32_t kW = 64, kH = 6, kPitch = kW + 1;  // one padding pixel a row
-    Bitmap base(kW, kH, false), picture(40, 3, false);
-    for (size_t i = 0; i < base.pixels.size(); ++i)
-        base.pixels[i] = static_cast<uint32_t>(i) * 2654435761u;
-    for (size_t i = 0; i < picture.pixels.size(); ++i)
-        picture.pixels[i] = static_cast<uint32_t>(i) * 40503u;
+    Bitmap base = Noise(kW, kH, 2654435761u), picture = Noise(40, 3, 40503u);
     const FrameParts parts{&base, &picture, 8, 2};
     const bool before = UseWideVectors(false);
     for (const bool wide : {false, true}) {
@@ -139,11 +133,7 @@ TEST(FrameParts, UpdateWritesWhatChangedAndSaysWhere) {
 TEST(FrameScaler, WideFramesKeepTheirPinnedPictures) {
     // Wide enough for whole vectors between the picture's edges and ragged ends after them;
     // the hashes are those of the first, plain per-pixel shrinking.
-    Bitmap base(41, 29, false), picture(30, 20, false);
-    for (size_t i = 0; i < base.pixels.size(); ++i)
-        base.pixels[i] = static_cast<uint32_t>(i) * 2654435761u;
-    for (size_t i = 0; i < picture.pixels.size(); ++i)
-        picture.pixels[i] = static_cast<uint32_t>(i) * 40503u;
+    const Bitmap base = Noise(41, 29, 2654435761u), picture = Noise(30, 20, 40503u);
     const struct {
         int32_t w, h;
         PixelOrder order;
@@ -199,5 +189,3 @@ TEST(FrameParts, CopiesRowsInEveryOrder) {
     }
     UseWideVectors(before);
 }
-
-}  // namespace

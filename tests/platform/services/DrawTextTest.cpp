@@ -1,15 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <tuple>
 
 #include "platform/fonts/Fonts.h"
 
-namespace {
-
-constexpr COLORREF kPaper = RGB(10, 20, 30);
-constexpr COLORREF kInk = RGB(255, 0, 0);
-constexpr COLORREF kBack = RGB(0, 0, 255);
+constexpr COLORREF kPaper = RGB(10, 20, 30), kInk = RGB(255, 0, 0), kBack = RGB(0, 0, 255);
 constexpr int64_t kPixels = 200 * 80;
 
 // Where a colour lies: its bounding box (right and bottom exclusive) and its pixel count.
@@ -148,5 +143,3 @@ TEST_F(DrawTextTest, NarrowedGlyphsKeepTheirStems) {
     }
     EXPECT_GE(columns, 4);
 }
-
-}  // namespace

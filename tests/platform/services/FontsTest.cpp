@@ -1,11 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <functional>
 #include <random>
-#include <tuple>
 
 #include "../../../fuzz/font_entry.h"
 #include "Raised.h"
@@ -15,36 +10,31 @@
 #include "platform/fonts/Fonts.h"
 #include "platform/fonts/TextLayout.h"
 
-namespace {
+static const std::string kSystemFonts = "/usr/share/fonts/truetype/dejavu/";
 
-const std::string kSystemFonts = "/usr/share/fonts/truetype/dejavu/";
-
-std::string SystemFont(const std::string& name) {
+static std::string SystemFont(const std::string& name) {
     std::ifstream in(kSystemFonts + name, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-size_t U16(const std::string& font, size_t at) {
+static size_t U16(const std::string& font, size_t at) {
     return size_t(uint8_t(font[at])) << 8 | uint8_t(font[at + 1]);
 }
 
 // A table's entry in the font's directory (its offset at +8, its length at +12).
-size_t EntryOf(const std::string& font, const char* tag) {
-    for (size_t at = 12; at < 12 + U16(font, 4) * 16; at += 16) {
+static size_t EntryOf(const std::string& font, const char* tag) {
+    for (size_t at = 12; at < 12 + U16(font, 4) * 16; at += 16)
         if (font.compare(at, 4, tag) == 0) return at;
-    }
     return 0;
 }
-size_t TableAt(const std::string& font, const char* tag) {
+static size_t TableAt(const std::string& font, const char* tag) {
     const size_t entry = EntryOf(font, tag);
     return U16(font, entry + 8) << 16 | U16(font, entry + 10);
 }
 
-void Put16(std::string& font, size_t at, uint16_t v) {
+static void Put16(std::string& font, size_t at, uint16_t v) {
     font[at] = char(v >> 8), font[at + 1] = char(v);
 }
-
-}  // namespace
 
 TEST(Fonts, FilesComeFromTheProgramFolderFirst) {
     TempDir dir;

@@ -1,5 +1,3 @@
-#include "platform/window/Application.h"
-
 #include "WindowTest.h"
 #include "platform/input/Cursor.h"
 

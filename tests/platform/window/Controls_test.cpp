@@ -87,11 +87,7 @@ TEST_F(WindowTest, ScrollBarArrowsTrackThumbAndKeys) {
         headless->SetKey(VK_LEFT, false);
         headless->SetKey(VK_RIGHT, false);
         platform::DoEvents();
-        platform::HeadlessScript script;
-        ASSERT_TRUE(platform::HeadlessScript::Parse(c.script, script, nullptr));
-        for (platform::ScriptEvent& e : script.events)
-            e.at = headless->Pass() + 1;
-        headless->Load(script);
+        Script(c.script, headless->Pass() + 1);
         platform::DoEvents();
         platform::DoEvents();  // a held key steps once, not once per pump
         EXPECT_EQ(hsc.Value(), c.value) << c.script;

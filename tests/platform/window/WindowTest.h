@@ -3,10 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "platform/Backend.h"
 #include "platform/clock/Clock.h"
@@ -96,6 +93,15 @@ class WindowTest : public ::testing::Test {
         platform::Application::Get().Reset();
     }
     void TearDown() override { platform::Application::Get().Reset(); }
+    // Script lines for the message loop; given a pass, every line comes at that pass.
+    void Script(const std::string& text, uint64_t pass = 0) {
+        platform::HeadlessScript script;
+        std::string error;
+        ASSERT_TRUE(platform::HeadlessScript::Parse(text, script, &error)) << error;
+        for (platform::ScriptEvent& e : script.events)
+            e.at = pass ? pass : e.at;
+        headless->Load(script);
+    }
     platform::Headless* headless = nullptr;
     Log log;
 };
