@@ -3,6 +3,8 @@
 #include <cstring>
 #include <type_traits>
 
+#include "platform/Cpu.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -13,15 +15,7 @@
 namespace platform {
 
 namespace {
-#if defined(__x86_64__)
-bool HasAvx2() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2");
-}
 bool gWide = HasAvx2();
-#else
-bool gWide = false;
-#endif
 
 // Four pixels at a time; GCC and Clang turn this into vector instructions on any target.
 using Quad = uint32_t __attribute__((vector_size(16)));
@@ -206,11 +200,7 @@ void Fence() {
 
 bool UseWideVectors(bool use) {
     const bool before = gWide;
-#if defined(__x86_64__)
     gWide = use && HasAvx2();
-#else
-    (void)use;
-#endif
     return before;
 }
 

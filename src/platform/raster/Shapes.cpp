@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Cpu.h"
 #include "platform/raster/Painter.h"
 #include "platform/raster/gdi.h"
 
@@ -39,11 +40,7 @@ __attribute__((target("avx2"))) void CopyWide(uint32_t* p, int32_t n, uint32_t p
     std::fill(p + i, p + n, pen);
 }
 
-bool HasAvx2() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2");
-}
-const bool gWide = HasAvx2();
+const bool gWide = platform::HasAvx2();
 #endif
 
 }  // namespace
