@@ -102,7 +102,6 @@ int main() {
     auto backend = std::make_unique<RealClock>();
     backend->SetScreenSize(1920, 1080);
     platform::InstallBackend(std::move(backend));
-    std::printf("spin margin %d ms\n", platform::kSpinMarginMs);
     SleepOvershoot();
     PacingError(16, 250);
     PacingError(50, 80);

@@ -40,7 +40,7 @@ void GetDirection(double x1, double y1, double x2, double y2, double& ux, double
     if (y1 < y2) uy = -uy;
 }
 
-void WaitForFrame(int32_t& nextFrameTime, int32_t tickMs, int32_t giveUpMs, int32_t spinMs) {
+void WaitForFrame(int32_t& nextFrameTime, int32_t tickMs, int32_t giveUpMs) {
     using platform::ClockDiff;
     const auto next = static_cast<uint32_t>(nextFrameTime);
     for (;;) {
@@ -48,9 +48,8 @@ void WaitForFrame(int32_t& nextFrameTime, int32_t tickMs, int32_t giveUpMs, int3
         const uint32_t t2 = timeGetTime();
         // A target far ahead is left over from a longer tick or a jump of the clock.
         if (ClockDiff(next, t2) >= tickMs + giveUpMs || ClockDiff(t1, next) >= 0) break;
-        if (ClockDiff(next, timeGetTime()) <= spinMs) continue;
         // Time may have run on since the last reading: never ask for a negative sleep.
-        const int32_t rest = ClockDiff(next, timeGetTime()) - spinMs;
+        const int32_t rest = ClockDiff(next, timeGetTime());
         if (rest > 0) Sleep(static_cast<uint32_t>(rest));
     }
     nextFrameTime = static_cast<int32_t>(timeGetTime() + static_cast<uint32_t>(tickMs));

@@ -87,8 +87,7 @@ double GetAngle(double x, double y);
 // Unit vector from (x2, y2) towards (x1, y1).
 void GetDirection(double x1, double y1, double x2, double y2, double& ux, double& uy);
 
-// Frame pacing: waits until nextFrameTime (sleeping, then spinning for the last spinMs), or
-// not at all when that lies more than tickMs + giveUpMs ahead or has passed; then sets
-// nextFrameTime to now + tickMs. Times are the 32-bit millisecond clock's, wrap-safe.
-void WaitForFrame(int32_t& nextFrameTime, int32_t tickMs, int32_t giveUpMs,
-                  int32_t spinMs = platform::kSpinMarginMs);
+// Frame pacing: sleeps until nextFrameTime, or not at all when that lies more than
+// tickMs + giveUpMs ahead or has passed; then sets nextFrameTime to now + tickMs. Times are the
+// 32-bit millisecond clock's, wrap-safe.
+void WaitForFrame(int32_t& nextFrameTime, int32_t tickMs, int32_t giveUpMs);

@@ -26,9 +26,6 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr int32_t kFrameMs = 20;
 // A deadline further ahead than a frame and this is left over from a jump of the clock.
 constexpr int32_t kGiveUpMs = 10;
-// A painting that moves every fifth frame need not start its frames to the millisecond: the
-// title sleeps its whole wait instead of spinning on the clock for the last of it.
-constexpr int32_t kSpinMs = 0;
 // The painting's line at 1280 pixels wide, where the looser row below the block was laid out.
 constexpr int32_t kRowLine = 4;
 
@@ -314,7 +311,7 @@ void frmTitle::tmrMain_Timer() {
             mFrame = 0;
         }
         platform::DoEvents();
-        WaitForFrame(mNextFrameTime, kFrameMs, kGiveUpMs, kSpinMs);
+        WaitForFrame(mNextFrameTime, kFrameMs, kGiveUpMs);
         if (!mQuit && gKeyboard->KeyUp(VK_ESCAPE) &&
             platform::MsgBox("Are you done provoking me?", platform::MessageBoxButtons::YesNo,
                              "Vask asks...") == platform::MessageBoxAnswer::Yes)

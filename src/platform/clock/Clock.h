@@ -8,11 +8,6 @@ uint32_t timeBeginPeriod(uint32_t ms);
 void Sleep(uint32_t ms);
 
 namespace platform {
-// How long before a frame's deadline a pacing wait stops sleeping and spins on the clock. The
-// old platform needed 5 ms; a Linux sleep overshoots by far less (see the pacing benchmark), so
-// a smaller margin keeps the deadline without burning a core.
-constexpr int32_t kSpinMarginMs = 1;
-
 // a - b on the 32-bit millisecond clock, right across its wraps.
 constexpr int32_t ClockDiff(uint32_t a, uint32_t b) {
     return static_cast<int32_t>(a - b);

@@ -1,6 +1,5 @@
 #include "platform/clock/SystemClock.h"
 
-#include <cerrno>
 #include <ctime>
 
 namespace platform {
@@ -19,8 +18,18 @@ uint64_t ThreadCpuNs() {
 }
 
 void SystemSleepMs(uint32_t ms) {
-    timespec left{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
-    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    const uint64_t tickMs = static_cast<uint64_t>(ts.tv_sec) * 1000u + ts.tv_nsec / 1000000;
+    const int64_t until = static_cast<int64_t>(tickMs + ms) * 1000000;
+    // Relative sleeps to the absolute end: emscripten's C library ignores TIMER_ABSTIME.
+    for (;;) {
+        clock_gettime(CLOCK_MONOTONIC, &ts);
+        const int64_t left = until - (static_cast<int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec);
+        if (left <= 0) return;
+        const timespec span{static_cast<time_t>(left / 1000000000),
+                            static_cast<long>(left % 1000000000)};
+        nanosleep(&span, nullptr);
     }
 }
 

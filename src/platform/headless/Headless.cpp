@@ -26,8 +26,9 @@ uint32_t Headless::Now() {
     return static_cast<uint32_t>(clockUs_ / 1000);
 }
 
+// As the real clock's sleep: until the millisecond clock has moved on by ms.
 void Headless::Sleep(uint32_t ms) {
-    AdvanceMicroseconds(uint64_t{ms} * 1000);
+    if (ms > 0) AdvanceMicroseconds(uint64_t{ms} * 1000 - clockUs_ % 1000);
 }
 
 uint32_t Headless::BeginPeriod(uint32_t ms) {
