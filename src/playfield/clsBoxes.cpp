@@ -33,17 +33,18 @@ void clsBoxes::Move() {
 
 void clsBoxes::Draw() {
     frmMain& form = MainForm();
+    const bool won = form.mState == GameState::Won;
     HDC pic = form.picMain.hDC();
-    HDC own = form.hDC();
+    // The form's own image is drawn on only after a win; asking for it would send it again.
+    HDC own = won ? form.hDC() : nullptr;
     const int32_t lw = gLineWidth;
     const int32_t lh = gLineHeight;
-    const bool won = form.mState == GameState::Won;
     const int32_t l = form.picMain.Left();
     const int32_t t = form.picMain.Top();
 
     // Pen OR NOT destination: over white the box keeps its colour, over black it shows white.
     const int oldPic = SetROP2(pic, R2_MERGEPENNOT);
-    const int oldOwn = SetROP2(own, R2_MERGEPENNOT);
+    const int oldOwn = own ? SetROP2(own, R2_MERGEPENNOT) : 0;
     for (Box& b : mBox) {
         if (!b.Alive) continue;
         const int32_t x1 = b.X - b.SizeX * lw;
@@ -55,7 +56,7 @@ void clsBoxes::Draw() {
         if (lw * b.SizeX > 1500) b.Alive = false;
     }
     // The form's context first: until the form has its own surface both are the same one.
-    SetROP2(own, oldOwn);
+    if (own) SetROP2(own, oldOwn);
     SetROP2(pic, oldPic);
 }
 

@@ -157,6 +157,16 @@ TEST_F(XServerTest, FramesReadBackFullScreenAndScaledInAWindow) {
     base.row(kRootH - 2)[5] = RGB(0, 0, 255);
     platform::ComposeFrame(parts, frame);
     EXPECT_TRUE(ShownAfterPresents(parts, fullScreen)) << "rows changed";
+    // Base said to be as before: the picture's change shows; moved, the base under its old
+    // place shows again though nobody said base changed.
+    platform::FrameParts same = parts;
+    same.baseAsLast = true;
+    std::fill_n(picture.row(200), picture.width, RGB(0, 255, 0));
+    platform::ComposeFrame(same, frame);
+    EXPECT_TRUE(ShownAfterPresents(same, fullScreen)) << "base as before";
+    same.left = 100;
+    platform::ComposeFrame(same, frame);
+    EXPECT_TRUE(ShownAfterPresents(same, fullScreen)) << "picture moved";
 
     // Windowed: a window of a common size, whole on the screen, the frame scaled into it.
     sdl->SetFullscreen(false);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <type_traits>
+#include <utility>
 
 #include "platform/Cpu.h"
 
@@ -233,14 +234,25 @@ RowSpan UpdateFrame(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, Pi
     for (int32_t y = 0; y < parts.Height(); ++y) {
         uint32_t* row = dst + int64_t{y} * dstPitch;
         bool any = false;
-        parts.ForEachRun(y, [&](int32_t x, const uint32_t* pixels, int32_t count) {
-            any = UpdateRun(pixels, row + x, count, order) || any;
-        });
+        parts.ForEachRun(
+            y,
+            [&](int32_t x, const uint32_t* pixels, int32_t count) {
+                any = UpdateRun(pixels, row + x, count, order) || any;
+            },
+            !parts.baseAsLast);
         if (!any) continue;
         if (changed.first == changed.last) changed.first = y;
         changed.last = y + 1;
     }
     return changed;
+}
+
+bool SameLayout(const FrameParts& a, const FrameParts& b) {
+    const auto size = [](const Bitmap* p) {
+        return p ? std::pair(p->width, p->height) : std::pair(0, 0);
+    };
+    return a.base == b.base && a.picture == b.picture && a.left == b.left && a.top == b.top &&
+           size(a.base) == size(b.base) && size(a.picture) == size(b.picture);
 }
 
 void ComposeFrame(const FrameParts& parts, Bitmap& into) {

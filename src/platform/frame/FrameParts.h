@@ -13,6 +13,9 @@ struct FrameParts {
     const Bitmap* base = nullptr;     // the whole frame but the picture; its size is the frame's
     const Bitmap* picture = nullptr;  // drawn over base with its top left at (left, top)
     int32_t left = 0, top = 0;
+    // The window system's word that base holds what it held in the frame handed over before
+    // this one: a back end that still holds that frame, laid out the same, may skip base.
+    bool baseAsLast = false;
 
     int32_t Width() const { return base ? base->width : 0; }
     int32_t Height() const { return base ? base->height : 0; }
@@ -21,9 +24,9 @@ struct FrameParts {
     }
 
     // Calls piece(x, pixels, count) for the runs of frame row y, left to right: base, picture
-    // (clipped to the frame), base.
+    // (clipped to the frame), base; without base's with withBase false.
     template <typename Piece>
-    void ForEachRun(int32_t y, Piece&& piece) const {
+    void ForEachRun(int32_t y, Piece&& piece, bool withBase = true) const {
         const int32_t w = Width();
         const uint32_t* row = base->row(y);
         int32_t x0 = 0, x1 = 0;
@@ -31,12 +34,18 @@ struct FrameParts {
             x0 = left < 0 ? 0 : left;
             x1 = left + picture->width < w ? left + picture->width : w;
         }
-        if (x0 >= x1) return piece(0, row, w);
-        if (x0 > 0) piece(0, row, x0);
+        if (x0 >= x1) {
+            if (withBase) piece(0, row, w);
+            return;
+        }
+        if (x0 > 0 && withBase) piece(0, row, x0);
         piece(x0, picture->row(y - top) + (x0 - left), x1 - x0);
-        if (x1 < w) piece(x1, row + x1, w - x1);
+        if (x1 < w && withBase) piece(x1, row + x1, w - x1);
     }
 };
+
+// Whether two frames have the same parts at the same places and sizes.
+bool SameLayout(const FrameParts& a, const FrameParts& b);
 
 // Where the frame's pixels go: COLORREF order kept exactly, or a display's 32-bit pixels with
 // red in the low byte or in the third (XBGR8888 / XRGB8888 in SDL's names), top byte 0, or a
@@ -59,8 +68,9 @@ void ConvertFrame(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, Pixe
 
 // The frame one to one into dst, which holds an earlier frame converted the same way (or
 // anything else): only the pixels that differ are written, the rest is read and compared, so
-// a frame that changes a little costs a read of each pixel and hardly any writes. Returns the
-// rows that changed, [first, last); first == last when none did.
+// a frame that changes a little costs a read of each pixel and hardly any writes. With
+// baseAsLast, base is left as dst has it (the caller knows dst holds the frame before, laid out
+// the same). Returns the rows that changed, [first, last); first == last when none did.
 struct RowSpan {
     int32_t first = 0, last = 0;
 };

@@ -268,7 +268,9 @@ ScreenSize SdlBackend::Screen() {
 
 void SdlBackend::Present(const FrameParts& parts) {
     if (parts.Empty()) return;
-    if (!(shared_ && PresentShared(parts))) PresentSurface(parts);
+    const FrameParts before = updated_;
+    updated_ = FrameParts{};
+    if (!(shared_ && PresentShared(parts, before))) PresentSurface(parts);
     StampFirstFrame();
 }
 
@@ -283,7 +285,7 @@ void SdlBackend::Draw(const FrameParts& parts, uint32_t* pixels, int32_t pitch, 
     }
 }
 
-bool SdlBackend::PresentShared(const FrameParts& parts) {
+bool SdlBackend::PresentShared(const FrameParts& parts, const FrameParts& before) {
     int w = 0, h = 0;
     SDL_GetWindowSizeInPixels(window_, &w, &h);
     if (w <= 0 || h <= 0) return true;  // minimised: nothing to draw into
@@ -297,10 +299,15 @@ bool SdlBackend::PresentShared(const FrameParts& parts) {
     if (w == parts.Width() && h == parts.Height()) {
         // The image holds an earlier frame: only what differs from it is written, which in a
         // game is a small part, and on the title nothing. Where it holds the frame on screen,
-        // only the rows that changed are sent.
-        const RowSpan changed = UpdateFrame(parts, pixels, pitch, order);
+        // only the rows that changed are sent; where that frame had the same base, the
+        // playfield alone is looked at.
+        const bool holdsShown = shared_->HoldsShown();
+        FrameParts update = parts;
+        update.baseAsLast = parts.baseAsLast && holdsShown && SameLayout(parts, before);
+        const RowSpan changed = UpdateFrame(update, pixels, pitch, order);
+        updated_ = parts;
         placed_ = FitRect{0, 0, w, h};
-        if (shared_->HoldsShown())
+        if (holdsShown)
             shared_->Show(changed.first, changed.last);
         else
             shared_->Show(0, h);

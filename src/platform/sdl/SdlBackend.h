@@ -77,7 +77,7 @@ class SdlBackend : public Backend {
   private:
     void Shutdown();
     [[noreturn]] void FailAndClose(const char* what);
-    bool PresentShared(const FrameParts& parts);
+    bool PresentShared(const FrameParts& parts, const FrameParts& before);
     void PresentSurface(const FrameParts& parts);
     // The frame into a display image of w x h pixels, scaled where the sizes differ.
     void Draw(const FrameParts& parts, uint32_t* pixels, int32_t pitch, int32_t w, int32_t h,
@@ -104,6 +104,7 @@ class SdlBackend : public Backend {
     enum class Shown { Nothing, Shared, Surface, Converted } shown_ = Shown::Nothing;
     int32_t shownWidth_ = 0, shownHeight_ = 0;  // of a frame shown through the surface
     FitRect placed_;                            // where in the window the last frame went
+    FrameParts updated_;  // the frame last updated one to one into the shared image, if it was last
     bool controllers_ = false;
     ScreenSize screen_{};
     ScreenSize desktop_{};

@@ -196,6 +196,7 @@ void Application::Present(Form& form) {
             if (c->Visible && c->Draws()) c->Compose(dc);
         }
         parts.base = form.image();
+        lastBase_ = parts.base;
         CurrentBackend().Present(parts);
         return;
     }
@@ -224,7 +225,7 @@ void Application::Present(Form& form) {
                            c->Top() >= hole.bottom || c->Top() + c->Height() <= hole.top;
         if (!apart) picture = nullptr;
     }
-    const Bitmap& image = *form.image();
+    const Bitmap& image = *form.ImageToShow();
     if (picture && (image.width != w || image.height != h)) picture = nullptr;
     for (auto it = form.controls_.begin(); picture && !others && it != form.controls_.end(); ++it)
         others = (*it)->Visible && (*it)->Draws() && *it != cover;
@@ -236,6 +237,8 @@ void Application::Present(Form& form) {
     if (picture && !others) {
         // The form's image itself: nothing else is drawn on it.
         parts.base = &image;
+        parts.baseAsLast = !form.drawn_ && lastBase_ == &image;
+        form.drawn_ = false;
     } else {
         if (!frame_) {
             frame_ = NewSurface(w, h, 0);
@@ -248,6 +251,7 @@ void Application::Present(Form& form) {
         }
         parts.base = frame_;
     }
+    lastBase_ = parts.base;
     CurrentBackend().Present(parts);
 }
 

@@ -81,6 +81,7 @@ class Application : public EventSink {
     std::array<uint8_t, 256> keys_{};  // the key table as the last pump left it
     Bitmap* frame_ = nullptr;
     HDC frameDC_ = nullptr;
+    const Bitmap* lastBase_ = nullptr;  // the base of the frame handed over last
 
     struct TimerScan {
         std::vector<Form*> forms;

@@ -48,6 +48,7 @@ int32_t Form::Height() const {
 }
 
 void Form::EnsureImage() const {
+    drawn_ = true;
     if (image_ && released_) ResizeSurface(*image_, Width(), Height(), backColor_);
     released_ = false;
     if (image_) return;
@@ -57,6 +58,7 @@ void Form::EnsureImage() const {
 
 void Form::ReleaseImage() {
     if (!image_ || released_) return;
+    drawn_ = true;
     ResizeSurface(*image_, 1, 1, backColor_);
     image_->pixels[0] = backColor_;  // the one pixel kept holds what was drawn there
     released_ = true;
@@ -72,7 +74,13 @@ Bitmap* Form::image() const {
     return image_;
 }
 
+Bitmap* Form::ImageToShow() const {
+    if (!image_ || released_) EnsureImage();
+    return image_;
+}
+
 void Form::ClearImage() {
+    drawn_ = true;
     if (image_) std::fill(image_->pixels.begin(), image_->pixels.end(), backColor_);
 }
 
@@ -87,6 +95,7 @@ void Form::Move(int32_t left, int32_t top, int32_t width, int32_t height) {
     top_ = top;
     width_ = std::max(0, width);
     height_ = std::max(0, height);
+    drawn_ = true;
     if (image_ && !released_) ResizeSurface(*image_, width_, height_, backColor_);
 }
 

@@ -30,7 +30,10 @@ class Form {
     Control* FindControl(const std::string& name) const;
 
     // The persistent image. It exists from first use and lives as long as the form (so a
-    // context taken from it stays valid); unloading clears it to the back colour.
+    // context taken from it stays valid); unloading clears it to the back colour. Asking for
+    // either counts as drawing on the image: the next frame sends it again. Take them anew
+    // for each drawing, since drawing through a context kept from before a Refresh is not
+    // seen until something else changes the image.
     HDC hDC() const;
     Bitmap* image() const;
 
@@ -84,6 +87,8 @@ class Form {
     friend class Application;
     void EnsureImage() const;
     void ClearImage();
+    // The image for the window system to show, not counted as drawing.
+    Bitmap* ImageToShow() const;
 
     std::string name_;
     std::vector<Control*> controls_;
@@ -94,6 +99,8 @@ class Form {
     bool unloading_ = false;
     mutable Bitmap* image_ = nullptr;
     mutable bool released_ = false;
+    // Whether the image may have changed since the window system last showed it.
+    mutable bool drawn_ = true;
     mutable HDC dc_ = nullptr;
 };
 

@@ -125,6 +125,15 @@ TEST(FrameParts, UpdateWritesWhatChangedAndSaysWhere) {
             base.row(1)[60] ^= 0x10u;
             picture.row(1)[37] ^= 0x20100u;  // frame row 3
             EXPECT_EQ(update(), std::pair(1, 4)) << wide;
+            // Base said to be as before: its change is not looked at, the picture's is.
+            FrameParts same = parts;
+            same.baseAsLast = true;
+            base.row(3)[2] ^= 0x10u;
+            picture.row(2)[0] ^= 0x10u;  // frame row 4
+            const uint32_t stale = shown[3 * kPitch + 2];
+            EXPECT_EQ(UpdateFrame(same, shown.data(), kPitch, order).first, 4) << wide;
+            EXPECT_EQ(shown[3 * kPitch + 2], stale) << wide;
+            EXPECT_EQ(update(), std::pair(3, 4)) << wide;
         }
     }
     UseWideVectors(before);

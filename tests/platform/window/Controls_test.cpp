@@ -1,4 +1,5 @@
 #include "WindowTest.h"
+#include "platform/headless/ReplayBackend.h"
 #include "platform/input/Keys.h"
 #include "platform/window/CheckBox.h"
 #include "platform/window/ControlPaint.h"
@@ -152,6 +153,53 @@ TEST_F(WindowTest, PictureBoxKeepsItsImageAndComposesAboveTheForm) {
     EXPECT_EQ(formDC->bitmap->pixels.size(), 1u);
     EXPECT_EQ(form.hDC(), formDC);
     EXPECT_EQ(std::pair(formDC->bitmap->width, GetPixel(formDC, 0, 0)), std::pair(64, kBlue));
+}
+
+// The back end is told the form's image is as in the last frame only when nothing asked for
+// it since, and the same image was the last frame's base.
+TEST_F(WindowTest, FormImageIsAsBeforeUntilAskedFor) {
+    struct Seen : platform::BackendDecorator {
+        using BackendDecorator::BackendDecorator;
+        void Present(const platform::FrameParts& parts) override {
+            asLast.push_back(parts.baseAsLast);
+            inner_->Present(parts);
+        }
+        std::vector<bool> asLast;
+    };
+    auto inner = std::make_unique<platform::Headless>();
+    inner->SetScreenSize(64, 48);
+    auto owned = std::make_unique<Seen>(std::move(inner));
+    Seen& seen = *owned;
+    platform::InstallBackend(std::move(owned));
+    platform::Form form("frmMain");
+    platform::PictureBox pic("picMain");
+    platform::CommandButton cmd("cmdGo");
+    form.Add(pic);
+    form.Add(cmd);
+    cmd.Visible = false;
+    pic.Move(10, 8, 20, 10);
+    form.Show();
+    const struct {
+        std::function<void()> step;
+        bool asLast;
+    } steps[] = {
+        {[] {}, false},  // the first frame
+        {[&] { SetPixelV(pic.hDC(), 1, 1, RGB(255, 0, 0)); }, true},
+        {[&] { SetPixelV(form.hDC(), 1, 1, RGB(255, 0, 0)); }, false},
+        {[] {}, true},
+        {[&] { form.SetBackColor(RGB(0, 0, 255)); }, false},
+        {[&] { form.Move(0, 0, 64, 48); }, false},
+        {[&] { cmd.Visible = true; }, false},  // composed with the button
+        {[&] { cmd.Visible = false; }, false},
+        {[] {}, true},
+        {[&] { form.ReleaseImage(); }, false},
+    };
+    for (const auto& s : steps) {
+        seen.asLast.clear();
+        s.step();
+        pic.Refresh();
+        EXPECT_EQ(seen.asLast, std::vector{s.asLast}) << &s - steps;
+    }
 }
 
 // Scripted answers come in order (the title's tests ask with them); unscripted, a question is
