@@ -25,7 +25,7 @@ export async function openBrowser(webDir, width, height) {
     '--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
     '--disable-background-networking', '--disable-component-update', '--disable-sync',
     `--user-data-dir=${join(tmp, 'profile')}`, '--remote-debugging-pipe', 'about:blank',
-  ], {stdio: ['ignore', 'ignore', 'ignore', 'pipe', 'pipe']});
+  ], {stdio: ['ignore', 'ignore', 'ignore', 'pipe', 'pipe'], detached: true});
   // Messages are JSON, each ended by a NUL: fd 3 to the browser, fd 4 from it.
   let nextId = 1, buffered = '', session;
   const pending = new Map();
@@ -63,11 +63,22 @@ export async function openBrowser(webDir, width, height) {
       return b.waitFor('document.body && (document.body.dataset.status || document.body.dataset.verdict)');
     },
     async close() {
-      chrome.kill();
+      // The whole process group: helper processes left running would go on writing the
+      // profile while it is removed.
+      const exited = new Promise((r) => chrome.exitCode !== null ? r() : chrome.once('exit', r));
+      try {
+        process.kill(-chrome.pid, 'SIGKILL');
+      } catch {
+        chrome.kill('SIGKILL');
+      }
       server.close();
-      await new Promise((r) => chrome.exitCode !== null ? r() : chrome.once('exit', r));
-      // Its helper processes may still be writing their profile for a moment.
-      rmSync(tmp, {recursive: true, force: true, maxRetries: 20, retryDelay: 100});
+      await exited;
+      try {
+        rmSync(tmp, {recursive: true, force: true, maxRetries: 20, retryDelay: 100});
+      } catch (e) {
+        // A leftover temporary folder is not the page's fault.
+        console.error(`note: ${tmp} left behind (${e.code})`);
+      }
     },
   };
   try {
