@@ -12,6 +12,7 @@
 #include <sys/shm.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #endif
 
@@ -22,6 +23,9 @@ namespace {
 
 // A server that stops answering must not hang the game: after this long a buffer is reused.
 constexpr int kCompletionWaitMs = 100;
+// The server mostly finishes copying a frame within this; waiting for it spares a second
+// frame-sized segment when two frames come close together (a game starting from the title).
+constexpr int kSpareWaitMs = 4;
 
 bool gAttachFailed = false;
 int NoteAttachError(Display*, XErrorEvent*) {
@@ -54,7 +58,7 @@ class X11Shm final : public ShmPresenter {
         // first when the next frame is ready (a frame-sized segment less, mostly).
         while (XPending(display_) > 0)
             NextEvent();
-        if (buffers_[next_].busy) {
+        if (buffers_[next_].busy && !AwaitFree(buffers_[next_], kSpareWaitMs)) {
             Buffer& other = buffers_[next_ ^ 1];
             if (!other.image && !AllocateOne(other, width, height)) ReleaseOne(other);
             if (other.image) next_ ^= 1;
@@ -116,15 +120,25 @@ class X11Shm final : public ShmPresenter {
         }
     }
 
-    void WaitFree(Buffer& b) {
+    // Waits up to ms for the server to finish with b; whether it has.
+    bool AwaitFree(Buffer& b, int ms) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
         while (b.busy) {
             if (XPending(display_) > 0) {
                 NextEvent();
                 continue;
             }
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                  end - std::chrono::steady_clock::now())
+                                  .count();
             pollfd fd{ConnectionNumber(display_), POLLIN, 0};
-            if (poll(&fd, 1, kCompletionWaitMs) <= 0) b.busy = false;
+            if (left <= 0 || poll(&fd, 1, static_cast<int>(left)) <= 0) break;
         }
+        return !b.busy;
+    }
+
+    void WaitFree(Buffer& b) {
+        if (!AwaitFree(b, kCompletionWaitMs)) b.busy = false;
     }
 
     bool AllocateOne(Buffer& b, int32_t width, int32_t height) {
