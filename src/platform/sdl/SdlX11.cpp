@@ -55,11 +55,11 @@ class X11Shm final : public ShmPresenter {
     uint32_t* Begin(int32_t width, int32_t height, int32_t& pitch) override {
         if ((width != width_ || height != height_) && !Allocate(width, height)) return nullptr;
         // One image while the server keeps up; a second only once it is still reading the
-        // first when the next frame is ready (a frame-sized segment less, mostly).
+        // first a moment after the next frame is ready (a frame-sized segment less, mostly).
         while (XPending(display_) > 0)
             NextEvent();
-        if (buffers_[next_].busy && !AwaitFree(buffers_[next_], kSpareWaitMs)) {
-            Buffer& other = buffers_[next_ ^ 1];
+        Buffer& other = buffers_[next_ ^ 1];
+        if (buffers_[next_].busy && (other.image || !AwaitFree(buffers_[next_], kSpareWaitMs))) {
             if (!other.image && !AllocateOne(other, width, height)) ReleaseOne(other);
             if (other.image) next_ ^= 1;
         }
