@@ -48,8 +48,8 @@ void WaitForFrame(int32_t& nextFrameTime, int32_t tickMs, int32_t giveUpMs) {
         const uint32_t t2 = timeGetTime();
         // A target far ahead is left over from a longer tick or a jump of the clock.
         if (ClockDiff(next, t2) >= tickMs + giveUpMs || ClockDiff(t1, next) >= 0) break;
-        // Time may have run on since the last reading: never ask for a negative sleep.
-        const int32_t rest = ClockDiff(next, timeGetTime());
+        // The second reading may already be past the deadline: never ask for a negative sleep.
+        const int32_t rest = ClockDiff(next, t2);
         if (rest > 0) Sleep(static_cast<uint32_t>(rest));
     }
     nextFrameTime = static_cast<int32_t>(timeGetTime() + static_cast<uint32_t>(tickMs));
