@@ -367,19 +367,28 @@ void FrameScaler::Axis::Build(int32_t frameSize, int32_t displaySize) {
     }
 }
 
+void FrameScaler::Prepare(const FrameParts& parts, int32_t dstW, int32_t dstH) {
+    placed_ = FitInto(parts.Width(), parts.Height(), dstW, dstH);
+    across_.Build(parts.Width(), placed_.w);
+    down_.Build(parts.Height(), placed_.h);
+}
+
 void FrameScaler::Draw(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, int32_t dstW,
                        int32_t dstH, PixelOrder order) {
     if (parts.Empty() || dstW <= 0 || dstH <= 0) return;
-    const int32_t fw = parts.Width(), fh = parts.Height();
-    const FitRect r = FitInto(fw, fh, dstW, dstH);
-    placed_ = r;
-    across_.Build(fw, r.w);
-    down_.Build(fh, r.h);
-    if (row_.size() != static_cast<size_t>(fw) + 2)
-        row_.assign(static_cast<size_t>(fw) + 2, Lanes{});
-    rows_.resize(static_cast<size_t>(down_.taps));
-    rowWeights_.resize(static_cast<size_t>(down_.taps));
-    Lanes* lanes = row_.data();
+    Prepare(parts, dstW, dstH);
+    DrawRows(parts, dst, dstPitch, dstW, 0, dstH, order, scratch_);
+}
+
+void FrameScaler::DrawRows(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, int32_t dstW,
+                           int32_t top, int32_t bottom, PixelOrder order, Scratch& scratch) const {
+    const int32_t fw = parts.Width();
+    const FitRect r = placed_;
+    if (scratch.row.size() != static_cast<size_t>(fw) + 2)
+        scratch.row.assign(static_cast<size_t>(fw) + 2, Lanes{});
+    scratch.rows.resize(static_cast<size_t>(down_.taps));
+    scratch.weights.resize(static_cast<size_t>(down_.taps));
+    Lanes* lanes = scratch.row.data();
     const bool wideVectors = WideVectors();
     // Columns where the picture begins and ends: between two, each frame row's pixels lie in
     // one bitmap.
@@ -389,16 +398,17 @@ void FrameScaler::Draw(const FrameParts& parts, uint32_t* dst, int32_t dstPitch,
         cuts[2] = std::clamp(parts.left + parts.picture->width, cuts[1], fw);
     }
 
-    Fill(dst, dstPitch, 0, 0, dstW, r.y);
-    Fill(dst, dstPitch, 0, r.y + r.h, dstW, dstH - r.y - r.h);
-    for (int32_t y = 0; y < r.h; ++y) {
+    const int32_t first = std::clamp(r.y, top, bottom), last = std::clamp(r.y + r.h, top, bottom);
+    Fill(dst, dstPitch, 0, top, dstW, first - top);
+    Fill(dst, dstPitch, 0, last, dstW, bottom - last);
+    for (int32_t y = first - r.y; y < last - r.y; ++y) {
         uint32_t* out = dst + int64_t{r.y + y} * dstPitch;
         Fill(out, 0, 0, 0, r.x, 1);
         Fill(out, 0, r.x + r.w, 0, dstW - r.x - r.w, 1);
         out += r.x;
         const uint16_t* wy = &down_.weight[static_cast<size_t>(y) * down_.taps];
         // Enlarged rows repeat the row above.
-        if (y > 0 && down_.taps == 1 && down_.first[y] == down_.first[y - 1]) {
+        if (y > first - r.y && down_.taps == 1 && down_.first[y] == down_.first[y - 1]) {
             std::memcpy(out, out - dstPitch, static_cast<size_t>(r.w) * 4);
             continue;
         }
@@ -409,16 +419,19 @@ void FrameScaler::Draw(const FrameParts& parts, uint32_t* dst, int32_t dstPitch,
             int count = 0;
             for (int t = 0; t < down_.taps; ++t) {
                 if (wy[t] == 0) continue;
-                rows_[count] = At(parts, fy + t, cuts[c]);
-                rowWeights_[count++] = wy[t];
+                scratch.rows[count] = At(parts, fy + t, cuts[c]);
+                scratch.weights[count++] = wy[t];
             }
             const int32_t n = cuts[c + 1] - cuts[c];
             if (count == 1)
-                Down<1>(rows_.data(), rowWeights_.data(), count, n, lanes + cuts[c], wideVectors);
+                Down<1>(scratch.rows.data(), scratch.weights.data(), count, n, lanes + cuts[c],
+                        wideVectors);
             else if (count == 2)
-                Down<2>(rows_.data(), rowWeights_.data(), count, n, lanes + cuts[c], wideVectors);
+                Down<2>(scratch.rows.data(), scratch.weights.data(), count, n, lanes + cuts[c],
+                        wideVectors);
             else
-                Down<0>(rows_.data(), rowWeights_.data(), count, n, lanes + cuts[c], wideVectors);
+                Down<0>(scratch.rows.data(), scratch.weights.data(), count, n, lanes + cuts[c],
+                        wideVectors);
         }
         const int taps = across_.taps;
         const int32_t* fx = across_.first.data();

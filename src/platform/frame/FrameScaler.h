@@ -24,8 +24,21 @@ class FrameScaler {
     // for the next frame of the same sizes: no allocation while the sizes stay.
     void Draw(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, int32_t dstW, int32_t dstH,
               PixelOrder order);
-    // Where the frame went in the last Draw.
+    // Where the frame went in the last Draw or Prepare.
     FitRect Placed() const { return placed_; }
+
+    using Lanes = uint16_t __attribute__((vector_size(8)));  // a pixel's bytes, widened
+    // What drawing rows needs of its own: one for each thread that draws.
+    struct Scratch {
+        std::vector<Lanes> row;  // one frame row, and two spare for whole vectors at its end
+        std::vector<const uint32_t*> rows;  // the frame rows of one display row
+        std::vector<uint16_t> weights;
+    };
+    // Draw in parts: Prepare for the frame's and the display's sizes, then DrawRows for bands
+    // of display rows [top, bottom), each band with scratch of its own, in any order or at once.
+    void Prepare(const FrameParts& parts, int32_t dstW, int32_t dstH);
+    void DrawRows(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, int32_t dstW,
+                  int32_t top, int32_t bottom, PixelOrder order, Scratch& scratch) const;
 
   private:
     // For each display pixel along one axis: its first frame pixel and, for each of taps frame
@@ -43,12 +56,8 @@ class FrameScaler {
         void Build(int32_t frameSize, int32_t displaySize);
     };
 
-    using Lanes = uint16_t __attribute__((vector_size(8)));  // a pixel's bytes, widened
-
     Axis across_, down_;
-    std::vector<Lanes> row_;  // one frame row, and two spare for whole vectors at its end
-    std::vector<const uint32_t*> rows_;  // the frame rows of one display row
-    std::vector<uint16_t> rowWeights_;
+    Scratch scratch_;
     FitRect placed_;
 };
 

@@ -164,6 +164,28 @@ TEST(FrameScaler, WideFramesKeepTheirPinnedPictures) {
     }
 }
 
+TEST(FrameScaler, BandsDrawWhatTheWholeDraws) {
+    // Shrunk, enlarged (rows repeating the row above) and barred, drawn in bands of a few
+    // rows, last band first and each with scratch of its own, as two threads would.
+    const Bitmap base = Noise(41, 29, 2654435761u), picture = Noise(30, 20, 40503u);
+    const FrameParts parts{&base, &picture, 5, 3};
+    for (const auto& [w, h] : {std::pair{31, 22}, std::pair{90, 61}, std::pair{60, 20}}) {
+        const Rows whole = Scaled(parts, w, h);
+        for (const int32_t band : {1, 3, 7}) {
+            std::vector<uint32_t> out(static_cast<size_t>(w) * h, 0x12345678u);
+            FrameScaler scaler;
+            FrameScaler::Scratch scratch[2];
+            scaler.Prepare(parts, w, h);
+            for (int32_t top = (h - 1) / band * band; top >= 0; top -= band)
+                scaler.DrawRows(parts, out.data(), w, w, top, std::min(h, top + band),
+                                PixelOrder::AsIs, scratch[top / band % 2]);
+            for (int32_t y = 0; y < h; ++y)
+                EXPECT_TRUE(std::equal(whole[y].begin(), whole[y].end(), out.begin() + y * w))
+                    << w << "x" << h << " in bands of " << band << ", row " << y;
+        }
+    }
+}
+
 TEST(FrameParts, CopiesRowsInEveryOrder) {
     // Nineteen pixels a row (vectors' worth and some left over) between padded rows, into a
     // buffer aligned for streaming stores and into ones that are not, with either vectors.
