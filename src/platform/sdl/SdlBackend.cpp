@@ -117,6 +117,7 @@ void SdlBackend::FailAndClose(const char* what) {
 void SdlBackend::Shutdown() {
     shots_.Finish();
     gamepad_.Close();
+    helper_.Finish();  // a frame still being sent needs the shared image
     shared_.reset();
     if (converted_) SDL_FreeSurface(converted_);
     converted_ = nullptr;
@@ -268,6 +269,7 @@ ScreenSize SdlBackend::Screen() {
 
 void SdlBackend::Present(const FrameParts& parts) {
     if (parts.Empty()) return;
+    helper_.Finish();  // the last frame is on its way before this one takes an image
     const FrameParts before = updated_;
     updated_ = FrameParts{};
     if (!(shared_ && PresentShared(parts, before))) PresentSurface(parts);
@@ -275,14 +277,32 @@ void SdlBackend::Present(const FrameParts& parts) {
 }
 
 void SdlBackend::Draw(const FrameParts& parts, uint32_t* pixels, int32_t pitch, int32_t w,
-                      int32_t h, PixelOrder order) {
+                      int32_t h, PixelOrder order, bool show) {
     if (w == parts.Width() && h == parts.Height()) {
         ConvertFrame(parts, pixels, pitch, order);
         placed_ = FitRect{0, 0, w, h};
-    } else {
-        scaler_.Draw(parts, pixels, pitch, w, h, order);
-        placed_ = scaler_.Placed();
+        if (show) shared_->Show(0, h);
+        return;
     }
+    scaler_.Prepare(parts, w, h);
+    placed_ = scaler_.Placed();
+    scaled_.scaler = &scaler_;
+    scaled_.parts = parts;
+    scaled_.pixels = pixels;
+    scaled_.pitch = pitch;
+    scaled_.width = w;
+    scaled_.height = h;
+    scaled_.order = order;
+    scaled_.show = show ? shared_.get() : nullptr;
+    helper_.Run(scaled_, h);
+}
+
+void SdlBackend::ScaledFrame::Rows(int32_t top, int32_t bottom, int lane) {
+    scaler->DrawRows(parts, pixels, pitch, width, top, bottom, order, scratch[lane]);
+}
+
+void SdlBackend::ScaledFrame::Then() {
+    if (show) show->Show(0, height);
 }
 
 bool SdlBackend::PresentShared(const FrameParts& parts, const FrameParts& before) {
@@ -312,8 +332,7 @@ bool SdlBackend::PresentShared(const FrameParts& parts, const FrameParts& before
         else
             shared_->Show(0, h);
     } else {
-        Draw(parts, pixels, pitch, w, h, order);
-        shared_->Show(0, h);
+        Draw(parts, pixels, pitch, w, h, order, true);
     }
     shown_ = Shown::Shared;
     return true;
@@ -350,6 +369,7 @@ void SdlBackend::PresentSurface(const FrameParts& parts) {
 }
 
 void SdlBackend::ShowAgain() {
+    helper_.Finish();
     if (shown_ == Shown::Shared && shared_)
         shared_->ShowAgain();
     else if (shown_ != Shown::Shared && SDL_GetWindowSurface(window_))
@@ -357,6 +377,7 @@ void SdlBackend::ShowAgain() {
 }
 
 void SdlBackend::TakeScreenshot() {
+    helper_.Finish();
     sdl::Shot shot;
     const std::time_t now = std::time(nullptr);
     localtime_r(&now, &shot.when);

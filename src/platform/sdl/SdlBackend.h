@@ -14,6 +14,7 @@
 #include "platform/input/Cursor.h"
 #include "platform/input/KeyTable.h"
 #include "platform/sdl/SdlJoystick.h"
+#include "platform/sdl/SdlRowHelper.h"
 #include "platform/sdl/SdlScreenshot.h"
 #include "platform/sdl/SdlView.h"
 #include "platform/sdl/SdlX11.h"
@@ -79,9 +80,10 @@ class SdlBackend : public Backend {
     [[noreturn]] void FailAndClose(const char* what);
     bool PresentShared(const FrameParts& parts, const FrameParts& before);
     void PresentSurface(const FrameParts& parts);
-    // The frame into a display image of w x h pixels, scaled where the sizes differ.
+    // The frame into a display image of w x h pixels, scaled where the sizes differ; then
+    // shown through the shared image if show is set.
     void Draw(const FrameParts& parts, uint32_t* pixels, int32_t pitch, int32_t w, int32_t h,
-              PixelOrder order);
+              PixelOrder order, bool show = false);
     // The game's screen is the window until the game asks for its size.
     void FollowWindow();
     void ShowAgain();
@@ -100,6 +102,18 @@ class SdlBackend : public Backend {
     SDL_Surface* converted_ = nullptr;  // the frame for SDL to convert into an odd frame buffer
     std::unique_ptr<sdl::ShmPresenter> shared_;
     FrameScaler scaler_;
+    // A frame being scaled, by two threads where there are two.
+    struct ScaledFrame final : sdl::RowHelper::Job {
+        void Rows(int32_t top, int32_t bottom, int lane) override;
+        void Then() override;
+        const FrameScaler* scaler = nullptr;
+        FrameParts parts;
+        uint32_t* pixels = nullptr;
+        int32_t pitch = 0, width = 0, height = 0;
+        PixelOrder order = PixelOrder::AsIs;
+        sdl::ShmPresenter* show = nullptr;  // hands the frame on where set
+        FrameScaler::Scratch scratch[2];
+    } scaled_;
     // Where the frame on screen came through, and so where its pixels are read back from.
     enum class Shown { Nothing, Shared, Surface, Converted } shown_ = Shown::Nothing;
     int32_t shownWidth_ = 0, shownHeight_ = 0;  // of a frame shown through the surface
@@ -126,6 +140,8 @@ class SdlBackend : public Backend {
     std::vector<MouseButtonChange> pendingMouse_;
     sdl::Gamepad gamepad_;
     sdl::ShotWriter shots_;
+    // Last: stopped first, while the shared image it may still be sending exists.
+    sdl::RowHelper helper_;
 };
 
 // The factory the game program installs with InstallBackend.
