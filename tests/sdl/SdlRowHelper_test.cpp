@@ -1,5 +1,5 @@
 // Rows shared between the caller and the helper thread: each row done once, the frame handed
-// on once and only after its last row, frame after frame.
+// on once and only after its last row, frame after frame; and frames only handed on.
 #include "platform/sdl/SdlRowHelper.h"
 
 #include <gtest/gtest.h>
@@ -32,10 +32,14 @@ TEST(RowHelper, EveryRowOnceThenHandedOnOnce) {
     CountingJob job;
     const int32_t counts[] = {0, 1, 15, 16, 17, 900};
     for (int frame = 0; frame < 300; ++frame) {
-        job.count = counts[frame % 6];
+        const bool handOnly = frame % 5 == 4;
+        job.count = handOnly ? 0 : counts[frame % 6];
         for (auto& r : job.rows)
             r = 0;
-        helper.Run(job, job.count);
+        if (handOnly)
+            helper.Hand(job);
+        else
+            helper.Run(job, job.count);
         for (int32_t y = 0; y < job.count; ++y)
             ASSERT_EQ(job.rows[y], 1) << "frame " << frame << " row " << y;
         helper.Finish();

@@ -277,32 +277,46 @@ void SdlBackend::Present(const FrameParts& parts) {
 }
 
 void SdlBackend::Draw(const FrameParts& parts, uint32_t* pixels, int32_t pitch, int32_t w,
-                      int32_t h, PixelOrder order, bool show) {
+                      int32_t h, PixelOrder order) {
     if (w == parts.Width() && h == parts.Height()) {
         ConvertFrame(parts, pixels, pitch, order);
         placed_ = FitRect{0, 0, w, h};
-        if (show) shared_->Show(0, h);
-        return;
+    } else {
+        DrawScaled(parts, pixels, pitch, w, h, order, nullptr);
     }
-    scaler_.Prepare(parts, w, h);
-    placed_ = scaler_.Placed();
-    scaled_.scaler = &scaler_;
-    scaled_.parts = parts;
-    scaled_.pixels = pixels;
-    scaled_.pitch = pitch;
-    scaled_.width = w;
-    scaled_.height = h;
-    scaled_.order = order;
-    scaled_.show = show ? shared_.get() : nullptr;
-    helper_.Run(scaled_, h);
 }
 
-void SdlBackend::ScaledFrame::Rows(int32_t top, int32_t bottom, int lane) {
+void SdlBackend::DrawScaled(const FrameParts& parts, uint32_t* pixels, int32_t pitch, int32_t w,
+                            int32_t h, PixelOrder order, sdl::ShmPresenter* show) {
+    scaler_.Prepare(parts, w, h);
+    placed_ = scaler_.Placed();
+    frame_.scaler = &scaler_;
+    frame_.parts = parts;
+    frame_.pixels = pixels;
+    frame_.pitch = pitch;
+    frame_.width = w;
+    frame_.order = order;
+    frame_.show = show;
+    frame_.showTop = 0;
+    frame_.showBottom = h;
+    helper_.Run(frame_, h);
+}
+
+void SdlBackend::ShowShared(int32_t top, int32_t bottom) {
+    // Nothing to send needs no helper.
+    if (top >= bottom) return shared_->Show(top, bottom);
+    frame_.show = shared_.get();
+    frame_.showTop = top;
+    frame_.showBottom = bottom;
+    helper_.Hand(frame_);
+}
+
+void SdlBackend::FrameJob::Rows(int32_t top, int32_t bottom, int lane) {
     scaler->DrawRows(parts, pixels, pitch, width, top, bottom, order, scratch[lane]);
 }
 
-void SdlBackend::ScaledFrame::Then() {
-    if (show) show->Show(0, height);
+void SdlBackend::FrameJob::Then() {
+    if (show) show->Show(showTop, showBottom);
 }
 
 bool SdlBackend::PresentShared(const FrameParts& parts, const FrameParts& before) {
@@ -328,11 +342,11 @@ bool SdlBackend::PresentShared(const FrameParts& parts, const FrameParts& before
         updated_ = parts;
         placed_ = FitRect{0, 0, w, h};
         if (holdsShown)
-            shared_->Show(changed.first, changed.last);
+            ShowShared(changed.first, changed.last);
         else
-            shared_->Show(0, h);
+            ShowShared(0, h);
     } else {
-        Draw(parts, pixels, pitch, w, h, order, true);
+        DrawScaled(parts, pixels, pitch, w, h, order, shared_.get());
     }
     shown_ = Shown::Shared;
     return true;

@@ -80,10 +80,15 @@ class SdlBackend : public Backend {
     [[noreturn]] void FailAndClose(const char* what);
     bool PresentShared(const FrameParts& parts, const FrameParts& before);
     void PresentSurface(const FrameParts& parts);
-    // The frame into a display image of w x h pixels, scaled where the sizes differ; then
-    // shown through the shared image if show is set.
+    // The frame into a display image of w x h pixels, scaled where the sizes differ.
     void Draw(const FrameParts& parts, uint32_t* pixels, int32_t pitch, int32_t w, int32_t h,
-              PixelOrder order, bool show = false);
+              PixelOrder order);
+    // Scaled, by two threads where there are two; then handed on by show where it is set.
+    void DrawScaled(const FrameParts& parts, uint32_t* pixels, int32_t pitch, int32_t w, int32_t h,
+                    PixelOrder order, sdl::ShmPresenter* show);
+    // Rows [top, bottom) of the shared image to the X server, sent by the helper: the
+    // server's copy then runs beside the game, not in its way.
+    void ShowShared(int32_t top, int32_t bottom);
     // The game's screen is the window until the game asks for its size.
     void FollowWindow();
     void ShowAgain();
@@ -102,18 +107,19 @@ class SdlBackend : public Backend {
     SDL_Surface* converted_ = nullptr;  // the frame for SDL to convert into an odd frame buffer
     std::unique_ptr<sdl::ShmPresenter> shared_;
     FrameScaler scaler_;
-    // A frame being scaled, by two threads where there are two.
-    struct ScaledFrame final : sdl::RowHelper::Job {
+    // A frame being scaled, and the rows of the shared image to send after.
+    struct FrameJob final : sdl::RowHelper::Job {
         void Rows(int32_t top, int32_t bottom, int lane) override;
         void Then() override;
         const FrameScaler* scaler = nullptr;
         FrameParts parts;
         uint32_t* pixels = nullptr;
-        int32_t pitch = 0, width = 0, height = 0;
+        int32_t pitch = 0, width = 0;
         PixelOrder order = PixelOrder::AsIs;
-        sdl::ShmPresenter* show = nullptr;  // hands the frame on where set
+        sdl::ShmPresenter* show = nullptr;  // sends where set
+        int32_t showTop = 0, showBottom = 0;
         FrameScaler::Scratch scratch[2];
-    } scaled_;
+    } frame_;
     // Where the frame on screen came through, and so where its pixels are read back from.
     enum class Shown { Nothing, Shared, Surface, Converted } shown_ = Shown::Nothing;
     int32_t shownWidth_ = 0, shownHeight_ = 0;  // of a frame shown through the surface

@@ -71,13 +71,7 @@ void RowHelper::Bands(Job& job, int lane) {
     }
 }
 
-void RowHelper::Run(Job& job, int32_t count) {
-    Finish();
-    if (!thread_.joinable()) {
-        job.Rows(0, count, 0);
-        job.Then();
-        return;
-    }
+void RowHelper::Start(Job& job, int32_t count) {
     KeepOffCaller();
     {
         std::lock_guard lock(mutex_);
@@ -90,6 +84,24 @@ void RowHelper::Run(Job& job, int32_t count) {
         ++generation_;
     }
     wake_.notify_one();
+}
+
+void RowHelper::Hand(Job& job) {
+    Finish();
+    if (thread_.joinable())
+        Start(job, 0);
+    else
+        job.Then();
+}
+
+void RowHelper::Run(Job& job, int32_t count) {
+    Finish();
+    if (!thread_.joinable()) {
+        job.Rows(0, count, 0);
+        job.Then();
+        return;
+    }
+    Start(job, count);
     Bands(job, 0);
     std::unique_lock lock(mutex_);
     if (!joined_) {

@@ -1,7 +1,7 @@
-// A second thread for the costliest frame: one scaled into a window. Its rows are shared out
-// between the game's thread and the helper a band at a time, and the helper then hands the
-// frame on, so that the X server's copy, which the system runs where it was asked for, runs
-// beside the game rather than in its way.
+// A second thread for the frame's way out. It sends each frame to the X server, so that the
+// server's copy, which the system runs where it was asked for, runs beside the game rather
+// than in its way; and it draws half of a frame scaled into a window, the costliest kind,
+// whose rows are shared out between the game's thread and the helper a band at a time.
 //
 // The helper is kept off the processor the game's thread last ran on: a virtual machine may
 // show its idle processors as busy, and a thread woken there would only take turns with the
@@ -26,7 +26,8 @@ class RowHelper {
         virtual void Then() = 0;
     };
 
-    // No helper where the program may run on one processor only: Run does all itself.
+    // No helper where the program may run on one processor only: Run and Hand do all
+    // themselves.
     RowHelper();
     ~RowHelper();
     RowHelper(const RowHelper&) = delete;
@@ -35,10 +36,13 @@ class RowHelper {
     // Runs job's rows [0, count) and returns when every one is done. Then runs after that,
     // on the helper if it took part, else before Run returns. The job must live until Finish.
     void Run(Job& job, int32_t count);
+    // Only job's Then, on the helper; returns at once. The job must live until Finish.
+    void Hand(Job& job);
     // Returns once the last job's Then has run.
     void Finish();
 
   private:
+    void Start(Job& job, int32_t count);
     void Loop();
     void Bands(Job& job, int lane);
     bool RowsDone() const { return done_.load() >= count_; }
