@@ -185,6 +185,11 @@ TEST_F(XServerTest, FramesReadBackFullScreenAndScaledInAWindow) {
         << "window at " << last[0] << "," << last[1] << " " << last[2] << "x" << last[3];
     EXPECT_TRUE(last[0] >= 0 && last[1] >= 0 && last[0] + last[2] <= kRootW &&
                 last[1] + last[3] <= kRootH);
+    // And full screen again, which no window manager here makes it.
+    sdl->SetFullscreen(true);
+    Pump();
+    platform::ComposeFrame(parts, frame);
+    EXPECT_TRUE(ShownAfterPresents(parts, fullScreen)) << "full screen again";
 }
 
 TEST_F(XServerTest, CursorWarpAndRelativeMode) {

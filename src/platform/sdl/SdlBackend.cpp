@@ -143,6 +143,7 @@ void SdlBackend::SetFullscreen(bool fullscreen) {
     warped_ = false;
     if (fullscreen) {
         SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        sdl::CoverDisplayWithoutManager(window_);
     } else {
         SDL_SetWindowFullscreen(window_, 0);
         const SDL_Point size = WindowedSize(window_, desktop_.width, desktop_.height);

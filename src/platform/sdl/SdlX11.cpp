@@ -4,6 +4,7 @@
 #include <SDL_syswm.h>
 
 #ifdef QUADRIX_X11
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
@@ -222,6 +223,30 @@ class X11Shm final : public ShmPresenter {
 
 }  // namespace
 
+void CoverDisplayWithoutManager(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    Display* display = info.info.x11.display;
+    // A manager that follows the desktop conventions names its window on the root window.
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check != None) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        const int got = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
+                                           XA_WINDOW, &type, &format, &count, &after, &data);
+        if (data) XFree(data);
+        if (got == Success && count > 0) return;
+    }
+    SDL_Rect bounds{};
+    if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window)), &bounds) != 0) return;
+    XMoveResizeWindow(display, info.info.x11.window, bounds.x, bounds.y,
+                      static_cast<unsigned>(bounds.w), static_cast<unsigned>(bounds.h));
+    XFlush(display);
+}
+
 std::unique_ptr<ShmPresenter> ShmPresenter::Open(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
@@ -245,6 +270,8 @@ std::unique_ptr<ShmPresenter> ShmPresenter::Open(SDL_Window* window) {
     return nullptr;
 }
 #else
+void CoverDisplayWithoutManager(SDL_Window*) {}
+
 std::unique_ptr<ShmPresenter> ShmPresenter::Open(SDL_Window*) {
     return nullptr;
 }

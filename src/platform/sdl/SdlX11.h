@@ -10,6 +10,10 @@ struct SDL_Window;
 
 namespace platform::sdl {
 
+// Where no window manager runs, a window made full screen again keeps its windowed size and
+// place: this gives it the whole of its display. Nothing where a manager runs, or off X11.
+void CoverDisplayWithoutManager(SDL_Window* window);
+
 class ShmPresenter {
   public:
     // nullptr where the window is not on a local X server with shared memory.
