@@ -5,6 +5,8 @@
 #if defined(__linux__)
 #include <pthread.h>
 #include <sched.h>
+
+#include <csignal>
 #endif
 
 namespace platform::sdl {
@@ -121,6 +123,12 @@ void RowHelper::Finish() {
 }
 
 void RowHelper::Loop() {
+#if defined(__linux__)
+    // The thread takes no signal: they go to the program's own thread.
+    sigset_t all;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, nullptr);
+#endif
     uint64_t seen = 0;
     for (;;) {
         Job* job = nullptr;
