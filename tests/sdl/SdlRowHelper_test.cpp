@@ -1,10 +1,12 @@
 // Rows shared between the caller and the helper thread: each row done once, the frame handed
-// on once and only after its last row, frame after frame; and frames only handed on.
+// on once and only after its last row, frame after frame; and frames only handed on, even as
+// the helper goes.
 #include "platform/sdl/SdlRowHelper.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -46,4 +48,9 @@ TEST(RowHelper, EveryRowOnceThenHandedOnOnce) {
         ASSERT_EQ(job.thens, frame + 1) << "frame " << frame;
     }
     EXPECT_EQ(job.early, 0) << "handed on before its last row";
+
+    // A frame still being handed on when the helper goes is sent, not dropped.
+    CountingJob last;
+    std::make_unique<platform::sdl::RowHelper>()->Hand(last);
+    EXPECT_EQ(last.thens, 1);
 }

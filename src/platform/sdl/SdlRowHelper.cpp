@@ -37,6 +37,7 @@ RowHelper::RowHelper() {
 
 RowHelper::~RowHelper() {
     if (!thread_.joinable()) return;
+    Finish();  // a frame handed on is sent, not dropped
     {
         std::lock_guard lock(mutex_);
         stop_ = true;
