@@ -82,9 +82,7 @@ void RowHelper::Start(Job& job, int32_t count) {
         count_ = count;
         next_ = 0;
         done_ = 0;
-        joined_ = false;
         thenPending_ = true;
-        ++generation_;
     }
     wake_.notify_one();
 }
@@ -107,8 +105,8 @@ void RowHelper::Run(Job& job, int32_t count) {
     Start(job, count);
     Bands(job, 0);
     std::unique_lock lock(mutex_);
-    if (!joined_) {
-        // The helper has not woken yet: the job is ours alone, and so is handing it on.
+    if (job_) {
+        // The helper has not taken it yet: the job is ours alone, and so is handing it on.
         job_ = nullptr;
         thenPending_ = false;
         lock.unlock();
@@ -130,17 +128,14 @@ void RowHelper::Loop() {
     sigfillset(&all);
     pthread_sigmask(SIG_BLOCK, &all, nullptr);
 #endif
-    uint64_t seen = 0;
     for (;;) {
         Job* job = nullptr;
         {
             std::unique_lock lock(mutex_);
-            wake_.wait(lock, [&] { return stop_ || (generation_ != seen && job_); });
+            wake_.wait(lock, [&] { return stop_ || job_; });
             if (stop_) return;
-            seen = generation_;
             job = job_;
             job_ = nullptr;
-            joined_ = true;
         }
         Bands(*job, 1);
         {

@@ -51,11 +51,11 @@ class RowHelper {
     std::mutex mutex_;
     std::condition_variable wake_;      // the helper waits here for a job
     std::condition_variable finished_;  // the caller waits here for rows and for Then
-    Job* job_ = nullptr;                // the job the helper may still join
+    // The job the helper has yet to take: whoever takes it clears it, and only the one who
+    // took it sends it on.
+    Job* job_ = nullptr;
     int32_t count_ = 0;
-    uint64_t generation_ = 0;
-    bool joined_ = false;       // the helper took part in the current job
-    bool thenPending_ = false;  // the helper owes the current job's Then
+    bool thenPending_ = false;  // the current job's Then has yet to run
     bool stop_ = false;
     std::atomic<int32_t> next_{0};  // the first row no thread has taken
     std::atomic<int32_t> done_{0};  // rows finished
