@@ -221,12 +221,17 @@ class X11Shm final : public ShmPresenter {
     int32_t width_ = 0, height_ = 0;
 };
 
+// The window's X11 connection and handle; false where it is not on X11.
+bool X11Info(SDL_Window* window, SDL_SysWMinfo& info) {
+    SDL_VERSION(&info.version);
+    return SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11;
+}
+
 }  // namespace
 
 void CoverDisplayWithoutManager(SDL_Window* window) {
     SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    if (!X11Info(window, info)) return;
     Display* display = info.info.x11.display;
     // A manager that follows the desktop conventions names its window on the root window.
     const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
@@ -249,8 +254,7 @@ void CoverDisplayWithoutManager(SDL_Window* window) {
 
 std::unique_ptr<ShmPresenter> ShmPresenter::Open(SDL_Window* window) {
     SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return nullptr;
+    if (!X11Info(window, info)) return nullptr;
     const char* name = XDisplayString(info.info.x11.display);
     // Shared memory needs the server on this machine.
     if (!name || !(name[0] == ':' || std::strncmp(name, "unix:", 5) == 0)) return nullptr;
