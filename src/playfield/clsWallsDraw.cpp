@@ -2,6 +2,7 @@
 // shadow one line to the lower right.
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "graphics/modGraphic.h"
 #include "main/frmMain.h"
@@ -176,7 +177,13 @@ class DirectPicture {
     }
 
     // Only used when bmp is not null.
-    explicit DirectPicture(Bitmap* bmp) : bmp_(bmp) {}
+    explicit DirectPicture(Bitmap* bmp) : bmp_(bmp), bottom_(bmp->height) {}
+
+    // Draws only rows [top, bottom) from now on.
+    void Rows(int32_t top, int32_t bottom) {
+        top_ = top;
+        bottom_ = bottom;
+    }
 
     // FillRectangle(x1, y1, x2, y2, ink) mixed as pen OR NOT picture.
     void MergeFill(int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF ink) {
@@ -238,8 +245,8 @@ class DirectPicture {
     };
 
     Box Clip(Span x, Span y) const {
-        Box b{std::max(x.from, 0), std::max(y.from, 0), std::min(x.to, bmp_->width),
-              std::min(y.to, bmp_->height)};
+        Box b{std::max(x.from, 0), std::max(y.from, top_), std::min(x.to, bmp_->width),
+              std::min(y.to, bottom_)};
         if (b.x1 >= b.x2 || b.y1 >= b.y2) b = Box{0, 0, 0, 0};
         return b;
     }
@@ -263,7 +270,57 @@ class DirectPicture {
     }
 
     Bitmap* bmp_;
+    int32_t top_ = 0, bottom_;
 };
+
+// The solid style's order, all copied, as fill(x1, y1, x2, y2, colour) for the walls that
+// take(w): each face covers its own shadow but for the edges, which is all of the shadow that
+// needs drawing.
+template <typename Take, typename Fill>
+void SolidWalls(const std::vector<clsWalls::Wall>& walls, Take take, Fill fill) {
+    const int32_t lw = gLineWidth;
+    const int32_t lh = gLineHeight;
+    static constexpr int32_t kGroups[4][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}};
+    for (const auto& g : kGroups) {
+        const int32_t dx = g[0];
+        const int32_t dy = g[1];
+        for (const clsWalls::Wall& w : walls) {
+            if (!take(w) || (dy != 0 ? w.DirY != dy : w.DirX != dx)) continue;
+            SolidPieces(w.X1, w.Y1, w.X2, w.Y2,
+                        [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+                            if (x2 - lw < x1 + lw || y2 - lh < y1 + lh) {
+                                fill(x1 + lw, y1 + lh, x2, y2, w.ColorB);
+                                return;
+                            }
+                            fill(x2 - lw, y1 + lh, x2, y2, w.ColorB);
+                            fill(x1 + lw, y2 - lh, x2 - lw, y2, w.ColorB);
+                        });
+        }
+        for (const clsWalls::Wall& w : walls) {
+            if (!take(w) || (dy != 0 ? w.DirY != dy : w.DirX != dx)) continue;
+            SolidPieces(w.X1, w.Y1, w.X2, w.Y2,
+                        [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+                            fill(x1, y1, x2 - lw, y2 - lh, w.ColorA);
+                        });
+        }
+    }
+}
+
+// Rows of a picture drawn at a time: a band this size stays in the processor's cache while
+// every wall crossing it is mixed in and framed. Whole-picture sweeps, one per layer, each went
+// out to memory for a full-HD picture.
+int32_t BandRows(int32_t width) {
+    constexpr int32_t kBandPixels = 128 * 1024;  // half a megabyte
+    return std::max<int32_t>(16, kBandPixels / std::max<int32_t>(width, 1));
+}
+
+// False only where wall w surely draws nothing in rows [top, bottom). An unwrapped wall keeps
+// to rows [Y1, Y2) but where a pen is wider than the wall: the reach covers that.
+bool MayCross(const clsWalls::Wall& w, int32_t top, int32_t bottom) {
+    if (w.Y2 < w.Y1) return true;  // a piece at each edge
+    const int32_t reach = 2 * std::max(gLineWidth, gLineHeight);
+    return w.Y1 - reach < bottom && w.Y2 + reach > top;
+}
 
 }  // namespace
 
@@ -274,69 +331,55 @@ void clsWalls::Draw() {
         DrawForeground();
         return;
     }
+    const auto alive = [](const Wall& w) { return w.Alive; };
     Bitmap* direct = DirectPicture::For(hdc);
-    DirectPicture pic(direct);
-    if (gSolid) {
-        // The solid style's order, all copied: each face covers its own shadow but for the
-        // edges, which is all of the shadow that needs drawing.
-        const int32_t lw = gLineWidth;
-        const int32_t lh = gLineHeight;
-        auto fill = [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF c) {
-            if (direct)
-                pic.Fill(x1, y1, x2, y2, c);
-            else
-                FillRectangle(hdc, x1, y1, x2, y2, c);
-        };
-        static constexpr int32_t kGroups[4][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}};
-        for (const auto& g : kGroups) {
-            const int32_t dx = g[0];
-            const int32_t dy = g[1];
-            for (const Wall& w : mWall) {
-                if (!w.Alive || (dy != 0 ? w.DirY != dy : w.DirX != dx)) continue;
-                SolidPieces(w.X1, w.Y1, w.X2, w.Y2,
-                            [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-                                if (x2 - lw < x1 + lw || y2 - lh < y1 + lh) {
-                                    fill(x1 + lw, y1 + lh, x2, y2, w.ColorB);
-                                    return;
-                                }
-                                fill(x2 - lw, y1 + lh, x2, y2, w.ColorB);
-                                fill(x1 + lw, y2 - lh, x2 - lw, y2, w.ColorB);
-                            });
-            }
-            for (const Wall& w : mWall) {
-                if (!w.Alive || (dy != 0 ? w.DirY != dy : w.DirX != dx)) continue;
-                SolidPieces(w.X1, w.Y1, w.X2, w.Y2,
-                            [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-                                fill(x1, y1, x2 - lw, y2 - lh, w.ColorA);
-                            });
-            }
+    if (!direct) {
+        if (gSolid) {
+            SolidWalls(mWall, alive,
+                       [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF c) {
+                           FillRectangle(hdc, x1, y1, x2, y2, c);
+                       });
+            return;
+        }
+        SetROP2(hdc, R2_MERGEPENNOT);
+        for (const Wall& w : mWall) {
+            if (w.Alive) DrawFills(hdc, w);
+        }
+        SetROP2(hdc, R2_COPYPEN);
+        for (const Wall& w : mWall) {
+            if (w.Alive) DrawOutlines(hdc, w);
         }
         return;
     }
-    // Every outline the background mixes in is copied over by the foreground's, and nothing
-    // reads the picture in between: only the fills need mixing.
-    if (direct) {
+    // Band by band, each drawn in the whole picture's order: every pixel sees the same
+    // operations in the same order, so the same pixels.
+    DirectPicture pic(direct);
+    const int32_t rows = BandRows(direct->width);
+    for (int32_t top = 0; top < direct->height; top += rows) {
+        const int32_t bottom = std::min(direct->height, top + rows);
+        pic.Rows(top, bottom);
+        const auto crossing = [&](const Wall& w) { return w.Alive && MayCross(w, top, bottom); };
+        if (gSolid) {
+            SolidWalls(mWall, crossing,
+                       [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF c) {
+                           pic.Fill(x1, y1, x2, y2, c);
+                       });
+            continue;
+        }
+        // Every outline the background mixes in is copied over by the foreground's, and
+        // nothing reads the picture in between: only the fills need mixing.
         for (const Wall& w : mWall) {
-            if (!w.Alive) continue;
+            if (!crossing(w)) continue;
             FillPieces(w, [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
                 pic.MergeFill(x1, y1, x2, y2, w.ColorA);
             });
         }
         for (const Wall& w : mWall) {
-            if (!w.Alive) continue;
+            if (!crossing(w)) continue;
             OutlinePieces(w, [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
                 pic.Frame(x1, y1, x2, y2, w.ColorB, gLineWidth);
             });
         }
-        return;
-    }
-    SetROP2(hdc, R2_MERGEPENNOT);
-    for (const Wall& w : mWall) {
-        if (w.Alive) DrawFills(hdc, w);
-    }
-    SetROP2(hdc, R2_COPYPEN);
-    for (const Wall& w : mWall) {
-        if (w.Alive) DrawOutlines(hdc, w);
     }
 }
 
