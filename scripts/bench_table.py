@@ -313,17 +313,30 @@ def display_rows():
                 row(f"present per frame {size}", "16 ms ticks", f"skipped ({e})")
             if size != "1920x1080":
                 continue
-            r = run([present, "--play-fin=8"], env=disp.env())
-            m = re.search(r"with present, (\S+): ([\d.]+)% of a core \((.*)\)", r.stdout)
-            row("CPU per second of play", f"FIN 16 ms ticks {m[1] if m else size}, with present",
-                f"{m[2]}% of a core ({m[3]}, load average {os.getloadavg()[0]:.2f})" if m
-                else f"skipped ({r.stderr.strip()[-120:]})")
-            m = re.search(r"pass with present: median ([\d.]+) ms; present median ([\d.]+) ms = "
-                          r"([\d.]+) x a whole-picture fill \(median ([\d.]+) ms", r.stdout)
-            if m:
-                row("FIN pass / fill 1920x1080", "present of a FIN pass and a whole-picture fill, "
-                    "same run (game thread CPU)", f"present median {m[2]} ms = {m[3]} x fill "
-                    f"({m[4]} ms); whole pass {m[1]} ms")
+            # Three runs, and the middle one reported: a share of a core swings with what the
+            # rest of the machine does for seconds at a time.
+            runs = []
+            for _ in range(3):
+                r = run([present, "--play-fin=8"], env=disp.env())
+                m = re.search(r"with present, (\S+): ([\d.]+)% of a core \((.*)\)", r.stdout)
+                if not m:
+                    break
+                runs.append((float(m[2]), m, r.stdout))
+            if len(runs) < 3:
+                row("CPU per second of play", f"FIN 16 ms ticks {size}, with present",
+                    f"skipped ({r.stderr.strip()[-120:]})")
+            else:
+                runs.sort(key=lambda t: t[0])
+                _, m, out = runs[1]
+                row("CPU per second of play", f"FIN 16 ms ticks {m[1]}, with present",
+                    f"{m[2]}% of a core, the middle of 3 runs ({runs[0][0]:.1f}-{runs[2][0]:.1f}%; "
+                    f"{m[3]}, load average {os.getloadavg()[0]:.2f})")
+                m = re.search(r"pass with present: median ([\d.]+) ms; present median ([\d.]+) ms = "
+                              r"([\d.]+) x a whole-picture fill \(median ([\d.]+) ms", out)
+                if m:
+                    row("FIN pass / fill 1920x1080", "present of a FIN pass and a whole-picture fill, "
+                        "same run (game thread CPU)", f"present median {m[2]} ms = {m[3]} x fill "
+                        f"({m[4]} ms); whole pass {m[1]} ms")
             program(disp, size)
         finally:
             disp.close()
