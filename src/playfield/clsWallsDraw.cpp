@@ -273,11 +273,10 @@ class DirectPicture {
     int32_t top_ = 0, bottom_;
 };
 
-// The solid style's order, all copied, as fill(x1, y1, x2, y2, colour) for the walls that
-// take(w): each face covers its own shadow but for the edges, which is all of the shadow that
-// needs drawing.
-template <typename Take, typename Fill>
-void SolidWalls(const std::vector<clsWalls::Wall>& walls, Take take, Fill fill) {
+// The solid style's order, all copied, as fill(x1, y1, x2, y2, colour): each face covers its
+// own shadow but for the edges, which is all of the shadow that needs drawing.
+template <typename Fill>
+void SolidWalls(const std::vector<clsWalls::Wall>& walls, Fill fill) {
     const int32_t lw = gLineWidth;
     const int32_t lh = gLineHeight;
     static constexpr int32_t kGroups[4][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}};
@@ -285,7 +284,7 @@ void SolidWalls(const std::vector<clsWalls::Wall>& walls, Take take, Fill fill) 
         const int32_t dx = g[0];
         const int32_t dy = g[1];
         for (const clsWalls::Wall& w : walls) {
-            if (!take(w) || (dy != 0 ? w.DirY != dy : w.DirX != dx)) continue;
+            if (!w.Alive || (dy != 0 ? w.DirY != dy : w.DirX != dx)) continue;
             SolidPieces(w.X1, w.Y1, w.X2, w.Y2,
                         [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
                             if (x2 - lw < x1 + lw || y2 - lh < y1 + lh) {
@@ -297,7 +296,7 @@ void SolidWalls(const std::vector<clsWalls::Wall>& walls, Take take, Fill fill) 
                         });
         }
         for (const clsWalls::Wall& w : walls) {
-            if (!take(w) || (dy != 0 ? w.DirY != dy : w.DirX != dx)) continue;
+            if (!w.Alive || (dy != 0 ? w.DirY != dy : w.DirX != dx)) continue;
             SolidPieces(w.X1, w.Y1, w.X2, w.Y2,
                         [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
                             fill(x1, y1, x2 - lw, y2 - lh, w.ColorA);
@@ -331,14 +330,12 @@ void clsWalls::Draw() {
         DrawForeground();
         return;
     }
-    const auto alive = [](const Wall& w) { return w.Alive; };
     Bitmap* direct = DirectPicture::For(hdc);
     if (!direct) {
         if (gSolid) {
-            SolidWalls(mWall, alive,
-                       [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF c) {
-                           FillRectangle(hdc, x1, y1, x2, y2, c);
-                       });
+            SolidWalls(mWall, [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF c) {
+                FillRectangle(hdc, x1, y1, x2, y2, c);
+            });
             return;
         }
         SetROP2(hdc, R2_MERGEPENNOT);
@@ -351,21 +348,21 @@ void clsWalls::Draw() {
         }
         return;
     }
-    // Band by band, each drawn in the whole picture's order: every pixel sees the same
-    // operations in the same order, so the same pixels.
     DirectPicture pic(direct);
+    if (gSolid) {
+        SolidWalls(mWall, [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF c) {
+            pic.Fill(x1, y1, x2, y2, c);
+        });
+        return;
+    }
+    // Band by band, each drawn in the whole picture's order: every pixel sees the same
+    // operations in the same order, so the same pixels. (The solid style only copies: it
+    // reads nothing back that a band would keep at hand.)
     const int32_t rows = BandRows(direct->width);
     for (int32_t top = 0; top < direct->height; top += rows) {
         const int32_t bottom = std::min(direct->height, top + rows);
         pic.Rows(top, bottom);
         const auto crossing = [&](const Wall& w) { return w.Alive && MayCross(w, top, bottom); };
-        if (gSolid) {
-            SolidWalls(mWall, crossing,
-                       [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF c) {
-                           pic.Fill(x1, y1, x2, y2, c);
-                       });
-            continue;
-        }
         // Every outline the background mixes in is copied over by the foreground's, and
         // nothing reads the picture in between: only the fills need mixing.
         for (const Wall& w : mWall) {
