@@ -75,4 +75,10 @@ void ForgetQuitRequest() {
     }
 }
 
+void TakeNoSignals() {
+    sigset_t all;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, nullptr);
+}
+
 }  // namespace platform

@@ -17,5 +17,8 @@ bool QuitRequested();
 int QuitDescriptor();
 // Forgets a request (a test's clean slate).
 void ForgetQuitRequest();
+// For a helper thread, first thing: it takes no signal, so that they go to the program's own
+// thread, whose loop acts on them.
+void TakeNoSignals();
 
 }  // namespace platform

@@ -5,9 +5,9 @@
 #if defined(__linux__)
 #include <pthread.h>
 #include <sched.h>
-
-#include <csignal>
 #endif
+
+#include "platform/Signals.h"
 
 namespace platform::sdl {
 
@@ -122,12 +122,7 @@ void RowHelper::Finish() {
 }
 
 void RowHelper::Loop() {
-#if defined(__linux__)
-    // The thread takes no signal: they go to the program's own thread.
-    sigset_t all;
-    sigfillset(&all);
-    pthread_sigmask(SIG_BLOCK, &all, nullptr);
-#endif
+    TakeNoSignals();
     for (;;) {
         Job* job = nullptr;
         {

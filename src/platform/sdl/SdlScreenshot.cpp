@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Signals.h"
 #include "platform/files/Screenshots.h"
 
 // The PNG writer's functions are private to this file.
@@ -103,6 +104,7 @@ void ShotWriter::Finish() {
 }
 
 void ShotWriter::Run() {
+    TakeNoSignals();
     std::unique_lock lock(mutex_);
     for (;;) {
         wake_.wait(lock, [&] { return stop_ || !queue_.empty(); });

@@ -75,10 +75,7 @@ BoxDismisser::~BoxDismisser() {
 }
 
 void BoxDismisser::Watch() {
-    // The thread takes no signal: they go to the program's own thread.
-    sigset_t all;
-    sigfillset(&all);
-    pthread_sigmask(SIG_BLOCK, &all, nullptr);
+    TakeNoSignals();
     pollfd fds[2] = {{stop_[0], POLLIN, 0}, {QuitDescriptor(), POLLIN, 0}};
     for (;;) {
         const bool quit = QuitRequested();
