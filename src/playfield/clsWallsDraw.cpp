@@ -2,7 +2,6 @@
 // shadow one line to the lower right.
 #include <algorithm>
 #include <utility>
-#include <vector>
 
 #include "graphics/modGraphic.h"
 #include "main/frmMain.h"
@@ -177,7 +176,7 @@ class DirectPicture {
     }
 
     // Only used when bmp is not null.
-    explicit DirectPicture(Bitmap* bmp) : bmp_(bmp), bottom_(bmp->height) {}
+    explicit DirectPicture(Bitmap* bmp) : bmp_(bmp), bottom_(bmp ? bmp->height : 0) {}
 
     // Draws only rows [top, bottom) from now on.
     void Rows(int32_t top, int32_t bottom) {
@@ -273,38 +272,6 @@ class DirectPicture {
     int32_t top_ = 0, bottom_;
 };
 
-// The solid style's order, all copied, as fill(x1, y1, x2, y2, colour): each face covers its
-// own shadow but for the edges, which is all of the shadow that needs drawing.
-template <typename Fill>
-void SolidWalls(const std::vector<clsWalls::Wall>& walls, Fill fill) {
-    const int32_t lw = gLineWidth;
-    const int32_t lh = gLineHeight;
-    static constexpr int32_t kGroups[4][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}};
-    for (const auto& g : kGroups) {
-        const int32_t dx = g[0];
-        const int32_t dy = g[1];
-        for (const clsWalls::Wall& w : walls) {
-            if (!w.Alive || (dy != 0 ? w.DirY != dy : w.DirX != dx)) continue;
-            SolidPieces(w.X1, w.Y1, w.X2, w.Y2,
-                        [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-                            if (x2 - lw < x1 + lw || y2 - lh < y1 + lh) {
-                                fill(x1 + lw, y1 + lh, x2, y2, w.ColorB);
-                                return;
-                            }
-                            fill(x2 - lw, y1 + lh, x2, y2, w.ColorB);
-                            fill(x1 + lw, y2 - lh, x2 - lw, y2, w.ColorB);
-                        });
-        }
-        for (const clsWalls::Wall& w : walls) {
-            if (!w.Alive || (dy != 0 ? w.DirY != dy : w.DirX != dx)) continue;
-            SolidPieces(w.X1, w.Y1, w.X2, w.Y2,
-                        [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-                            fill(x1, y1, x2 - lw, y2 - lh, w.ColorA);
-                        });
-        }
-    }
-}
-
 // Rows of a picture drawn at a time: a band this size stays in the processor's cache while
 // every wall crossing it is mixed in and framed. Whole-picture sweeps, one per layer, each went
 // out to memory for a full-HD picture.
@@ -331,52 +298,75 @@ void clsWalls::Draw() {
         return;
     }
     Bitmap* direct = DirectPicture::For(hdc);
-    if (!direct) {
-        if (gSolid) {
-            SolidWalls(mWall, [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF c) {
-                FillRectangle(hdc, x1, y1, x2, y2, c);
-            });
-            return;
-        }
-        SetROP2(hdc, R2_MERGEPENNOT);
-        for (const Wall& w : mWall) {
-            if (w.Alive) DrawFills(hdc, w);
-        }
-        SetROP2(hdc, R2_COPYPEN);
-        for (const Wall& w : mWall) {
-            if (w.Alive) DrawOutlines(hdc, w);
-        }
-        return;
-    }
     DirectPicture pic(direct);
     if (gSolid) {
-        SolidWalls(mWall, [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF c) {
-            pic.Fill(x1, y1, x2, y2, c);
-        });
+        // The solid style's order, all copied: each face covers its own shadow but for the
+        // edges, which is all of the shadow that needs drawing.
+        const int32_t lw = gLineWidth;
+        const int32_t lh = gLineHeight;
+        auto fill = [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF c) {
+            if (direct)
+                pic.Fill(x1, y1, x2, y2, c);
+            else
+                FillRectangle(hdc, x1, y1, x2, y2, c);
+        };
+        static constexpr int32_t kGroups[4][2] = {{0, -1}, {0, 1}, {-1, 0}, {1, 0}};
+        for (const auto& g : kGroups) {
+            const int32_t dx = g[0];
+            const int32_t dy = g[1];
+            for (const Wall& w : mWall) {
+                if (!w.Alive || (dy != 0 ? w.DirY != dy : w.DirX != dx)) continue;
+                SolidPieces(w.X1, w.Y1, w.X2, w.Y2,
+                            [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+                                if (x2 - lw < x1 + lw || y2 - lh < y1 + lh) {
+                                    fill(x1 + lw, y1 + lh, x2, y2, w.ColorB);
+                                    return;
+                                }
+                                fill(x2 - lw, y1 + lh, x2, y2, w.ColorB);
+                                fill(x1 + lw, y2 - lh, x2 - lw, y2, w.ColorB);
+                            });
+            }
+            for (const Wall& w : mWall) {
+                if (!w.Alive || (dy != 0 ? w.DirY != dy : w.DirX != dx)) continue;
+                SolidPieces(w.X1, w.Y1, w.X2, w.Y2,
+                            [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+                                fill(x1, y1, x2 - lw, y2 - lh, w.ColorA);
+                            });
+            }
+        }
         return;
     }
-    // Band by band, each drawn in the whole picture's order: every pixel sees the same
-    // operations in the same order, so the same pixels. (The solid style only copies: it
-    // reads nothing back that a band would keep at hand.)
-    const int32_t rows = BandRows(direct->width);
-    for (int32_t top = 0; top < direct->height; top += rows) {
-        const int32_t bottom = std::min(direct->height, top + rows);
-        pic.Rows(top, bottom);
-        const auto crossing = [&](const Wall& w) { return w.Alive && MayCross(w, top, bottom); };
-        // Every outline the background mixes in is copied over by the foreground's, and
-        // nothing reads the picture in between: only the fills need mixing.
-        for (const Wall& w : mWall) {
-            if (!crossing(w)) continue;
-            FillPieces(w, [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-                pic.MergeFill(x1, y1, x2, y2, w.ColorA);
-            });
+    // Every outline the background mixes in is copied over by the foreground's, and nothing
+    // reads the picture in between: only the fills need mixing. Band by band, each in the
+    // whole picture's order, every pixel sees the same operations in the same order. (The
+    // solid style only copies: it reads nothing back that a band would keep at hand.)
+    if (direct) {
+        const int32_t rows = BandRows(direct->width);
+        for (int32_t top = 0; top < direct->height; top += rows) {
+            const int32_t bottom = std::min(direct->height, top + rows);
+            pic.Rows(top, bottom);
+            for (const Wall& w : mWall) {
+                if (!w.Alive || !MayCross(w, top, bottom)) continue;
+                FillPieces(w, [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+                    pic.MergeFill(x1, y1, x2, y2, w.ColorA);
+                });
+            }
+            for (const Wall& w : mWall) {
+                if (!w.Alive || !MayCross(w, top, bottom)) continue;
+                OutlinePieces(w, [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+                    pic.Frame(x1, y1, x2, y2, w.ColorB, gLineWidth);
+                });
+            }
         }
-        for (const Wall& w : mWall) {
-            if (!crossing(w)) continue;
-            OutlinePieces(w, [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-                pic.Frame(x1, y1, x2, y2, w.ColorB, gLineWidth);
-            });
-        }
+        return;
+    }
+    SetROP2(hdc, R2_MERGEPENNOT);
+    for (const Wall& w : mWall) {
+        if (w.Alive) DrawFills(hdc, w);
+    }
+    SetROP2(hdc, R2_COPYPEN);
+    for (const Wall& w : mWall) {
+        if (w.Alive) DrawOutlines(hdc, w);
     }
 }
 
