@@ -9,6 +9,7 @@
 #include "platform/clock/Clock.h"
 #include "platform/input/Cursor.h"
 #include "platform/window/Application.h"
+#include "playfield/Backdrop.h"
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
@@ -32,7 +33,7 @@ T& Replace(std::unique_ptr<T>& slot) {
 }
 }  // namespace
 
-frmMain::frmMain() : Form("frmMain") {
+frmMain::frmMain() : Form("frmMain"), mBackdrop(std::make_unique<Backdrop>()) {
     Caption = "Quadrix";
     Add(picMain);
     Add(tmrMain);
@@ -57,6 +58,7 @@ void frmMain::Form_Load() {
     picMain.Move(Int((ScaleWidth() - w) / 2.0), Int((ScaleHeight() - h) / 2.0), w, h);
     picMain.SetBackColor(kWhite);
 
+    mBackdrop->Forget();
     Replace(mWell).Initialize();
     Replace(mWalls).Initialize(
         Nearest(Int(gWallsPerColumn + 1) * static_cast<double>(gRows) * gWallLength +
@@ -101,6 +103,7 @@ void ResetMainForm() {
     form.mState = GameState::Playing;
     form.mStateCounter = 0;
     form.mWell.reset();
+    form.mBackdrop->Forget();
     form.mWalls.reset();
     form.mMan.reset();
     form.mBoxes.reset();

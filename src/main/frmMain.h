@@ -17,6 +17,7 @@ class clsWalls;
 class clsMan;
 class clsBoxes;
 class clsWell;
+class Backdrop;
 
 // The game's states, stored in frmMain::mState as these numbers.
 namespace GameState {
@@ -43,6 +44,8 @@ class frmMain : public platform::Form {
     clsWell* Well() const { return mWell.get(); }
 
     std::unique_ptr<clsWell> mWell;
+    // The fill and the well of the pass under way, until the walls paint them.
+    std::unique_ptr<Backdrop> mBackdrop;
     POINT mSavedCursor{};
     POINT mCursor{};
 

@@ -10,6 +10,7 @@
 #include "platform/input/Cursor.h"
 #include "platform/input/Keys.h"
 #include "platform/window/Application.h"
+#include "playfield/Backdrop.h"
 #include "playfield/clsBoxes.h"
 #include "playfield/clsMan.h"
 #include "playfield/clsWalls.h"
@@ -105,19 +106,19 @@ void frmMain::PassWork() {
 }
 
 void frmMain::FillPlayfield(COLORREF color) {
-    HDC dc = picMain.hDC();
     const int32_t w = picMain.ScaleWidth(), h = picMain.ScaleHeight();
     const int32_t l = gWellLeft, t = gWellTop, r = gWellRight, b = gWellBottom;
+    Backdrop& under = *mBackdrop;
     // Both callers have the well paint its whole inside straight after this, so that part of
     // the picture is left to it: the same pixels, a third of the writing on large screens.
     if (l < 0 || t < 0 || r > w || b > h || l >= r || t >= b) {
-        FillRectangle(dc, 0, 0, w, h, color);
+        under.Add(0, 0, w, h, color);
         return;
     }
-    FillRectangle(dc, 0, 0, w, t, color);
-    FillRectangle(dc, 0, b, w, h, color);
-    FillRectangle(dc, 0, t, l, b, color);
-    FillRectangle(dc, r, t, w, b, color);
+    under.Add(0, 0, w, t, color);
+    under.Add(0, b, w, h, color);
+    under.Add(0, t, l, b, color);
+    under.Add(r, t, w, b, color);
 }
 
 void frmMain::CentreCursor() {
@@ -132,7 +133,7 @@ void frmMain::PlayingWork() {
         FillPlayfield(mMan->Hit ? gAltColor3 : gNormalColor3);
     }
     if (mStateCounter == kFlashEnd) CentreCursor();
-    mWell->DrawBackground();
+    mWell->QueueBackground(*mBackdrop);
     mBoxes->Move();
     mMan->Move();
     const int32_t n = SubSteps();
@@ -142,7 +143,7 @@ void frmMain::PlayingWork() {
         mMan->Move();
     }
     mMan->DrawBackground();  // nothing: so the walls' two layers can go in one call
-    mWalls->Draw();
+    mWalls->Draw(mBackdrop.get());
     mMan->DrawForeground();
     mBoxes->Draw();
 }
@@ -155,10 +156,10 @@ void frmMain::HitWork() {
         mBoxes->Add(mMan->mX, mMan->mY, color);
         mWalls->Move(1);
     }
-    mWell->DrawBackground();
+    mWell->QueueBackground(*mBackdrop);
     mBoxes->Move();
     mMan->DrawBackground();  // nothing: so the walls' two layers can go in one call
-    mWalls->Draw();
+    mWalls->Draw(mBackdrop.get());
     mMan->DrawForeground();
     mBoxes->Draw();
     if (mStateCounter == 2 * l) {

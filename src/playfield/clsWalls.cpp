@@ -6,6 +6,7 @@
 #include "graphics/kelSprite3.h"
 #include "main/frmMain.h"
 #include "main/modMain.h"
+#include "playfield/Backdrop.h"
 #include "playfield/clsMan.h"
 
 namespace {
@@ -96,8 +97,10 @@ int32_t clsWalls::FindWall(int32_t x, int32_t y, int32_t dx, int32_t dy, int32_t
 
 bool clsWalls::ManCollide(int32_t pX, int32_t pY) const {
     // Anything drawn in another colour than the path blocks, walls or not; a point outside the
-    // picture reads as an invalid colour.
-    if (GetPixel(MainForm().picMain.hDC(), pX, pY) != gNormalColor1) return true;
+    // picture reads as an invalid colour. The pass's fill and well are not painted yet: they
+    // answer for themselves.
+    frmMain& form = MainForm();
+    if (form.mBackdrop->PixelAt(form.picMain.hDC(), pX, pY) != gNormalColor1) return true;
     const int32_t right = gCellWidth * gColumns + gLineWidth;
     const int32_t bottom = gCellHeight * gRows + gLineHeight;
     for (const Wall& w : mWall) {

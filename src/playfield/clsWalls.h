@@ -10,6 +10,7 @@
 
 #include "platform/raster/gdi.h"
 
+class Backdrop;
 class kelSprite3;
 
 class clsWalls {
@@ -55,8 +56,9 @@ class clsWalls {
     void DrawBackground();
     void DrawForeground();
     // The same pixels as DrawBackground() followed by DrawForeground(), with much less writing;
-    // for a pass that draws nothing between the two.
-    void Draw();
+    // for a pass that draws nothing between the two. What `under` keeps is painted first: in
+    // the usual case band by band with the walls, so that each band stays in the cache.
+    void Draw(Backdrop* under = nullptr);
     // Shadow and face of one wall in the solid style.
     void DrawSolidBackground(int32_t pX1, int32_t pY1, int32_t pX2, int32_t pY2, COLORREF pColorA,
                              COLORREF pColorB);

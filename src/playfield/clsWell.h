@@ -2,9 +2,14 @@
 // pockets and their outline bars.
 #pragma once
 
+class Backdrop;
+
 class clsWell {
   public:
     void Initialize() {}
+    // Paints the well now, after whatever the form's backdrop still keeps.
     void DrawBackground();
+    // Adds the well's boxes to those to be painted under the walls.
+    void QueueBackground(Backdrop& into);
     void Terminate() {}
 };

@@ -11,14 +11,15 @@ class Screen : public platform::Headless {
 };
 
 TEST_F(GameFixture, AWarmPassAllocatesNothing) {
-    for (GameMode mode : {GameMode::Final, GameMode::Dont}) {
-        SCOPED_TRACE(ModeControlName(mode));
+    for (auto [mode, solid] : {std::pair{GameMode::Final, true}, std::pair{GameMode::Final, false},
+                               std::pair{GameMode::Dont, true}}) {
+        SCOPED_TRACE(std::string(ModeControlName(mode)) + (solid ? " solid" : " outlined"));
         auto screen = std::make_unique<Screen>();
         screen->SetScreenSize(1280, 1024);
         platform::InstallBackend(std::move(screen));
         StartProgram();
         quadrix::SharedRandom().Seed(5);
-        ApplyChoice(GameChoice{mode, {.solid = true}});
+        ApplyChoice(GameChoice{mode, {.solid = solid}});
         frmMain& form = MainForm();
         std::vector<uint64_t> perPass;
         perPass.reserve(200);

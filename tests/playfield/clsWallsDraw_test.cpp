@@ -2,6 +2,7 @@
 
 #include "PlayfieldFixture.h"
 #include "graphics/modGraphic.h"
+#include "playfield/Backdrop.h"
 
 constexpr COLORREF kFillA = RGB(10, 200, 30);
 constexpr COLORREF kLineB = RGB(200, 10, 130);
@@ -127,6 +128,22 @@ TEST_F(WallsDrawTest, OutlineStyleMatchesFramesThenFillsOnRealLayouts) {
                     pixels = noise;
                     layout.Draw();
                     ASSERT_TRUE(layers == pixels) << "solid " << solid << " step " << step;
+                    // What lies beneath, painted first by the same call: the walls' bands take
+                    // it band by band.
+                    Backdrop under;
+                    under.Add(0, 0, w, h, RandomColor());
+                    under.Add(w / 3, -4, w / 2, h + 4, RandomColor());
+                    under.Add(40, h - 7, 10, 30, RandomColor());
+                    Backdrop first = under;
+                    pixels = noise;
+                    first.Paint(MainForm().picMain.hDC());
+                    layout.DrawBackground();
+                    layout.DrawForeground();
+                    const std::vector<uint32_t> beneath = pixels;
+                    pixels = noise;
+                    layout.Draw(&under);
+                    ASSERT_TRUE(beneath == pixels) << "solid " << solid << " step " << step;
+                    EXPECT_FALSE(under.Pending());
                 }
                 gSolid = false;
                 for (int k = 0; k < 5; ++k)

@@ -1,7 +1,11 @@
 
 #include "playfield/clsWell.h"
+
+#include <array>
+
 #include "PlayfieldFixture.h"
 #include "graphics/modGraphic.h"
+#include "playfield/Backdrop.h"
 
 constexpr COLORREF kOutside = RGB(1, 1, 1);
 
@@ -79,4 +83,54 @@ TEST_F(WellTest, DecorationFortyIsAClosedBlockOnTheBottomEdge) {
                        {100, 265, kOutside}, {570, 39, fill},  {570, 47, bar},
                        {30, 244, bar},       {30, 245, fill}};
     ExpectPixels(want);
+}
+
+TEST_F(WellTest, QueuedBoxesAnswerAsThePaintedPictureWill) {
+    // Every mode's well under a playfield fill, over noise; one well also without the fill, and
+    // on a picture that mixes. Boxes off the picture, inside out and empty come last.
+    enum Variant { kFilled, kNoiseBeneath, kMixing };
+    struct Case {
+        int32_t screenW, screenH;
+        GameMode mode;
+        Variant variant;
+    };
+    std::vector<Case> cases;
+    for (int m = 0; m < kGameModeCount; ++m)
+        cases.push_back({640, 480, static_cast<GameMode>(m), kFilled});
+    for (GameMode mode : {GameMode::Final, GameMode::Dont})
+        cases.push_back({1280, 1024, mode, kFilled});
+    cases.push_back({640, 480, GameMode::Casual, kNoiseBeneath});
+    cases.push_back({640, 480, GameMode::Casual, kMixing});
+    const std::vector<std::array<int32_t, 4>> odd = {
+        {-5, -5, 3, 3}, {40, 30, 12, 9}, {7, 7, 7, 7}, {9, 9, 10, 10}, {2000, 5, -40, 6}};
+    HDC dc = Dc();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.screenW << "x" << c.screenH << " mode "
+                                        << static_cast<int>(c.mode) << " variant " << c.variant);
+        gScreenWidth = c.screenW;
+        gScreenHeight = c.screenH;
+        UseMode(c.mode, {});
+        const int32_t w = gCellWidth * gColumns + gLineWidth;
+        const int32_t h = gCellHeight * gRows + gLineHeight;
+        MainForm().picMain.Move(0, 0, w, h);
+        for (auto& p : MainForm().picMain.image()->pixels)
+            p = RandomColor();
+        Backdrop under;
+        if (c.variant != kNoiseBeneath) under.Add(0, 0, w, h, gNormalColor3);
+        well.QueueBackground(under);
+        for (const auto& b : odd)
+            under.Add(b[0], b[1], b[2], b[3], RandomColor() | 0x5000000u);
+        const int previous = SetROP2(dc, c.variant == kMixing ? R2_XORPEN : R2_COPYPEN);
+        std::vector<COLORREF> asked;
+        for (int32_t y = -2; y < h + 2; ++y)
+            for (int32_t x = -2; x < w + 2; ++x)
+                asked.push_back(under.PixelAt(dc, x, y));
+        EXPECT_EQ(under.Pending(), c.variant != kMixing);
+        under.Paint(dc);
+        SetROP2(dc, previous);
+        size_t i = 0;
+        for (int32_t y = -2; y < h + 2; ++y)
+            for (int32_t x = -2; x < w + 2; ++x, ++i)
+                ASSERT_EQ(asked[i], GetPixel(dc, x, y)) << "at " << x << "," << y;
+    }
 }
