@@ -48,6 +48,8 @@ clsWalls::~clsWalls() = default;
 void clsWalls::Clear(int32_t pWallCount) {
     mWallCount = pWallCount > 0 ? pWallCount : 0;
     mWall.assign(static_cast<size_t>(mWallCount), Wall{});
+    mCrossing.clear();
+    mCrossing.reserve(mWall.size());
     mWallI = 0;
     mSkipped = 0;
 }

@@ -105,6 +105,8 @@ class clsWalls {
     int32_t mWallCount = 0;
     int32_t mSkipped = 0;
     std::vector<Wall> mWall;
+    // The live walls that cross the band being drawn.
+    std::vector<const Wall*> mCrossing;
     std::unique_ptr<kelSprite3> mDollar;
     bool mIndexed = false;
     int32_t mIndexColumns = 0;

@@ -1,6 +1,7 @@
 // Wall drawing: the outline style, mixed with what lies beneath, and the solid style with a
 // shadow one line to the lower right.
 #include <algorithm>
+#include <cstddef>
 
 #include "graphics/modGraphic.h"
 #include "main/frmMain.h"
@@ -179,6 +180,29 @@ bool MayCross(const clsWalls::Wall& w, int32_t top, int32_t bottom) {
     return w.Y1 - reach < bottom && w.Y2 + reach > top;
 }
 
+// Asks for rows [top, bottom) of a picture a share at each Step(), so that they come from
+// memory while the band above them is drawn from the cache, and its first writes find them at
+// hand.
+class Ahead {
+  public:
+    Ahead(const Bitmap& bmp, int32_t top, int32_t bottom, size_t steps)
+        : next_(reinterpret_cast<const char*>(bmp.row(top))),
+          end_(reinterpret_cast<const char*>(bmp.row(bottom))),
+          share_(kLine * (1 + static_cast<size_t>(end_ - next_) / kLine / steps)) {}
+
+    void Step() {
+        const char* to = end_ - next_ > static_cast<ptrdiff_t>(share_) ? next_ + share_ : end_;
+        for (; next_ < to; next_ += kLine)
+            __builtin_prefetch(next_, 1, 2);
+    }
+
+  private:
+    static constexpr size_t kLine = 64;
+    const char* next_;
+    const char* end_;
+    size_t share_;
+};
+
 }  // namespace
 
 void clsWalls::Draw(Backdrop* under) {
@@ -237,18 +261,24 @@ void clsWalls::Draw(Backdrop* under) {
         const int32_t rows = BandRows(direct->width);
         for (int32_t top = 0; top < direct->height; top += rows) {
             const int32_t bottom = std::min(direct->height, top + rows);
+            mCrossing.clear();
+            for (const Wall& w : mWall) {
+                if (w.Alive && MayCross(w, top, bottom)) mCrossing.push_back(&w);
+            }
+            Ahead ahead(*direct, bottom, std::min(direct->height, bottom + rows),
+                        2 * mCrossing.size() + 1);
             pic.Rows(top, bottom);
             if (under) under->PaintRows(*direct, top, bottom);
-            for (const Wall& w : mWall) {
-                if (!w.Alive || !MayCross(w, top, bottom)) continue;
-                FillPieces(w, [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-                    pic.MergeFill(x1, y1, x2, y2, w.ColorA);
+            for (const Wall* w : mCrossing) {
+                ahead.Step();
+                FillPieces(*w, [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+                    pic.MergeFill(x1, y1, x2, y2, w->ColorA);
                 });
             }
-            for (const Wall& w : mWall) {
-                if (!w.Alive || !MayCross(w, top, bottom)) continue;
-                OutlinePieces(w, [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-                    pic.Frame(x1, y1, x2, y2, w.ColorB, gLineWidth);
+            for (const Wall* w : mCrossing) {
+                ahead.Step();
+                OutlinePieces(*w, [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+                    pic.Frame(x1, y1, x2, y2, w->ColorB, gLineWidth);
                 });
             }
         }
