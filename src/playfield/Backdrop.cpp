@@ -22,9 +22,7 @@ void Backdrop::Paint(HDC dc) {
     Forget();
 }
 
-void Backdrop::PaintRows(Bitmap& bmp, int32_t top, int32_t bottom) const {
-    DirectPicture pic(&bmp);
-    pic.Rows(top, bottom);
+void Backdrop::PaintRows(DirectPicture& pic) const {
     for (const Box& b : mBoxes)
         pic.Fill(b.x1, b.y1, b.x2, b.y2, b.color);
 }

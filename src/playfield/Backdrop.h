@@ -9,6 +9,8 @@
 
 #include "platform/raster/gdi.h"
 
+class DirectPicture;
+
 class Backdrop {
   public:
     Backdrop();
@@ -18,9 +20,9 @@ class Backdrop {
     bool Pending() const { return !mBoxes.empty(); }
     // Paints the kept boxes with the drawing calls and forgets them.
     void Paint(HDC dc);
-    // Writes rows [top, bottom) of the kept boxes straight into a colour picture in copying
-    // mode (where they have the calls' pixels); Forget() once every row is written.
-    void PaintRows(Bitmap& bmp, int32_t top, int32_t bottom) const;
+    // Writes the kept boxes straight into the rows pic draws (where they have the calls'
+    // pixels); Forget() once every row is written.
+    void PaintRows(DirectPicture& pic) const;
     void Forget() { mBoxes.clear(); }
     // What GetPixel(dc, x, y) reads once the kept boxes are painted. Where it cannot answer from
     // the boxes alone (a picture that mixes or is monochrome), it paints them first.

@@ -208,7 +208,8 @@ class Ahead {
 void clsWalls::Draw(Backdrop* under) {
     HDC hdc = MainForm().picMain.hDC();
     Bitmap* direct = DirectPicture::For(hdc);
-    if (under && !(direct && !gSolid)) under->Paint(hdc);
+    const bool banded = direct != nullptr && !gSolid;
+    if (under && !banded) under->Paint(hdc);
     if (GetROP2(hdc) != R2_COPYPEN) {
         DrawBackground();
         DrawForeground();
@@ -257,7 +258,7 @@ void clsWalls::Draw(Backdrop* under) {
     // beneath first and then the walls, each in the whole picture's order, every pixel sees
     // the same operations in the same order. (The solid style only copies: it reads nothing
     // back that a band would keep at hand.)
-    if (direct) {
+    if (banded) {
         const int32_t rows = BandRows(direct->width);
         for (int32_t top = 0; top < direct->height; top += rows) {
             const int32_t bottom = std::min(direct->height, top + rows);
@@ -268,7 +269,7 @@ void clsWalls::Draw(Backdrop* under) {
             Ahead ahead(*direct, bottom, std::min(direct->height, bottom + rows),
                         2 * mCrossing.size() + 1);
             pic.Rows(top, bottom);
-            if (under) under->PaintRows(*direct, top, bottom);
+            if (under) under->PaintRows(pic);
             for (const Wall* w : mCrossing) {
                 ahead.Step();
                 FillPieces(*w, [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
