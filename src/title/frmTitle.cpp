@@ -126,6 +126,7 @@ void frmTitle::Form_Load() {
     // A window loaded again (a test's) starts its painting as the first one did.
     mPainting.X = mPainting.Y = 0;
     mDriftX = mDriftY = 0;
+    mDrawn.image = nullptr;
     // The about picture box keeps its copy of the picture: the file's is not kept besides. The
     // box, framed smaller at each activation, stays inside the picture.
     kelSprite3 about;
@@ -262,6 +263,8 @@ void frmTitle::Paint() {
         SelectObject(dc, old);
         DeleteObject(brush);
     }
+    mPaintingRows.Take(*dc->bitmap);
+    mDrawn.image = nullptr;
 }
 
 bool frmTitle::WhiteWithin(int32_t width, int32_t height) const {
@@ -329,6 +332,8 @@ void frmTitle::tmrMain_Timer() {
     mPainting.Terminate();
     // A game covers the window: its image need not be kept meanwhile.
     ReleaseImage();
+    mDrawn.image = nullptr;
+    mPaintingRows.Forget();
     mImageReleased = true;
     OpenGame();
 }
@@ -349,6 +354,23 @@ void frmTitle::DrawPainting() {
     mPainting.BitBlt(dc, nullptr, x, y + sy * ph);
     mPainting.BitBlt(dc, nullptr, x + sx * pw, y + sy * ph);
     mLogo.BitBlt(dc, nullptr, Nearest(mLogo.X), Nearest(mLogo.Y));
+    mDrawn = {dc->bitmap, dc->bitmap->width, dc->bitmap->height, x, y};
+}
+
+bool frmTitle::MovePainting() {
+    // The about picture moves with the painting and leaves its old place to be painted.
+    if (!mDrawn.image || picAboutUs.Visible || WholePainting) return false;
+    const HDC dc = hDC();
+    Bitmap& image = *dc->bitmap;
+    const int32_t x = Nearest(mPainting.X), y = Nearest(mPainting.Y);
+    if (&image != mDrawn.image || image.width != mDrawn.width || image.height != mDrawn.height ||
+        !mPaintingRows.Move(image, mDrawn.x, mDrawn.y, x, y))
+        return false;
+    // Over its last self where the painting stayed: the same pixels, as for the controls.
+    mLogo.BitBlt(dc, nullptr, Nearest(mLogo.X), Nearest(mLogo.Y));
+    mDrawn.x = x;
+    mDrawn.y = y;
+    return true;
 }
 
 void frmTitle::DrawFrame() {
@@ -363,7 +385,7 @@ void frmTitle::DrawFrame() {
         mPainting.Y -= ph;
     else if (mPainting.Y < 0)
         mPainting.Y += ph;
-    DrawPainting();
+    if (!MovePainting()) DrawPainting();
     picAboutUs.Move(picAboutUs.Left() + mDriftX * mLine, picAboutUs.Top() + mDriftY * mLine);
     Refresh();
 }

@@ -17,6 +17,7 @@
 #include "platform/window/HScrollBar.h"
 #include "platform/window/PictureBox.h"
 #include "platform/window/Timer.h"
+#include "title/PaintingRows.h"
 #include "title/modModeArgs.h"
 #include "title/modModes.h"
 
@@ -46,6 +47,9 @@ class frmTitle : public platform::Form {
     platform::HScrollBar hscMouse{"hscMouse"};
     platform::CommandButton cmdAbout{"cmdAbout"};
     platform::PictureBox picAboutUs{"picAboutUs"};
+
+    // Each move of the painting drawn whole rather than as what it changed: the two agree.
+    bool WholePainting = false;
 
     // A mode button's choice, before the mode is applied; the program's top installs it.
     std::function<void(const GameChoice&)> OnGameChosen;
@@ -94,6 +98,9 @@ class frmTitle : public platform::Form {
     bool WhiteWithin(int32_t width, int32_t height) const;
     // The painting where it stands and the logo over it: the whole window's image.
     void DrawPainting();
+    // The same, from the image as the last drawing left it, writing only what the painting's
+    // move changed; false where the image may hold anything else.
+    bool MovePainting();
     void DrawFrame();
     void ShowAbout(bool visible);
     void PlaceAbout();
@@ -108,6 +115,13 @@ class frmTitle : public platform::Form {
     int32_t mCell = 0;
     kelSprite3 mLogo;
     kelSprite3 mPainting;
+    PaintingRows mPaintingRows;
+    // Where the last drawing put the painting, and into which image of what size; no image
+    // when the image may since hold anything else.
+    struct Drawn {
+        const Bitmap* image = nullptr;
+        int32_t width = 0, height = 0, x = 0, y = 0;
+    } mDrawn;
     int32_t mGridOffsetX = 0;
     int32_t mGridOffsetY = 0;
     int32_t mDriftX = 0;

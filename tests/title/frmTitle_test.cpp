@@ -223,28 +223,32 @@ TEST_F(TitleTest, OptionClicksRecolourTheButtons) {
     }
 }
 
-// Controls drawn straight onto the window's image show the frames a composed copy shows,
-// also when the about picture hides between two moves of the painting and a click shows the
-// window then.
-TEST_F(TitleTest, ControlsOnTheImageShowTheFramesOfACopy) {
+// Controls drawn straight onto the window's image, and the painting's moves written as what
+// they change, show the frames that a composed copy over the whole painting shows: also when
+// the about picture hides between two moves and a click shows the window then, and after the
+// drift turns.
+TEST_F(TitleTest, ControlsOnTheImageAndMovedPaintingShowTheFramesOfAWholeCopy) {
     const std::string script =
         "at pass 3 click cmdAbout\nat pass 8 click cmdAbout\n"
         "at pass 9 click chkSolid\nat pass 12 click cmdAbout\n"
         "at pass 13 click picAboutUs\nat pass 14 click chkSolid\n"
         "answer yes\n" +
-        Escape(20, 21);
-    std::vector<uint64_t> frames[2];
-    for (const bool onImage : {true, true, false}) {  // the first leaves the state the others see
+        Escape(180, 181);
+    // The first run leaves the state the others see.
+    const std::pair<bool, bool> runs[] = {{true, false}, {true, false}, {false, true}};
+    std::vector<uint64_t> frames[std::size(runs)];
+    for (size_t i = 0; i < std::size(runs); ++i) {
         UseScreen(640, 480);
-        title.ControlsOnImage = onImage;
+        std::tie(title.ControlsOnImage, title.WholePainting) = runs[i];
         title.Show();
         Script(script);
         Application::Get().RunMessageLoop();
-        frames[onImage] = headless->FrameHashes();
+        frames[i] = headless->FrameHashes();
     }
     title.ControlsOnImage = true;
-    EXPECT_GT(frames[1].size(), 6u);
-    EXPECT_EQ(frames[1], frames[0]);
+    title.WholePainting = false;
+    EXPECT_GT(frames[1].size(), 30u);
+    EXPECT_EQ(frames[1], frames[2]);
 }
 
 // A stored mouse value that is not a whole number from 0 to 199 gives 100.
