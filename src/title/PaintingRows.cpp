@@ -96,8 +96,11 @@ bool PaintingRows::Move(Bitmap& image, int32_t fromX, int32_t fromY, int32_t x, 
             lastBefore = before;
         }
         uint32_t* out = image.row(iy);
-        for (size_t s = 0; s < spans_.size(); s += 2)
+        uint32_t* ahead = iy + 2 < h ? image.row(iy + 2) : nullptr;
+        for (size_t s = 0; s < spans_.size(); s += 2) {
+            if (ahead) __builtin_prefetch(ahead + spans_[s], 1);
             std::copy(source + spans_[s], source + spans_[s + 1], out + spans_[s]);
+        }
     }
     return true;
 }
