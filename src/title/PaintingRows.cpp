@@ -1,6 +1,7 @@
 #include "title/PaintingRows.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -69,14 +70,14 @@ bool PaintingRows::Move(Bitmap& image, int32_t fromX, int32_t fromY, int32_t x, 
     // Image pixel (ix, iy) shows painting pixel (ix - x, iy - y), both wrapped: in a kept row,
     // image row iy starts at the wrapped -x.
     const int32_t at = Wrap(-x, width_), wasAt = Wrap(-fromX, width_);
-    uint32_t lastNow = 0, lastBefore = 0;
-    bool compared = false;
+    // No kept row has this number: the first pair is always compared.
+    uint32_t lastNow = UINT32_MAX, lastBefore = UINT32_MAX;
     for (int32_t iy = 0; iy < h; ++iy) {
         const uint32_t now = rowOf_[static_cast<size_t>(Wrap(iy - y, height_))];
         const uint32_t before = rowOf_[static_cast<size_t>(Wrap(iy - fromY, height_))];
         if (now == before && at == wasAt) continue;
         const uint32_t* source = Row(now) + at;
-        if (!compared || now != lastNow || before != lastBefore) {
+        if (now != lastNow || before != lastBefore) {
             // Rows come in runs of the same pair: the pair's differences are found once.
             const uint32_t* old = Row(before) + wasAt;
             spans_.clear();
@@ -91,7 +92,6 @@ bool PaintingRows::Move(Bitmap& image, int32_t fromX, int32_t fromY, int32_t x, 
                 else
                     spans_.insert(spans_.end(), {ix, ix + n});
             }
-            compared = true;
             lastNow = now;
             lastBefore = before;
         }
