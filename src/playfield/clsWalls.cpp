@@ -89,10 +89,36 @@ int32_t clsWalls::WrapY(int32_t y) const {
 }
 
 int32_t clsWalls::FindWall(int32_t x, int32_t y, int32_t dx, int32_t dy, int32_t speed) const {
-    for (int32_t i = 0; i < mWallCount; ++i) {
+    const auto matches = [&](int32_t i) {
         const Wall& w = mWall[static_cast<size_t>(i)];
-        if (!w.Alive || w.DirX != dx || w.DirY != dy || w.Speed != speed) continue;
-        if ((x == w.X1 || x == w.X2) && (y == w.Y1 || y == w.Y2)) return i;
+        return w.Alive && w.DirX == dx && w.DirY == dy && w.Speed == speed &&
+               (x == w.X1 || x == w.X2) && (y == w.Y1 || y == w.Y2);
+    };
+    if (mIndexed) {
+        // A wall with a corner at (x, y) covers one of the four pixels around it, so it is in
+        // the bucket of one of their cells; the first slot of all is the one walking finds.
+        const int32_t right = gCellWidth * gColumns + gLineWidth;
+        const int32_t bottom = gCellHeight * gRows + gLineHeight;
+        if (x >= 0 && y >= 0 && x <= right && y <= bottom) {
+            int32_t found = -1;
+            for (const int32_t py : {y - 1, y}) {
+                for (const int32_t px : {x - 1, x}) {
+                    if (px < 0 || py < 0 || px >= right || py >= bottom) continue;
+                    const int32_t bx = std::min(px / gCellWidth, mIndexColumns - 1);
+                    const int32_t by = std::min(py / gCellHeight, mIndexRows - 1);
+                    for (int32_t i : mIndex[static_cast<size_t>(by * mIndexColumns + bx)]) {
+                        if ((found < 0 || i < found) && matches(i)) found = i;
+                    }
+                }
+            }
+            for (int32_t i : mUnindexed) {
+                if ((found < 0 || i < found) && matches(i)) found = i;
+            }
+            return found;
+        }
+    }
+    for (int32_t i = 0; i < mWallCount; ++i) {
+        if (matches(i)) return i;
     }
     return -1;
 }
@@ -191,6 +217,7 @@ void clsWalls::IndexWall(int32_t pIndex) {
         ys[0] = {0, w.Y2};
         ys[1] = {w.Y1, bottom};
     }
+    bool indexed = false;
     for (const Span& sx : xs) {
         for (const Span& sy : ys) {
             const int32_t x0 = std::max(sx.from, 0);
@@ -205,8 +232,10 @@ void clsWalls::IndexWall(int32_t pIndex) {
                     mIndex[static_cast<size_t>(cy * mIndexColumns + cx)].push_back(pIndex);
                 }
             }
+            indexed = true;
         }
     }
+    if (!indexed) mUnindexed.push_back(pIndex);
 }
 
 void clsWalls::Remove(int32_t pIndex) {

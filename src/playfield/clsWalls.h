@@ -112,4 +112,6 @@ class clsWalls {
     int32_t mIndexColumns = 0;
     int32_t mIndexRows = 0;
     std::vector<std::vector<int32_t>> mIndex;
+    // Slots whose walls cover no cell (no bucket holds them).
+    std::vector<int32_t> mUnindexed;
 };

@@ -51,6 +51,7 @@ void clsWalls::Initialize(int32_t pWallCount) {
     mIndexed = gCellWidth > 0 && gCellHeight > 0 && gColumns > 0 && gRows > 0 &&
                static_cast<int64_t>(mIndexColumns) * mIndexRows <= kMaxIndexCells;
     if (mIndexed) mIndex.assign(static_cast<size_t>(mIndexColumns) * mIndexRows, {});
+    mUnindexed.clear();
     if (gAnarchy) {
         FreeLayout();
     } else {
@@ -58,6 +59,7 @@ void clsWalls::Initialize(int32_t pWallCount) {
     }
     mIndexed = false;
     std::vector<std::vector<int32_t>>().swap(mIndex);
+    std::vector<int32_t>().swap(mUnindexed);
     auto dollar = std::make_unique<kelSprite3>();
     dollar->Initialize(false, -1, -1, -1, platform::ProgramFolder() + "/images/Dollar.bmp", 255);
     mDollar = std::move(dollar);

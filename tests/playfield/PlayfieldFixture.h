@@ -33,6 +33,24 @@ class clsWallsPeer {
                         int32_t dy) {
         return w.AddWall(x1, y1, x2, y2, dx, dy);
     }
+    // The placement buckets, built for the walls as they stand.
+    static void Index(clsWalls& w) {
+        w.mIndexColumns = gColumns + 1;
+        w.mIndexRows = gRows + 1;
+        w.mIndex.assign(static_cast<size_t>(w.mIndexColumns) * w.mIndexRows, {});
+        w.mUnindexed.clear();
+        for (int32_t i = 0; i < w.WallCount(); ++i)
+            w.IndexWall(i);
+    }
+    // The slot of the first wall of a kind with a corner at (x, y): by the buckets, and by
+    // walking every wall.
+    static std::pair<int32_t, int32_t> FindWall(clsWalls& w, int32_t x, int32_t y,
+                                                const clsWalls::Wall& kind) {
+        w.mIndexed = true;
+        const int32_t byBuckets = w.FindWall(x, y, kind.DirX, kind.DirY, kind.Speed);
+        w.mIndexed = false;
+        return {byBuckets, w.FindWall(x, y, kind.DirX, kind.DirY, kind.Speed)};
+    }
 };
 
 inline bool operator==(POINT a, POINT b) {

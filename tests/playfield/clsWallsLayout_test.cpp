@@ -147,6 +147,53 @@ TEST_F(WallsLayoutTest, CrowdedLayoutGivesUpOnWallsThatDoNotFit) {
     }
 }
 
+// Set-up joins a new wall to one of its kind whose corner it touches: the placement buckets
+// find the same wall as walking them all, the first slot, on crowded layouts and on walls that
+// cover no cell (no length, or folded both ways).
+TEST_F(WallsLayoutTest, BucketsFindTheWallThatWalkingFinds) {
+    gScreenWidth = 1024;
+    gScreenHeight = 768;
+    for (const OptionFlags& options : {OptionFlags{}, OptionFlags{.anarchy = true},
+                                       OptionFlags{.speed = true, .pieces = true}}) {
+        UseMode(GameMode::Final, options);
+        clsWalls layout;
+        layout.Initialize(Capacity() + 3);
+        const int32_t n = layout.WallCount();
+        // Kinds of their own for the walls that cover no cell, and a later slot with the first
+        // wall's corners.
+        clsWalls::Wall flat = layout.GetWall(0), folded = flat, again = flat;
+        flat.X2 = flat.X1;
+        flat.Speed = 7;
+        folded.X1 = 2 * gCellWidth;
+        folded.X2 = gCellWidth;
+        folded.Y1 = 2 * gCellHeight;
+        folded.Y2 = gCellHeight;
+        folded.Speed = 8;
+        layout.SetWall(n - 3, flat);
+        layout.SetWall(n - 2, folded);
+        layout.SetWall(n - 1, again);
+        clsWallsPeer::Index(layout);
+        std::vector<int32_t> slots = {n - 3, n - 2, n - 1};
+        for (int32_t i = 0; i < n - 3; i += 7)
+            slots.push_back(i);
+        for (const int32_t i : slots) {
+            const clsWalls::Wall& w = layout.GetWall(i);
+            clsWalls::Wall faster = w;
+            faster.Speed = 3 - w.Speed;
+            for (const clsWalls::Wall& kind : {w, faster}) {
+                for (const auto& [x, y] : {std::pair{w.X1, w.Y1},
+                                           {w.X2, w.Y1},
+                                           {w.X1, w.Y2},
+                                           {w.X2, w.Y2},
+                                           {w.X1 + gLineWidth, w.Y1}}) {
+                    const auto [byBuckets, walking] = clsWallsPeer::FindWall(layout, x, y, kind);
+                    ASSERT_EQ(byBuckets, walking) << i << " at " << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
 // Every game mode, at both levels and with the layout options, sets its walls up on the
 // smallest and the largest screen: placement ends, and every wall is folded into the playfield.
 TEST_F(WallsLayoutTest, EveryModeSetsUpOnSmallAndLargeScreens) {
