@@ -4,14 +4,9 @@
 #include <string>
 
 #include "platform/Error.h"
+#include "platform/Numbers.h"
 
 namespace {
-
-// Wraps v into 0 <= v < period (period > 0), whole cycles at a time in either direction.
-int64_t Wrap(int64_t v, int64_t period) {
-    const int64_t r = v % period;
-    return r < 0 ? r + period : r;
-}
 
 // speed = CLng((rotate + 10000) / 20000 * 10000 * limit * 2) - limit * 10000, i.e. rotate
 // times limit rounded half to even. Only the speed modulo a whole cycle matters to Rotate, so

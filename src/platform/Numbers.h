@@ -1,4 +1,5 @@
-// Conversions from fractions to whole numbers, as the game's rules name them.
+// Conversions from fractions to whole numbers, as the game's rules name them, and the wrap of a
+// whole number onto a period.
 #pragma once
 
 #include <cmath>
@@ -22,4 +23,9 @@ inline int32_t Nearest(double x) {
 }
 inline int32_t CLng(double x) {
     return Nearest(x);
+}
+// Wraps v into 0 <= v < period (period > 0), whole cycles at a time in either direction.
+inline int64_t Wrap(int64_t v, int64_t period) {
+    const int64_t r = v % period;
+    return r < 0 ? r + period : r;
 }

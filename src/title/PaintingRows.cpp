@@ -4,16 +4,13 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/Numbers.h"
+
 namespace {
 // Bytes of kept rows at most: some tens of rows at the widest screens; a painting of more
 // different rows is copied whole, as before.
 constexpr size_t kKeptBytes = 4u << 20;
 constexpr int32_t kBlock = 16;  // pixels compared at a time: a cache line
-
-int32_t Wrap(int32_t v, int32_t m) {
-    v %= m;
-    return v < 0 ? v + m : v;
-}
 
 bool SameRow(const uint32_t* a, const uint32_t* b, int32_t width) {
     return std::memcmp(a, b, sizeof(uint32_t) * static_cast<size_t>(width)) == 0;
@@ -69,12 +66,13 @@ bool PaintingRows::Move(Bitmap& image, int32_t fromX, int32_t fromY, int32_t x, 
     if (rows_.empty() || image.monochrome || w > width_ || h > height_) return false;
     // Image pixel (ix, iy) shows painting pixel (ix - x, iy - y), both wrapped: in a kept row,
     // image row iy starts at the wrapped -x.
-    const int32_t at = Wrap(-x, width_), wasAt = Wrap(-fromX, width_);
+    const auto at = static_cast<int32_t>(Wrap(-int64_t{x}, width_));
+    const auto wasAt = static_cast<int32_t>(Wrap(-int64_t{fromX}, width_));
     // No kept row has this number: the first pair is always compared.
     uint32_t lastNow = UINT32_MAX, lastBefore = UINT32_MAX;
     for (int32_t iy = 0; iy < h; ++iy) {
-        const uint32_t now = rowOf_[static_cast<size_t>(Wrap(iy - y, height_))];
-        const uint32_t before = rowOf_[static_cast<size_t>(Wrap(iy - fromY, height_))];
+        const uint32_t now = rowOf_[static_cast<size_t>(Wrap(int64_t{iy} - y, height_))];
+        const uint32_t before = rowOf_[static_cast<size_t>(Wrap(int64_t{iy} - fromY, height_))];
         if (now == before && at == wasAt) continue;
         const uint32_t* source = Row(now) + at;
         if (now != lastNow || before != lastBefore) {
