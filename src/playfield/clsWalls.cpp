@@ -104,9 +104,7 @@ int32_t clsWalls::FindWall(int32_t x, int32_t y, int32_t dx, int32_t dy, int32_t
             for (const int32_t py : {y - 1, y}) {
                 for (const int32_t px : {x - 1, x}) {
                     if (px < 0 || py < 0 || px >= right || py >= bottom) continue;
-                    const int32_t bx = std::min(px / gCellWidth, mIndexColumns - 1);
-                    const int32_t by = std::min(py / gCellHeight, mIndexRows - 1);
-                    for (int32_t i : mIndex[static_cast<size_t>(by * mIndexColumns + bx)]) {
+                    for (int32_t i : Bucket(px, py)) {
                         if ((found < 0 || i < found) && matches(i)) found = i;
                     }
                 }
@@ -190,14 +188,18 @@ bool clsWalls::IndexedCollide2(int32_t pX, int32_t pY, int32_t pDirX, int32_t pD
     const int32_t right = gCellWidth * gColumns + lw;
     const int32_t bottom = gCellHeight * gRows + lh;
     if (pX < 0 || pY < 0 || pX >= right || pY >= bottom) return false;
-    const int32_t bx = std::min(pX / gCellWidth, mIndexColumns - 1);
-    const int32_t by = std::min(pY / gCellHeight, mIndexRows - 1);
-    for (int32_t i : mIndex[static_cast<size_t>(by * mIndexColumns + bx)]) {
+    for (int32_t i : Bucket(pX, pY)) {
         const Wall& w = mWall[static_cast<size_t>(i)];
         if (!w.Alive || w.DirX != pDirX || w.DirY != pDirY || w.Speed != pSpeed) continue;
         if (Contains2(w, pX, pY, lw, lh, right, bottom)) return true;
     }
     return false;
+}
+
+const std::vector<int32_t>& clsWalls::Bucket(int32_t pX, int32_t pY) const {
+    const int32_t bx = std::min(pX / gCellWidth, mIndexColumns - 1);
+    const int32_t by = std::min(pY / gCellHeight, mIndexRows - 1);
+    return mIndex[static_cast<size_t>(by * mIndexColumns + bx)];
 }
 
 void clsWalls::IndexWall(int32_t pIndex) {

@@ -98,7 +98,10 @@ class clsWalls {
     void DrawFills(HDC hdc, const Wall& w) const;
     // Cell buckets of the walls placed so far, so that the overlap test of a crowded layout
     // need not walk every wall for every point. Used only while Initialize places walls.
+    void StartIndex();  // empty buckets, where the playfield's cells are few enough
     void IndexWall(int32_t pIndex);
+    // The bucket of the cell holding a point on the playfield.
+    const std::vector<int32_t>& Bucket(int32_t pX, int32_t pY) const;
     bool IndexedCollide2(int32_t pX, int32_t pY, int32_t pDirX, int32_t pDirY,
                          int32_t pSpeed) const;
 

@@ -44,14 +44,18 @@ int32_t CountWithFraction(double mean) {
 
 }  // namespace
 
-void clsWalls::Initialize(int32_t pWallCount) {
-    Clear(pWallCount);
+void clsWalls::StartIndex() {
     mIndexColumns = gColumns + 1;
     mIndexRows = gRows + 1;
     mIndexed = gCellWidth > 0 && gCellHeight > 0 && gColumns > 0 && gRows > 0 &&
                static_cast<int64_t>(mIndexColumns) * mIndexRows <= kMaxIndexCells;
     if (mIndexed) mIndex.assign(static_cast<size_t>(mIndexColumns) * mIndexRows, {});
     mUnindexed.clear();
+}
+
+void clsWalls::Initialize(int32_t pWallCount) {
+    Clear(pWallCount);
+    StartIndex();
     if (gAnarchy) {
         FreeLayout();
     } else {

@@ -35,10 +35,7 @@ class clsWallsPeer {
     }
     // The placement buckets, built for the walls as they stand.
     static void Index(clsWalls& w) {
-        w.mIndexColumns = gColumns + 1;
-        w.mIndexRows = gRows + 1;
-        w.mIndex.assign(static_cast<size_t>(w.mIndexColumns) * w.mIndexRows, {});
-        w.mUnindexed.clear();
+        w.StartIndex();
         for (int32_t i = 0; i < w.WallCount(); ++i)
             w.IndexWall(i);
     }
