@@ -219,6 +219,8 @@ int RunGame(const Run& run, RunResult& r, const char* command, std::ostream& err
 
     ResetProgramState();
     StartProgram();
+    // The session keeps the file, so that a fatal error on the way keeps the game so far too.
+    if (!run.record.empty()) SetReplayTargets(run.record, false);
     if (run.mouse) gMouse = *run.mouse;
     ChooseGame(run.choice, run.seed);
     ApplyChoice(run.choice);
@@ -257,15 +259,12 @@ int RunGame(const Run& run, RunResult& r, const char* command, std::ostream& err
     }
     if (r.framesFailed) err << "quadrix-sim " << command << ": some frames could not be written\n";
     if (!run.record.empty()) {
-        std::string error;
+        SetReplayTargets("", false);
         if (!outcome || outcome->recorded.empty()) {
             err << "quadrix-sim " << command << ": the game was not recorded\n";
             return 1;
         }
-        if (!WriteFileAtomically(run.record, outcome->recorded, error)) {
-            err << "quadrix-sim " << command << ": " << error << "\n";
-            return 1;
-        }
+        if (!outcome->kept) return 1;  // the session said why
     }
     return 0;
 }

@@ -385,10 +385,11 @@ uint64_t FreshSeed() {
     return quadrix::SharedRandom().Raw();
 }
 
-void Keep(const std::string& path, const std::string& text) {
+bool Keep(const std::string& path, const std::string& text) {
     std::string error;
-    if (!WriteFileAtomically(path, text, error))
-        std::cerr << "quadrix: the replay was not kept: " << error << "\n";
+    if (WriteFileAtomically(path, text, error)) return true;
+    std::cerr << "quadrix: the replay was not kept: " << error << "\n";
+    return false;
 }
 
 }  // namespace
@@ -466,20 +467,23 @@ void GamePassEnded(uint64_t pass) {
 namespace {
 
 // Ends the recording with an end line of passes and hash, keeps it where the session says and
-// returns its text.
-std::string KeepRecording(platform::ReplayRecorder& recorder, uint64_t passes, uint64_t hash) {
+// returns its text; kept turns false where a place could not have it.
+std::string KeepRecording(platform::ReplayRecorder& recorder, uint64_t passes, uint64_t hash,
+                          bool& kept) {
     Session& s = TheSession();
     s.header.body = recorder.End();
     s.header.passes = passes;
     s.header.hash = hash;
     std::string text = FormatReplay(s.header);
-    if (!s.recordPath.empty()) Keep(s.recordPath, text);
+    if (!s.recordPath.empty()) kept = Keep(s.recordPath, text) && kept;
     if (s.keepLast) {
         const std::string last = LastReplayPath();
-        if (last.empty())
+        if (last.empty()) {
             std::cerr << "quadrix: the replay was not kept: no HOME or XDG_DATA_HOME\n";
-        else
-            Keep(last, text);
+            kept = false;
+        } else {
+            kept = Keep(last, text) && kept;
+        }
     }
     return text;
 }
@@ -491,7 +495,8 @@ void KeepGameInProgress() {
     platform::ReplayRecorder* recorder = Recorder();
     if (!recorder || !recorder->Recording()) return;
     const uint64_t passes = std::max<uint64_t>(recorder->Window(), 1);
-    KeepRecording(*recorder, passes, platform::FrameHash(*MainForm().picMain.image()));
+    bool kept = true;
+    KeepRecording(*recorder, passes, platform::FrameHash(*MainForm().picMain.image()), kept);
 }
 
 }  // namespace
@@ -504,7 +509,7 @@ void GameEnded(uint64_t passes, uint64_t hash) {
     s.firstDifference.clear();
     platform::ReplayRecorder* recorder = Recorder();
     if (recorder && recorder->Recording())
-        outcome.recorded = KeepRecording(*recorder, passes, hash);
+        outcome.recorded = KeepRecording(*recorder, passes, hash, outcome.kept);
     if (platform::ReplayPlayer* player = Player()) player->Finish();
     s.outcome = std::move(outcome);
 }

@@ -107,6 +107,8 @@ struct GameOutcome {
     // ..., recorded ...", else "".
     std::string firstDifference;
     uint64_t differsAt = 0;  // its pass
+    // False when a place the session keeps recordings in could not be written (said on stderr).
+    bool kept = true;
 };
 // The last game's end, or nothing before one ended.
 const std::optional<GameOutcome>& LastGameOutcome();

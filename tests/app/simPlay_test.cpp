@@ -79,6 +79,22 @@ TEST(quadrixSim, PlayTracesRepeatAndBadInputIsRefused) {
     EXPECT_EQ(huge.err, "quadrix: Out of memory: a picture of 65535x65535 pixels is too large.\n");
 }
 
+// A fatal error during a recorded game keeps the game so far, as the game itself does: here
+// a copy of the program whose pictures lack the one the walls load.
+TEST(quadrixSim, RecordingKeptOnFatalError) {
+    const TempDir temp;
+    const fs::path folder = temp.path(), sim = folder / "quadrix-sim";
+    const char* env = std::getenv("QUADRIX_SIM");
+    fs::copy_file(env ? fs::path(env) : BuiltProgram("quadrix-sim"), sim);
+    fs::permissions(sim, fs::perms::owner_all);
+    fs::create_directory(folder / "images");
+    const SimResult r = RunProgramAt(
+        sim, "play --mode cmdDont --screen 640x480 --passes 10 --record " + temp.File("r.qxr"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Dollar.bmp"), std::string::npos) << r.err;
+    EXPECT_NE(Slurp(temp.File("r.qxr")).find("\nend passes 1 hash "), std::string::npos);
+}
+
 // -h is --help in both programs; the game's lists the modes with their captions, and --mode
 // takes a caption in any case.
 TEST(quadrixSim, HelpAndModesByCaption) {
