@@ -152,7 +152,8 @@ TEST_F(XServerTest, FramesReadBackFullScreenAndScaledInAWindow) {
         return at == std::array{0, 0, kRootW, kRootH} ? frame.pixels : std::vector<uint32_t>{};
     };
     EXPECT_TRUE(ShownAfterPresents(parts, fullScreen)) << "full screen";
-    // A few rows change: only they are sent, and the screen shows the whole new frame.
+    // A few pixels change: only the box around them is sent, and the screen shows the whole
+    // new frame.
     std::fill_n(picture.row(100), picture.width, RGB(255, 0, 0));
     base.row(kRootH - 2)[5] = RGB(0, 0, 255);
     platform::ComposeFrame(parts, frame);

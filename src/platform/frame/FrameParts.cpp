@@ -1,5 +1,6 @@
 #include "platform/frame/FrameParts.h"
 
+#include <algorithm>
 #include <cstring>
 #include <type_traits>
 #include <utility>
@@ -228,23 +229,31 @@ void ConvertFrame(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, Pixe
     Fence();
 }
 
-RowSpan UpdateFrame(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, PixelOrder order) {
-    RowSpan changed;
-    if (parts.Empty()) return changed;
+ChangedBox UpdateFrame(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, PixelOrder order) {
+    ChangedBox box;
+    if (parts.Empty()) return box;
     for (int32_t y = 0; y < parts.Height(); ++y) {
         uint32_t* row = dst + int64_t{y} * dstPitch;
-        bool any = false;
+        // The runs that changed, left to right: [from, to).
+        int32_t from = 0, to = 0;
         parts.ForEachRun(
             y,
             [&](int32_t x, const uint32_t* pixels, int32_t count) {
-                any = UpdateRun(pixels, row + x, count, order) || any;
+                if (!UpdateRun(pixels, row + x, count, order)) return;
+                if (from == to) from = x;
+                to = x + count;
             },
             !parts.baseAsLast);
-        if (!any) continue;
-        if (changed.first == changed.last) changed.first = y;
-        changed.last = y + 1;
+        if (from == to) continue;
+        if (box.Empty()) {
+            box = ChangedBox{from, y, to, y + 1};
+            continue;
+        }
+        box.left = std::min(box.left, from);
+        box.right = std::max(box.right, to);
+        box.bottom = y + 1;
     }
-    return changed;
+    return box;
 }
 
 bool SameLayout(const FrameParts& a, const FrameParts& b) {

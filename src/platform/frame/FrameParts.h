@@ -70,11 +70,13 @@ void ConvertFrame(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, Pixe
 // anything else): only the pixels that differ are written, the rest is read and compared, so
 // a frame that changes a little costs a read of each pixel and hardly any writes. With
 // baseAsLast, base is left as dst has it (the caller knows dst holds the frame before, laid out
-// the same). Returns the rows that changed, [first, last); first == last when none did.
-struct RowSpan {
-    int32_t first = 0, last = 0;
+// the same). Returns a box around the runs of base and picture that changed (a playfield in the
+// middle of the screen is all a server need copy); empty when nothing did.
+struct ChangedBox {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+    bool Empty() const { return left >= right || top >= bottom; }
 };
-RowSpan UpdateFrame(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, PixelOrder order);
+ChangedBox UpdateFrame(const FrameParts& parts, uint32_t* dst, int32_t dstPitch, PixelOrder order);
 
 // The frame as one bitmap (tests, the headless back end's hashes).
 void ComposeFrame(const FrameParts& parts, Bitmap& into);

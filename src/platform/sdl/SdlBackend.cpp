@@ -298,17 +298,15 @@ void SdlBackend::DrawScaled(const FrameParts& parts, uint32_t* pixels, int32_t p
     frame_.width = w;
     frame_.order = order;
     frame_.show = show;
-    frame_.showTop = 0;
-    frame_.showBottom = h;
+    frame_.showBox = ChangedBox{0, 0, w, h};
     helper_.Run(frame_, h);
 }
 
-void SdlBackend::ShowShared(int32_t top, int32_t bottom) {
+void SdlBackend::ShowShared(const ChangedBox& box) {
     // Nothing to send needs no helper.
-    if (top >= bottom) return shared_->Show(top, bottom);
+    if (box.Empty()) return shared_->Show(0, 0, 0, 0);
     frame_.show = shared_.get();
-    frame_.showTop = top;
-    frame_.showBottom = bottom;
+    frame_.showBox = box;
     helper_.Hand(frame_);
 }
 
@@ -317,7 +315,7 @@ void SdlBackend::FrameJob::Rows(int32_t top, int32_t bottom, int lane) {
 }
 
 void SdlBackend::FrameJob::Then() {
-    if (show) show->Show(showTop, showBottom);
+    if (show) show->Show(showBox.left, showBox.top, showBox.right, showBox.bottom);
 }
 
 bool SdlBackend::PresentShared(const FrameParts& parts, const FrameParts& before) {
@@ -334,18 +332,15 @@ bool SdlBackend::PresentShared(const FrameParts& parts, const FrameParts& before
     if (w == parts.Width() && h == parts.Height()) {
         // The image holds an earlier frame: only what differs from it is written, which in a
         // game is a small part, and on the title nothing. Where it holds the frame on screen,
-        // only the rows that changed are sent; where that frame had the same base, the
+        // only the box around what changed is sent; where that frame had the same base, the
         // playfield alone is looked at.
         const bool holdsShown = shared_->HoldsShown();
         FrameParts update = parts;
         update.baseAsLast = parts.baseAsLast && holdsShown && SameLayout(parts, before);
-        const RowSpan changed = UpdateFrame(update, pixels, pitch, order);
+        const ChangedBox changed = UpdateFrame(update, pixels, pitch, order);
         updated_ = parts;
         placed_ = FitRect{0, 0, w, h};
-        if (holdsShown)
-            ShowShared(changed.first, changed.last);
-        else
-            ShowShared(0, h);
+        ShowShared(holdsShown ? changed : ChangedBox{0, 0, w, h});
     } else {
         DrawScaled(parts, pixels, pitch, w, h, order, shared_.get());
     }

@@ -86,9 +86,9 @@ class SdlBackend : public Backend {
     // Scaled, by two threads where there are two; then handed on by show where it is set.
     void DrawScaled(const FrameParts& parts, uint32_t* pixels, int32_t pitch, int32_t w, int32_t h,
                     PixelOrder order, sdl::ShmPresenter* show);
-    // Rows [top, bottom) of the shared image to the X server, sent by the helper: the
-    // server's copy then runs beside the game, not in its way.
-    void ShowShared(int32_t top, int32_t bottom);
+    // A box of the shared image to the X server, sent by the helper: the server's copy then
+    // runs beside the game, not in its way.
+    void ShowShared(const ChangedBox& box);
     // The game's screen is the window until the game asks for its size.
     void FollowWindow();
     void ShowAgain();
@@ -107,7 +107,7 @@ class SdlBackend : public Backend {
     SDL_Surface* converted_ = nullptr;  // the frame for SDL to convert into an odd frame buffer
     std::unique_ptr<sdl::ShmPresenter> shared_;
     FrameScaler scaler_;
-    // A frame being scaled, and the rows of the shared image to send after.
+    // A frame being scaled, and the box of the shared image to send after.
     struct FrameJob final : sdl::RowHelper::Job {
         void Rows(int32_t top, int32_t bottom, int lane) override;
         void Then() override;
@@ -117,7 +117,7 @@ class SdlBackend : public Backend {
         int32_t pitch = 0, width = 0;
         PixelOrder order = PixelOrder::AsIs;
         sdl::ShmPresenter* show = nullptr;  // sends where set
-        int32_t showTop = 0, showBottom = 0;
+        ChangedBox showBox;
         FrameScaler::Scratch scratch[2];
     } frame_;
     // Where the frame on screen came through, and so where its pixels are read back from.

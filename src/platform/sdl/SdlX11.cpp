@@ -72,10 +72,12 @@ class X11Shm final : public ShmPresenter {
 
     bool HoldsShown() const override { return next_ == shown_; }
 
-    void Show(int32_t top, int32_t bottom) override { Put(next_, top, bottom); }
+    void Show(int32_t left, int32_t top, int32_t right, int32_t bottom) override {
+        Put(next_, left, top, right, bottom);
+    }
 
     void ShowAgain() override {
-        if (shown_ >= 0) Put(shown_, 0, height_);
+        if (shown_ >= 0) Put(shown_, 0, 0, width_, height_);
     }
 
     const uint32_t* Shown(int32_t& width, int32_t& height, int32_t& pitch) const override {
@@ -94,14 +96,16 @@ class X11Shm final : public ShmPresenter {
         bool busy = false;
     };
 
-    void Put(int index, int32_t top, int32_t bottom) {
+    void Put(int index, int32_t left, int32_t top, int32_t right, int32_t bottom) {
         Buffer& b = buffers_[index];
         if (!b.image) return;
         top = std::clamp(top, 0, height_);
         bottom = std::clamp(bottom, top, height_);
-        if (top < bottom) {
-            XShmPutImage(display_, window_, gc_, b.image, 0, top, 0, top, width_, bottom - top,
-                         True);
+        left = std::clamp(left, 0, width_);
+        right = std::clamp(right, left, width_);
+        if (top < bottom && left < right) {
+            XShmPutImage(display_, window_, gc_, b.image, left, top, left, top, right - left,
+                         bottom - top, True);
             XFlush(display_);
             b.busy = true;
         }

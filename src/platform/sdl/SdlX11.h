@@ -24,12 +24,13 @@ class ShmPresenter {
     // A buffer of width x height pixels the server is done with (pitch in pixels), or nullptr
     // when none can be had.
     virtual uint32_t* Begin(int32_t width, int32_t height, int32_t& pitch) = 0;
-    // Whether the buffer of the last Begin holds the frame on screen, so that only the rows
-    // that change need sending.
+    // Whether the buffer of the last Begin holds the frame on screen, so that only what
+    // changes needs sending.
     virtual bool HoldsShown() const = 0;
-    // Sends rows [top, bottom) of the buffer of the last Begin to the window (its top left
-    // corner at the window's); the buffer is the one on screen from now on.
-    virtual void Show(int32_t top, int32_t bottom) = 0;
+    // Sends the box [left, right) x [top, bottom) of the buffer of the last Begin to the window
+    // (the buffer's top left corner at the window's); the buffer is the one on screen from now
+    // on.
+    virtual void Show(int32_t left, int32_t top, int32_t right, int32_t bottom) = 0;
     // Sends the last frame shown again (the window was uncovered).
     virtual void ShowAgain() = 0;
     // The pixels of the last frame shown (pitch in pixels), nullptr before the first.

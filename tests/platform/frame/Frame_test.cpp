@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 
 #include "platform/frame/FrameParts.h"
 #include "platform/frame/FrameScaler.h"
@@ -105,7 +106,7 @@ TEST(FrameParts, PictureOverBaseClippedConvertedOrScaled) {
 
 TEST(FrameParts, UpdateWritesWhatChangedAndSaysWhere) {
     // Runs of 8, 40 and 16 pixels: whole blocks of 16 and ragged ends. Over anything, then
-    // over itself, then with a change in a block of one row and in a ragged end of another.
+    // over itself, then with changes in a few rows.
     constexpr int32_t kW = 64, kH = 6, kPitch = kW + 1;  // one padding pixel a row
     Bitmap base = Noise(kW, kH, 2654435761u), picture = Noise(40, 3, 40503u);
     const FrameParts parts{&base, &picture, 8, 2};
@@ -114,26 +115,33 @@ TEST(FrameParts, UpdateWritesWhatChangedAndSaysWhere) {
         UseWideVectors(wide);
         for (const PixelOrder order : {PixelOrder::RedLow, PixelOrder::RedHigh}) {
             std::vector<uint32_t> shown(kPitch * kH, 0x12345678u), want = shown;
-            const auto update = [&] {
-                ConvertFrame(parts, want.data(), kPitch, order);
-                const RowSpan rows = UpdateFrame(parts, shown.data(), kPitch, order);
-                EXPECT_EQ(shown, want) << wide;
-                return std::pair(rows.first, rows.last);
+            using Box = std::array<int32_t, 4>;  // left, top, right, bottom
+            const auto update = [&](const FrameParts& p) {
+                ConvertFrame(p, want.data(), kPitch, order);
+                const ChangedBox box = UpdateFrame(p, shown.data(), kPitch, order);
+                return box.Empty() ? Box{} : Box{box.left, box.top, box.right, box.bottom};
             };
-            EXPECT_EQ(update(), std::pair(0, kH)) << wide;
-            EXPECT_EQ(update(), std::pair(0, 0)) << wide;
-            base.row(1)[60] ^= 0x10u;
-            picture.row(1)[37] ^= 0x20100u;  // frame row 3
-            EXPECT_EQ(update(), std::pair(1, 4)) << wide;
+            EXPECT_EQ(update(parts), (Box{0, 0, kW, kH})) << wide;
+            EXPECT_EQ(shown, want) << wide;
+            EXPECT_EQ(update(parts), Box{}) << wide;
+            // The box holds the runs that changed: here the picture's in frame row 3 and the
+            // base's left of it in row 4; in row 0, with no picture, the whole row.
+            picture.row(1)[37] ^= 0x20100u;
+            base.row(4)[2] ^= 0x10u;
+            EXPECT_EQ(update(parts), (Box{0, 3, 48, 5})) << wide;
+            EXPECT_EQ(shown, want) << wide;
+            base.row(0)[3] ^= 0x10u;
+            EXPECT_EQ(update(parts), (Box{0, 0, kW, 1})) << wide;
             // Base said to be as before: its change is not looked at, the picture's is.
             FrameParts same = parts;
             same.baseAsLast = true;
             base.row(3)[2] ^= 0x10u;
             picture.row(2)[0] ^= 0x10u;  // frame row 4
             const uint32_t stale = shown[3 * kPitch + 2];
-            EXPECT_EQ(UpdateFrame(same, shown.data(), kPitch, order).first, 4) << wide;
+            EXPECT_EQ(update(same), (Box{8, 4, 48, 5})) << wide;
             EXPECT_EQ(shown[3 * kPitch + 2], stale) << wide;
-            EXPECT_EQ(update(), std::pair(3, 4)) << wide;
+            EXPECT_EQ(update(parts), (Box{0, 3, 8, 4})) << wide;
+            EXPECT_EQ(shown, want) << wide;
         }
     }
     UseWideVectors(before);
