@@ -2,6 +2,7 @@
 #include "playfield/clsWalls.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "graphics/kelSprite3.h"
 #include "main/frmMain.h"
@@ -10,6 +11,11 @@
 #include "playfield/clsMan.h"
 
 namespace {
+
+// The playfield's right and bottom ends, its far grid line included.
+std::pair<int32_t, int32_t> FarEdges() {
+    return {gCellWidth * gColumns + gLineWidth, gCellHeight * gRows + gLineHeight};
+}
 
 // One displacement the push may try, in lines.
 struct Step {
@@ -97,8 +103,7 @@ int32_t clsWalls::FindWall(int32_t x, int32_t y, int32_t dx, int32_t dy, int32_t
     if (mIndexed) {
         // A wall with a corner at (x, y) covers one of the four pixels around it, so it is in
         // the bucket of one of their cells; the first slot of all is the one walking finds.
-        const int32_t right = gCellWidth * gColumns + gLineWidth;
-        const int32_t bottom = gCellHeight * gRows + gLineHeight;
+        const auto [right, bottom] = FarEdges();
         if (x >= 0 && y >= 0 && x <= right && y <= bottom) {
             int32_t found = -1;
             for (const int32_t py : {y - 1, y}) {
@@ -127,8 +132,7 @@ bool clsWalls::ManCollide(int32_t pX, int32_t pY) const {
     // answer for themselves.
     frmMain& form = MainForm();
     if (form.mBackdrop->PixelAt(form.picMain.hDC(), pX, pY) != gNormalColor1) return true;
-    const int32_t right = gCellWidth * gColumns + gLineWidth;
-    const int32_t bottom = gCellHeight * gRows + gLineHeight;
+    const auto [right, bottom] = FarEdges();
     for (const Wall& w : mWall) {
         if (!w.Alive) continue;
         if (w.X2 < w.X1) {
@@ -168,8 +172,7 @@ bool clsWalls::ManCollide2(int32_t pX, int32_t pY, int32_t pDirX, int32_t pDirY,
     if (mIndexed) return IndexedCollide2(pX, pY, pDirX, pDirY, pSpeed);
     const int32_t lw = gLineWidth;
     const int32_t lh = gLineHeight;
-    const int32_t right = gCellWidth * gColumns + lw;
-    const int32_t bottom = gCellHeight * gRows + lh;
+    const auto [right, bottom] = FarEdges();
     // The far line is left out, so a wall of the same kind may start on another's end line.
     for (const Wall& w : mWall) {
         if (!w.Alive || w.DirX != pDirX || w.DirY != pDirY || w.Speed != pSpeed) continue;
@@ -185,8 +188,7 @@ bool clsWalls::IndexedCollide2(int32_t pX, int32_t pY, int32_t pDirX, int32_t pD
                                int32_t pSpeed) const {
     const int32_t lw = gLineWidth;
     const int32_t lh = gLineHeight;
-    const int32_t right = gCellWidth * gColumns + lw;
-    const int32_t bottom = gCellHeight * gRows + lh;
+    const auto [right, bottom] = FarEdges();
     if (pX < 0 || pY < 0 || pX >= right || pY >= bottom) return false;
     for (int32_t i : Bucket(pX, pY)) {
         const Wall& w = mWall[static_cast<size_t>(i)];
@@ -204,8 +206,7 @@ const std::vector<int32_t>& clsWalls::Bucket(int32_t pX, int32_t pY) const {
 
 void clsWalls::IndexWall(int32_t pIndex) {
     const Wall& w = mWall[static_cast<size_t>(pIndex)];
-    const int32_t right = gCellWidth * gColumns + gLineWidth;
-    const int32_t bottom = gCellHeight * gRows + gLineHeight;
+    const auto [right, bottom] = FarEdges();
     // The pieces a wall may cover, as in the point tests.
     struct Span {
         int32_t from, to;
@@ -267,8 +268,7 @@ void clsWalls::WallCollide(int32_t pSpeed) {
     const int32_t my = man.mY;
     const int32_t lw = gLineWidth;
     const int32_t lh = gLineHeight;
-    const int32_t right = gCellWidth * gColumns + lw;
-    const int32_t bottom = gCellHeight * gRows + lh;
+    const auto [right, bottom] = FarEdges();
 
     // A wall pushes only along the axis it travels.
     const int32_t hx = HoldingDirection(mWall, pSpeed, true, mx, my, right);
